@@ -1,0 +1,13 @@
+#pragma once
+
+#include "DiagnosticLog.h"
+
+namespace vanmoor {
+
+// The library's own log: file Log.txt; formats every message even while both outputs are off.
+DiagnosticLog& LibraryLog() noexcept;
+
+// Writes one line through the library's log.
+void WriteLog(const char* format, ...) noexcept __attribute__((format(printf, 1, 2)));
+
+} // namespace vanmoor

@@ -31,8 +31,8 @@ public:
     CBroadCastManager& operator=(const CBroadCastManager&) = delete;
 
     // Search cycle.
-    bool search();            // rebuilds the endpoints and broadcasts both requests
-    void UpdateDeviceList();  // turns the pending list into the device table
+    bool search();           // rebuilds the endpoints and broadcasts both requests
+    void UpdateDeviceList(); // turns the pending list into the device table
     int getCounts();
     void PushPackage(std::unique_ptr<DeviceRecord> record) override;
 
@@ -74,8 +74,7 @@ private:
     // The record a query names, or null for a miss. Caller holds m_DeviceMutex.
     const DeviceRecord* FindQueryRecord(int index) const;
     // Runs `read` on the record of `index` under m_DeviceMutex; false on a miss or exception.
-    template <class Read>
-    bool ReadRecord(const char* operation, int index, Read&& read);
+    template <class Read> bool ReadRecord(const char* operation, int index, Read&& read);
     bool QueryText(const char* operation, int index, char* out, int outSize,
                    std::string (*format)(const DeviceRecord&));
     bool QueryBytes(const char* operation, int index, void* out, int len, const char* field,

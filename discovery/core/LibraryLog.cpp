@@ -7,7 +7,9 @@ namespace {
 constinit DiagnosticLog g_LibraryLog{"Log.txt", DiagnosticLog::Formatting::Always};
 } // namespace
 
-DiagnosticLog& LibraryLog() noexcept { return g_LibraryLog; }
+DiagnosticLog& LibraryLog() noexcept {
+    return g_LibraryLog;
+}
 
 void WriteLog(const char* format, ...) noexcept {
     va_list args;

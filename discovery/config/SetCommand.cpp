@@ -9,34 +9,13 @@
 #include <cstring>
 #include <string>
 
+// The change lines are Big5, as readers of this log expect: "修改" (modify) in Big5. A macro, so
+// that each line stays a string literal whose format the compiler checks.
+#define VANMOOR_MODIFY_BIG5 "\xad\xd7\xa7\xef"
+
 namespace vanmoor {
 
 namespace {
-
-// The change lines, in Big5 like every log reader of this library expects.
-// "修改IP: %s\n"
-constexpr char kChangedIp[] = "\xad\xd7\xa7\xef"
-                              "IP: %s\n";
-// "修改Netmask: %s\n"
-constexpr char kChangedNetmask[] = "\xad\xd7\xa7\xef"
-                                   "Netmask: %s\n";
-// "修改Gateway: %s\n"
-constexpr char kChangedGateway[] = "\xad\xd7\xa7\xef"
-                                   "Gateway: %s\n";
-// "修改名稱\n"
-constexpr char kChangedName[] = "\xad\xd7\xa7\xef\xa6\x57\xba\xd9\n";
-// "修改port1: %d\n"
-constexpr char kChangedPort[] = "\xad\xd7\xa7\xef"
-                                "port1: %d\n";
-// "修改DNS1: %s\n"
-constexpr char kChangedDns1[] = "\xad\xd7\xa7\xef"
-                                "DNS1: %s\n";
-// "修改DNS2: %s\n"
-constexpr char kChangedDns2[] = "\xad\xd7\xa7\xef"
-                                "DNS2: %s\n";
-// "修改DHCP: %d\n"
-constexpr char kChangedDhcp[] = "\xad\xd7\xa7\xef"
-                                "DHCP: %d\n";
 
 constexpr std::size_t kNameWidth = sizeof(NetSettings::name);
 
@@ -80,26 +59,31 @@ std::array<char, 5> PortDigits(std::int32_t port) {
 SetCommand BuildSetCommand(DeviceRecord& record, const NetSettings& sInfo) {
     SetCommand command{};
     if (Replace(record.m_IP, sInfo.IP)) {
-        WriteLog(kChangedIp, DottedText(sInfo.IP).c_str());
+        // "修改IP: %s\n"
+        WriteLog(VANMOOR_MODIFY_BIG5 "IP: %s\n", DottedText(sInfo.IP).c_str());
         WriteByte<6>(command, 1);
     }
     if (Replace(record.m_NetMask, sInfo.netmask)) {
-        WriteLog(kChangedNetmask, DottedText(sInfo.netmask).c_str());
+        // "修改Netmask: %s\n"
+        WriteLog(VANMOOR_MODIFY_BIG5 "Netmask: %s\n", DottedText(sInfo.netmask).c_str());
         WriteByte<6>(command, 1);
     }
     if (Replace(record.m_GateWay, sInfo.gateway)) {
-        WriteLog(kChangedGateway, DottedText(sInfo.gateway).c_str());
+        // "修改Gateway: %s\n"
+        WriteLog(VANMOOR_MODIFY_BIG5 "Gateway: %s\n", DottedText(sInfo.gateway).c_str());
         WriteByte<25>(command, 1);
         WriteText<26>(command, "gw");
         WriteField<28>(command, sInfo.gateway);
     }
     if (ReplaceName(record, sInfo.name)) {
-        WriteLog("%s", kChangedName);
+        // "修改名稱\n"
+        WriteLog(VANMOOR_MODIFY_BIG5 "\xa6\x57\xba\xd9\n");
         WriteByte<32>(command, 1);
         WriteField<33>(command, sInfo.name);
     }
     if (record.m_Port != sInfo.port) {
-        WriteLog(kChangedPort, sInfo.port);
+        // "修改port1: %d\n"
+        WriteLog(VANMOOR_MODIFY_BIG5 "port1: %d\n", sInfo.port);
         record.m_Port = sInfo.port;
         WriteByte<51>(command, 1);
         WriteField<52>(command, PortDigits(sInfo.port));
@@ -108,15 +92,18 @@ SetCommand BuildSetCommand(DeviceRecord& record, const NetSettings& sInfo) {
     const bool dns1Changed = Replace(record.m_DNS1, sInfo.DNS1);
     const bool dns2Changed = Replace(record.m_DNS2, sInfo.DNS2);
     if (dns1Changed || dns2Changed) {
-        WriteLog(kChangedDns1, DottedText(sInfo.DNS1).c_str());
-        WriteLog(kChangedDns2, DottedText(sInfo.DNS2).c_str());
+        // "修改DNS1: %s\n"
+        WriteLog(VANMOOR_MODIFY_BIG5 "DNS1: %s\n", DottedText(sInfo.DNS1).c_str());
+        // "修改DNS2: %s\n"
+        WriteLog(VANMOOR_MODIFY_BIG5 "DNS2: %s\n", DottedText(sInfo.DNS2).c_str());
         WriteByte<63>(command, 1);
         WriteField<64>(command, sInfo.DNS1);
         WriteField<68>(command, sInfo.DNS2);
     }
     WriteLog("iter->m_DHCP = %d, sInfo.bDHCP = %d\n", record.m_DHCP, sInfo.bDHCP);
     if (record.m_DHCP != sInfo.bDHCP) {
-        WriteLog(kChangedDhcp, sInfo.bDHCP);
+        // "修改DHCP: %d\n"
+        WriteLog(VANMOOR_MODIFY_BIG5 "DHCP: %d\n", sInfo.bDHCP);
         record.m_DHCP = sInfo.bDHCP != 0;
         WriteByte<72>(command, 1);
         WriteByte<73>(command, sInfo.bDHCP);

@@ -134,6 +134,13 @@ TEST_F(SetCommandTest, SingleChangesSetOnlyTheirOwnFlags) {
 
     record = Device();
     s = SameSettings();
+    s.gateway[3] = 254;
+    expected = FixedParts(s);
+    Put(expected, 25, {1, 'g', 'w', 192, 168, 1, 254}); // 25: flag, "gw", gateway
+    EXPECT_EQ(Build(s), expected);
+
+    record = Device();
+    s = SameSettings();
     s.DNS2[3] = 5;
     expected = FixedParts(s);
     Put(expected, 63, {1, 8, 8, 8, 8, 8, 8, 4, 5}); // 63: flag, then both servers

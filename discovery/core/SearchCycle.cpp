@@ -3,7 +3,8 @@
 #include "../transport/DiscoveryRequests.h"
 #include "../transport/Parser32970.h"
 #include "../transport/Parser4022.h"
-#include "../transport/ProtocolPorts.h"
+#include "../transport/Protocol32970.h"
+#include "../transport/Protocol4022.h"
 #include "BroadCastManager.h"
 #include "CatchAll.h"
 

@@ -1,5 +1,6 @@
 #include "ReplyBuilder.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace vanmoor::devsim {
@@ -14,7 +15,8 @@ void PutPortText(Bytes& out, std::size_t offset, std::int32_t port) {
 }
 
 Bytes BuildReply4022(const SimDevice& device) {
-    Bytes reply(kMaxReplyLength4022, 0);
+    // Fields past the chosen length are cut off; a longer reply is zero after byte 220.
+    Bytes reply(std::max(kFullReplyLength4022, device.replyLength), 0);
     PutText(reply, 0, "IPCam", 5);
     // Byte 5 stays zero: a reply with it set is not accepted.
     PutArray(reply, 10, device.ip);

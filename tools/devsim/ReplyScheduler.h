@@ -9,16 +9,23 @@
 #include <map>
 #include <mutex>
 #include <netinet/in.h>
+#include <span>
+#include <sys/socket.h>
 #include <thread>
 #include <vector>
 
 namespace vanmoor::devsim {
 
 struct OutgoingReply {
-    Clock::time_point due;
-    int socket; // owned by the simulator; open for as long as the scheduler lives
     sockaddr_in destination;
     Bytes bytes;
+};
+
+// Replies that leave together, in this order, once they are due.
+struct ReplyWave {
+    Clock::time_point due;
+    int socket; // owned by the simulator; open for as long as the scheduler lives
+    std::vector<OutgoingReply> replies;
 };
 
 struct ReplyCounters {
@@ -27,34 +34,47 @@ struct ReplyCounters {
     int lastError = 0; // errno of the latest failed send
 };
 
-// Sends replies from a thread of its own when they are due, in batches of one system call each,
-// so that thousands of devices can answer at once while the receive loop keeps listening.
-// Replies due at the same time leave in the order they were scheduled. Destruction stops the
-// thread promptly and drops what was not sent yet.
+// Sends replies from a thread of its own when they are due, many per system call, so that
+// thousands of devices can answer at once while the receive loop keeps listening. Waves due at
+// the same time leave in the order they were scheduled. Destruction stops the thread promptly
+// and drops what was not sent yet.
 class ReplyScheduler {
 public:
     ReplyScheduler();
     ReplyScheduler(const ReplyScheduler&) = delete;
     ReplyScheduler& operator=(const ReplyScheduler&) = delete;
 
-    void Schedule(std::vector<OutgoingReply> replies);
+    void Schedule(std::vector<ReplyWave> waves);
     ReplyCounters Counters() const;
 
 private:
+    // Replies [first, first + count) of a batch, sent as one message.
+    struct Message {
+        std::size_t first;
+        std::size_t count;
+    };
+    // The segment size of a message that carries several replies.
+    struct SegmentControl {
+        alignas(cmsghdr) char buffer[CMSG_SPACE(sizeof(std::uint16_t))];
+        void Attach(msghdr& header, std::uint16_t segmentSize);
+    };
+
     void Run(std::stop_token stop);
-    // Waits for the next due replies and moves up to one batch of them into `batch`; false when
-    // asked to stop.
-    bool TakeDueReplies(std::stop_token stop, std::vector<OutgoingReply>& batch);
-    void SendBatch(std::vector<OutgoingReply>& batch);
-    void SendFromSocket(int socket, struct mmsghdr* headers, std::size_t count);
+    // Waits until the earliest wave is due and takes it; false when asked to stop.
+    bool TakeDueWave(std::stop_token stop, ReplyWave& wave);
+    void SendBatch(int socket, std::span<OutgoingReply> batch);
+    void SendMessages(int socket, std::span<mmsghdr> headers, std::span<const Message> messages);
+    void SendOneByOne(int socket, const msghdr& segmented);
+    void CountFailure(int error);
 
     std::mutex m_Mutex;
     std::condition_variable_any m_Wake;
-    std::multimap<Clock::time_point, OutgoingReply> m_Queue; // equal times keep insertion order
+    std::multimap<Clock::time_point, ReplyWave> m_Queue; // equal times keep insertion order
     std::atomic<std::uint64_t> m_Sent{0};
     std::atomic<std::uint64_t> m_Failed{0};
     std::atomic<int> m_LastError{0};
-    std::jthread m_Thread; // last: starts after, and stops before, the members it uses
+    bool m_Segmenting = true; // sending thread only: the kernel takes segmented messages
+    std::jthread m_Thread;    // last: starts after, and stops before, the members it uses
 };
 
 } // namespace vanmoor::devsim

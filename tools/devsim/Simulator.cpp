@@ -7,6 +7,8 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/eventfd.h>
@@ -194,29 +196,37 @@ void Simulator::HandleDatagram(const Listener& listener, std::vector<std::uint8_
 
 std::size_t Simulator::AnswerSearch(const Listener& listener, const sockaddr_in& requester,
                                     Clock::time_point arrival) {
-    std::vector<OutgoingReply> round;
+    // One round of replies per distinct delay, in answer order.
+    std::map<std::chrono::milliseconds, std::vector<OutgoingReply>> rounds;
     unsigned repeat = 0;
     {
         const std::lock_guard lock(m_Mutex);
         repeat = m_Plan.repeat;
         for (std::size_t index : AnswerOrder(m_Plan, m_Devices.size())) {
             const SimDevice& device = m_Devices[index];
-            if (device.protocol != listener.protocol) {
-                continue;
+            if (device.protocol == listener.protocol) {
+                rounds[device.replyDelay.value_or(m_Plan.delay)].push_back(
+                    {ReplyDestination(device.replyMode.value_or(m_Plan.mode), device, requester),
+                     BuildReply(device)});
             }
-            round.push_back(
-                {arrival + device.replyDelay.value_or(m_Plan.delay), listener.socket.Get(),
-                 ReplyDestination(device.replyMode.value_or(m_Plan.mode), device, requester),
-                 BuildReply(device)});
         }
     }
-    std::vector<OutgoingReply> replies;
-    replies.reserve(round.size() * repeat);
-    for (unsigned i = 0; i < repeat; ++i) {
-        replies.insert(replies.end(), round.begin(), round.end());
+    if (repeat == 0) {
+        return 0;
     }
-    const std::size_t count = replies.size();
-    m_Scheduler->Schedule(std::move(replies));
+    std::vector<ReplyWave> waves;
+    std::size_t count = 0;
+    for (auto& [delay, round] : rounds) {
+        ReplyWave wave{arrival + delay, listener.socket.Get(), {}};
+        wave.replies.reserve(round.size() * repeat);
+        for (unsigned i = 1; i < repeat; ++i) {
+            wave.replies.insert(wave.replies.end(), round.begin(), round.end());
+        }
+        std::move(round.begin(), round.end(), std::back_inserter(wave.replies));
+        count += wave.replies.size();
+        waves.push_back(std::move(wave));
+    }
+    m_Scheduler->Schedule(std::move(waves));
     return count;
 }
 

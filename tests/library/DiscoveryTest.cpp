@@ -22,13 +22,13 @@ std::string MacText(const SimDevice& device) {
 // A port-4022 reply of `length` bytes from a device with MAC ending in `id`.
 std::vector<std::uint8_t> Reply4022(std::uint8_t id, std::size_t length) {
     std::vector<std::uint8_t> reply(length, 0);
-    std::memcpy(reply.data(), "IPCam", 5);                 // 0: prefix, 5: flag 0
+    std::memcpy(reply.data(), "IPCam", 5); // 0: prefix, 5: flag 0
     const std::uint8_t ip[] = {192, 0, 2, 77};
-    std::memcpy(&reply[10], ip, 4);                        // 10: address
+    std::memcpy(&reply[10], ip, 4); // 10: address
     const std::uint8_t mac[] = {0x02, 0x00, 0x5e, 0x00, 0x99, id};
-    std::memcpy(&reply[14], mac, 6);                       // 14: MAC
-    std::memcpy(&reply[32], "raw", 3);                     // 32: name
-    std::memcpy(&reply[50], "80", 2);                      // 50: web port
+    std::memcpy(&reply[14], mac, 6);   // 14: MAC
+    std::memcpy(&reply[32], "raw", 3); // 32: name
+    std::memcpy(&reply[50], "80", 2);  // 50: web port
     return reply;
 }
 
@@ -36,13 +36,13 @@ std::vector<std::uint8_t> Reply4022(std::uint8_t id, std::size_t length) {
 // `id`, cut or padded to `length`.
 std::vector<std::uint8_t> Reply32970(std::uint8_t id, std::uint8_t kind, std::size_t length) {
     std::vector<std::uint8_t> reply(328, 0);
-    std::memcpy(reply.data(), "junkjunk", 8);              // 0: header, not examined
-    reply[14] = kind;                                      // 14: kind
+    std::memcpy(reply.data(), "junkjunk", 8); // 0: header, not examined
+    reply[14] = kind;                         // 14: kind
     const std::uint8_t mac[] = {0x02, 0x00, 0x5e, 0x00, 0x98, id};
-    std::memcpy(&reply[15], mac, 6);                       // 15: MAC
+    std::memcpy(&reply[15], mac, 6); // 15: MAC
     const std::uint8_t ip[] = {192, 0, 2, 78};
-    std::memcpy(&reply[21], ip, 4);                        // 21: address
-    std::memcpy(&reply[261], "raw32970", 8);               // 261: name
+    std::memcpy(&reply[21], ip, 4);          // 21: address
+    std::memcpy(&reply[261], "raw32970", 8); // 261: name
     reply.resize(length, 0);
     return reply;
 }
@@ -145,8 +145,14 @@ TEST_F(Discovery, Port4022RepliesCarryWhatTheirLengthAllows) {
         std::uint8_t type;
         std::array<std::uint8_t, 4> code;
     };
-    const Case cases[] = {{56, 91, {}}, {69, 91, {}}, {70, 200, {}}, {70, 100, {}},
-                          {219, 91, {}}, {220, 200, {0x34, 0x12, 0, 0}}, {500, 118, {}}};
+    const Case cases[] = {{56, 91, {}},
+                          {69, 91, {}},
+                          {70, 200, {}},
+                          {71, 200, {}},
+                          {71, 100, {}},
+                          {219, 91, {}},
+                          {220, 200, {0x34, 0x12, 0, 0}},
+                          {500, 118, {}}};
     std::vector<SimDevice> devices;
     std::uint8_t id = 1;
     for (const Case& c : cases) {
@@ -185,20 +191,23 @@ TEST_F(Discovery, Port4022RepliesCarryWhatTheirLengthAllows) {
     EXPECT_STREQ(dns, "9.9.9.2");
     EXPECT_EQ(getDHCP(device(1)), 0);
     EXPECT_EQ(getType(device(1)), 0);
-    // 70: DHCP and type; the code bytes beyond read as zero.
+    // 70: DHCP, and the type byte lies just past the datagram: zero.
     EXPECT_EQ(getDHCP(device(2)), 1);
-    EXPECT_EQ(getType(device(2)), -56) << "the type byte is signed";
+    EXPECT_EQ(getType(device(2)), 0);
     EXPECT_EQ(text(getDevice, device(2)), "30303030");
-    EXPECT_EQ(text(getDevice, device(3)), "00000000");
+    // 71: the type, signed; the code bytes beyond the datagram read as zero.
+    EXPECT_EQ(getType(device(3)), -56);
+    EXPECT_EQ(text(getDevice, device(3)), "30303030");
+    EXPECT_EQ(text(getDevice, device(4)), "00000000");
     // 219: no texts; 220: texts and the code from bytes 71 and 72.
-    EXPECT_EQ(text(getVersion, device(4)), "");
-    EXPECT_EQ(text(getDevice, device(4)), "30394545");
-    EXPECT_EQ(text(getVersion, device(5)), "v1.2");
-    EXPECT_EQ(text(getBrand, device(5)), "Brand");
-    EXPECT_EQ(text(getModeName, device(5)), "Model");
-    EXPECT_EQ(text(getCameraName1, device(5)), "Camera");
-    EXPECT_EQ(text(getDevice, device(5)), "31323334");
-    EXPECT_EQ(text(getDevice, device(6)), "30344543");
+    EXPECT_EQ(text(getVersion, device(5)), "");
+    EXPECT_EQ(text(getDevice, device(5)), "30394545");
+    EXPECT_EQ(text(getVersion, device(6)), "v1.2");
+    EXPECT_EQ(text(getBrand, device(6)), "Brand");
+    EXPECT_EQ(text(getModeName, device(6)), "Model");
+    EXPECT_EQ(text(getCameraName1, device(6)), "Camera");
+    EXPECT_EQ(text(getDevice, device(6)), "31323334");
+    EXPECT_EQ(text(getDevice, device(7)), "30344543");
 }
 
 TEST_F(Discovery, MalformedRepliesAreRejectedWithTheirLinesAndOthersStillCount) {
@@ -231,7 +240,10 @@ TEST_F(Discovery, MalformedRepliesAreRejectedWithTheirLinesAndOthersStillCount) 
     EXPECT_NE(log.find("CParserImp_4022port(4022)::ParserPackage::Get wrong packet\n"),
               std::string::npos);
     std::size_t wrongLength = 0;
-    for (std::size_t at = 0; (at = log.find("CParserImp_32970port::ParserPackage(32970)::Get Wrong packet\n", at)) != std::string::npos; ++at) {
+    for (std::size_t at = 0;
+         (at = log.find("CParserImp_32970port::ParserPackage(32970)::Get Wrong packet\n", at)) !=
+         std::string::npos;
+         ++at) {
         ++wrongLength;
     }
     EXPECT_EQ(wrongLength, 2u);

@@ -45,7 +45,9 @@ protected:
         std::copy(device.gateway.begin(), device.gateway.end(), settings.gateway);
         std::copy(device.dns1.begin(), device.dns1.end(), settings.DNS1);
         std::copy(device.dns2.begin(), device.dns2.end(), settings.DNS2);
-        std::strncpy(settings.name, device.cameraName.c_str(), sizeof settings.name);
+        // The name field holds up to 18 bytes, not necessarily terminated.
+        std::memcpy(settings.name, device.cameraName.data(),
+                    std::min(device.cameraName.size(), sizeof settings.name));
         std::copy(device.mac.begin(), device.mac.end(), settings.MAC);
         settings.port = device.webPort;
         settings.bDHCP = device.dhcp ? 1 : 0;
@@ -60,7 +62,8 @@ protected:
         std::copy(device.ip.begin(), device.ip.end(), settings.IP);
         std::copy(device.netmask.begin(), device.netmask.end(), settings.netmask);
         std::copy(device.gateway.begin(), device.gateway.end(), settings.gateway);
-        std::strncpy(settings.name, device.name.c_str(), sizeof settings.name);
+        std::memcpy(settings.name, device.name.data(),
+                    std::min(device.name.size(), sizeof settings.name));
         std::copy(device.mac.begin(), device.mac.end(), settings.MAC);
         settings.port = device.webPort;
         return settings;

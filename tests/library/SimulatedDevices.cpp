@@ -18,7 +18,12 @@ bool WaitUntil(const std::function<bool()>& condition) {
 SimDevice MakeDevice(Protocol protocol, std::uint8_t id, devsim::Ipv4 ip, std::string name) {
     SimDevice device;
     device.protocol = protocol;
-    device.mac = {0x02, 0x00, 0x5e, 0x00, static_cast<std::uint8_t>(protocol == Protocol::Port4022 ? 0x40 : 0x32), id};
+    device.mac = {0x02,
+                  0x00,
+                  0x5e,
+                  0x00,
+                  static_cast<std::uint8_t>(protocol == Protocol::Port4022 ? 0x40 : 0x32),
+                  id};
     device.ip = ip;
     device.gateway = {ip[0], ip[1], ip[2], 254};
     device.name = std::move(name);

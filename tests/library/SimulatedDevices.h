@@ -32,7 +32,7 @@ SimDevice MakeDevice(Protocol protocol, std::uint8_t id, devsim::Ipv4 ip, std::s
 struct Listed {
     int index;
     std::string name;
-    std::string ip;  // as getIPString_DetVer gives it
+    std::string ip; // as getIPString_DetVer gives it
     char protocol;
 };
 

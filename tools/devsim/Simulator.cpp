@@ -68,19 +68,21 @@ Simulator::~Simulator() {
 }
 
 void Simulator::Start() {
-    if (m_StopEvent.Get() >= 0 || !m_Listeners.empty()) {
+    if (m_StopEvent.Get() >= 0) {
         throw std::logic_error("the simulator was started already");
     }
     std::vector<Listener> listeners;
     for (Protocol protocol : {Protocol::Port4022, Protocol::Port32970}) {
         listeners.push_back({protocol, OpenDeviceSocket(PortNumber(protocol))});
     }
-    m_Listeners = std::move(listeners);
-    m_LocalAddresses = LocalAddresses();
-    m_StopEvent = UniqueFd(eventfd(0, EFD_CLOEXEC));
-    if (m_StopEvent.Get() < 0) {
+    std::vector<Ipv4> localAddresses = LocalAddresses();
+    UniqueFd stopEvent(eventfd(0, EFD_CLOEXEC));
+    if (stopEvent.Get() < 0) {
         throw std::system_error(errno, std::generic_category(), "eventfd");
     }
+    m_Listeners = std::move(listeners);
+    m_LocalAddresses = std::move(localAddresses);
+    m_StopEvent = std::move(stopEvent);
     m_Scheduler = std::make_unique<ReplyScheduler>();
     m_ReceiveThread = std::thread([this] { ReceiveLoop(); });
 }
@@ -99,6 +101,7 @@ void Simulator::Stop() {
         m_CountersAtStop = m_Scheduler->Counters();
         m_Scheduler.reset();
     }
+    m_Listeners.clear(); // frees the ports
 }
 
 void Simulator::SetReplyPlan(ReplyPlan plan) {
@@ -133,6 +136,7 @@ ReplyCounters Simulator::Counters() const {
 }
 
 void Simulator::ReceiveLoop() {
+    std::vector<std::uint8_t> buffer(kReceiveBufferBytes);
     std::vector<pollfd> watched;
     for (const Listener& listener : m_Listeners) {
         watched.push_back({listener.socket.Get(), POLLIN, 0});
@@ -147,14 +151,13 @@ void Simulator::ReceiveLoop() {
         }
         for (std::size_t i = 0; i < m_Listeners.size(); ++i) {
             if (watched[i].revents != 0) {
-                DrainListener(m_Listeners[i]);
+                DrainListener(m_Listeners[i], buffer);
             }
         }
     }
 }
 
-void Simulator::DrainListener(const Listener& listener) {
-    std::vector<std::uint8_t> buffer(kReceiveBufferBytes);
+void Simulator::DrainListener(const Listener& listener, std::vector<std::uint8_t>& buffer) {
     for (int i = 0; i < kDatagramsPerPass; ++i) {
         sockaddr_in source{};
         socklen_t sourceLength = sizeof source;

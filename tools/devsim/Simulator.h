@@ -34,7 +34,8 @@ public:
     // std::system_error when a socket cannot be made or bound, std::logic_error when started
     // twice.
     void Start();
-    // Stops listening and drops replies not sent yet; returns once the threads have ended.
+    // Stops listening, drops replies not sent yet and closes the sockets; returns once the
+    // threads have ended. The simulator cannot be started again.
     void Stop();
 
     void SetReplyPlan(ReplyPlan plan); // throws std::invalid_argument, see CheckReplyPlan
@@ -63,7 +64,7 @@ private:
 
     void ReceiveLoop();
     // Reads and handles what is queued on the listener, without blocking.
-    void DrainListener(const Listener& listener);
+    void DrainListener(const Listener& listener, std::vector<std::uint8_t>& buffer);
     bool IsOwnEcho(const Listener& listener, const sockaddr_in& source) const;
     void HandleDatagram(const Listener& listener, std::vector<std::uint8_t> bytes,
                         const sockaddr_in& source);

@@ -211,6 +211,18 @@ TEST(DevsimReplies, OrderDelayAndRepeatShapeTheAnswers) {
     EXPECT_EQ(scheduled, (std::vector<std::size_t>{4, 4, 4, 4, 12, 0}));
 }
 
+TEST(DevsimReplies, StopDropsRepliesStillWaitingForTheirDelay) {
+    ReplyPlan plan;
+    plan.delay = std::chrono::hours(1);
+    auto simulator = StartInLan1({Device(Protocol::Port4022, 55)}, plan);
+    auto probe = ProbeOnLan1(4022);
+    probe->Broadcast(SearchRequest4022(), 4022);
+    ASSERT_TRUE(simulator->WaitForDatagrams(1, kPatience));
+
+    simulator->Stop(); // a stop that waited for the reply would hang here
+    EXPECT_EQ(simulator->Counters().sent, 0u);
+}
+
 TEST(DevsimReplies, AnythingButASearchOrCommandIsRecordedAndIgnored) {
     auto simulator = StartInLan1({Device(Protocol::Port4022, 60), Device(Protocol::Port32970, 61)});
     auto probe4022 = ProbeOnLan1(4022);

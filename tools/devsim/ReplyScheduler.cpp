@@ -67,7 +67,9 @@ void ReplyScheduler::Run(std::stop_token stop) {
 bool ReplyScheduler::TakeDueWave(std::stop_token stop, ReplyWave& wave) {
     std::unique_lock lock(m_Mutex);
     while (true) {
-        if (!m_Wake.wait(lock, stop, [&] { return !m_Queue.empty(); })) {
+        // Returns at a stop request too, whatever the queue holds.
+        m_Wake.wait(lock, stop, [&] { return !m_Queue.empty(); });
+        if (stop.stop_requested()) {
             return false;
         }
         const Clock::time_point next = m_Queue.begin()->first;

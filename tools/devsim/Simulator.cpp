@@ -61,6 +61,9 @@ sockaddr_in ReplyDestination(ReplyMode mode, const SimDevice& device,
 Simulator::Simulator(std::vector<SimDevice> devices, Observer observer)
     : m_DeviceCount(devices.size()), m_Devices(std::move(devices)), m_Log(std::move(observer)) {
     std::for_each(m_Devices.begin(), m_Devices.end(), CheckDevice);
+    for (const SimDevice& device : m_Devices) {
+        m_Replies.push_back(std::make_shared<const Bytes>(BuildReply(device)));
+    }
 }
 
 Simulator::~Simulator() {
@@ -127,8 +130,16 @@ std::vector<SimDevice> Simulator::Devices() const {
 
 void Simulator::SetDevice(std::size_t index, SimDevice device) {
     CheckDevice(device);
+    if (index >= m_DeviceCount) {
+        throw std::out_of_range("no device " + std::to_string(index));
+    }
     const std::lock_guard lock(m_Mutex);
-    m_Devices.at(index) = std::move(device);
+    StoreDevice(index, std::move(device));
+}
+
+void Simulator::StoreDevice(std::size_t index, SimDevice device) {
+    m_Replies[index] = std::make_shared<const Bytes>(BuildReply(device));
+    m_Devices[index] = std::move(device);
 }
 
 ReplyCounters Simulator::Counters() const {
@@ -210,7 +221,7 @@ std::size_t Simulator::AnswerSearch(const Listener& listener, const sockaddr_in&
             if (device.protocol == listener.protocol) {
                 rounds[device.replyDelay.value_or(m_Plan.delay)].push_back(
                     {ReplyDestination(device.replyMode.value_or(m_Plan.mode), device, requester),
-                     BuildReply(device)});
+                     m_Replies[index]});
             }
         }
     }
@@ -239,11 +250,15 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
     {
         const std::lock_guard lock(m_Mutex);
         for (std::size_t index = 0; index < m_Devices.size(); ++index) {
-            SimDevice& device = m_Devices[index];
-            if (device.protocol == protocol && device.mac == target) {
-                events.push_back(
-                    {protocol, target, ApplySettingsCommand(device, command), index, Clock::now()});
+            if (m_Devices[index].protocol != protocol || m_Devices[index].mac != target) {
+                continue;
             }
+            SimDevice device = m_Devices[index];
+            const CommandOutcome outcome = ApplySettingsCommand(device, command);
+            if (outcome == CommandOutcome::Applied) {
+                StoreDevice(index, std::move(device));
+            }
+            events.push_back({protocol, target, outcome, index, Clock::now()});
         }
     }
     if (events.empty()) {

@@ -72,9 +72,13 @@ private:
                              Clock::time_point arrival);
     void ObeyCommand(Protocol protocol, std::span<const std::uint8_t> command);
 
+    // Sets a device and the reply it sends from now on; m_Mutex held.
+    void StoreDevice(std::size_t index, SimDevice device);
+
     const std::size_t m_DeviceCount;
-    mutable std::mutex m_Mutex; // guards m_Devices and m_Plan
+    mutable std::mutex m_Mutex; // guards m_Devices, m_Replies and m_Plan
     std::vector<SimDevice> m_Devices;
+    std::vector<std::shared_ptr<const Bytes>> m_Replies; // each device's current reply
     ReplyPlan m_Plan;
     ObservationLog m_Log;
 

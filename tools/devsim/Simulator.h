@@ -20,8 +20,9 @@ namespace vanmoor::devsim {
 // device would, so that later replies carry the new settings.
 //
 // Start() makes the sockets on the calling thread, so they belong to that thread's network
-// namespace; the simulator's own threads may then run anywhere. Devices and the reply plan may
-// be read and changed at any time.
+// namespace; the simulator's own threads may then run anywhere. Devices, the reply plan and the
+// records may be read and changed from any thread at any time; Start, Stop and Counters belong
+// to the owner's thread.
 class Simulator {
 public:
     // Throws std::invalid_argument for a device that CheckDevice refuses.

@@ -63,10 +63,9 @@ protected:
     }
 
     Bytes SearchReply(std::uint16_t port) {
-        const auto& probe = port == 4022 ? probe4022 : probe32970;
-        probe->Broadcast(port == 4022 ? SearchRequest4022() : SearchRequest32970(), port);
         ++sent;
-        const std::vector<Arrival> replies = probe->Receive(1, kPatience);
+        const std::vector<Arrival> replies =
+            Search(port == 4022 ? *probe4022 : *probe32970, port, 1);
         return replies.empty() ? Bytes{} : replies[0].bytes;
     }
 

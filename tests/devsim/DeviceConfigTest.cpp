@@ -101,6 +101,13 @@ TEST(DevsimDeviceConfig, FileSkipsCommentsAndNamesTheFaultyLine) {
     }
 }
 
+TEST(DevsimDeviceConfig, ExampleFileIsValid) {
+    const std::vector<SimDevice> devices = LoadDeviceFile(VANMOOR_DEVSIM_EXAMPLE);
+    ASSERT_EQ(devices.size(), 3u);
+    EXPECT_EQ(devices[2].protocol, Protocol::Port32970);
+    EXPECT_EQ(devices[2].password, "secret");
+}
+
 TEST(DevsimDeviceConfig, GeneratedDevicesCountUpAcrossBytes) {
     SimDevice first = ParseDevice("mac=02:00:00:00:00:fe ip=10.0.0.254 name=cam");
     const std::vector<SimDevice> devices = GenerateDevices(first, 3);

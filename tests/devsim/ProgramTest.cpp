@@ -103,8 +103,7 @@ TEST(DevsimProgram, AnswersObeysCapturesAndEndsOnSigterm) {
     ASSERT_EQ(program.FirstLine().rfind("vanmoor-devsim ready", 0), 0u);
     auto probe = ProbeOnLan1(4022);
 
-    probe->Broadcast(SearchRequest4022(), 4022);
-    std::vector<Arrival> replies = probe->Receive(1, kPatience);
+    std::vector<Arrival> replies = Search(*probe, 4022, 1);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(Field(replies[0].bytes, 32, 18), Padded("Lobby cam", 18));
     EXPECT_EQ(Field(replies[0].bytes, 50, 5), Padded("8080", 5));
@@ -115,8 +114,7 @@ TEST(DevsimProgram, AnswersObeysCapturesAndEndsOnSigterm) {
     rename.netmask = {255, 255, 255, 0};
     rename.name = "Hall cam";
     probe->Broadcast(SettingsCommand4022(rename), 4022);
-    probe->Broadcast(SearchRequest4022(), 4022);
-    replies = probe->Receive(1, kPatience);
+    replies = Search(*probe, 4022, 1);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(Field(replies[0].bytes, 32, 18), Padded("Hall cam", 18));
 

@@ -1,4 +1,5 @@
 #include "AddressText.h"
+#include "DeviceConfig.h"
 #include "DeviceGenerator.h"
 #include "LibraryDatagrams.h"
 #include "SimulatorInLan.h"
@@ -32,21 +33,11 @@ std::vector<std::uint8_t> LastMacBytes(const std::vector<Arrival>& arrivals, std
 }
 
 TEST(DevsimReplies, Port4022ReplyCarriesEveryFieldCutToItsLength) {
-    SimDevice full = Device(Protocol::Port4022, 10);
-    full.netmask = {255, 255, 0, 0};
-    full.gateway = {192, 0, 2, 254};
-    full.dns1 = {198, 51, 100, 53};
-    full.dns2 = {198, 51, 100, 54};
-    full.name = "eighteen-byte-name";
-    full.webPort = 65535;
-    full.secondPort = 8000;
-    full.dhcp = true;
-    full.type = 0xBA;
-    full.code = {0x34, 0x12, 0xab, 0xcd};
-    full.version = "V2.18.0";
-    full.brand = "SimBrand";
-    full.model = "Model X";
-    full.cameraName = "Camera at the gate";
+    const SimDevice full = ParseDevice(
+        "mac=02:00:5e:00:00:0a ip=192.0.2.10 netmask=255.255.0.0 gateway=192.0.2.254 "
+        "dns1=198.51.100.53 dns2=198.51.100.54 name=eighteen-byte-name port=65535 port2=8000 "
+        "dhcp=1 type=186 code=3412abcd version=V2.18.0 brand=SimBrand model=\"Model X\" "
+        "camera=\"Camera at the gate\"");
     SimDevice shortest = Device(Protocol::Port4022, 11);
     shortest.replyLength = 56;
     SimDevice longest = full;
@@ -55,8 +46,7 @@ TEST(DevsimReplies, Port4022ReplyCarriesEveryFieldCutToItsLength) {
     auto simulator = StartInLan1({full, shortest, longest});
     auto probe = ProbeOnLan1(4022);
 
-    probe->Broadcast(SearchRequest4022(), 4022);
-    const std::vector<Arrival> replies = probe->Receive(3, kPatience);
+    const std::vector<Arrival> replies = Search(*probe, 4022, 3);
 
     ASSERT_EQ(replies.size(), 3u);
     const Bytes& reply = replies[0].bytes;
@@ -107,8 +97,7 @@ TEST(DevsimReplies, Port32970ReplyCarriesEveryField) {
     auto simulator = StartInLan1({Device(Protocol::Port4022, 21), device});
     auto probe = ProbeOnLan1(32970);
 
-    probe->Broadcast(SearchRequest32970(), 32970);
-    const std::vector<Arrival> replies = probe->Receive(1, kPatience);
+    const std::vector<Arrival> replies = Search(*probe, 32970, 1);
 
     ASSERT_EQ(replies.size(), 1u);
     const Bytes& reply = replies[0].bytes;
@@ -143,8 +132,7 @@ TEST(DevsimReplies, EachReplyModeReachesTheRequesterAsItsAddressSays) {
     auto simulator = StartInLan1({broadcaster, subnet, unicast});
     auto probe = ProbeOnLan1(4022);
 
-    probe->Broadcast(SearchRequest4022(), 4022);
-    const std::vector<Arrival> replies = probe->Receive(3, kPatience);
+    const std::vector<Arrival> replies = Search(*probe, 4022, 3);
 
     ASSERT_EQ(replies.size(), 3u);
     EXPECT_EQ(replies[0].destination, "255.255.255.255");
@@ -163,8 +151,7 @@ TEST(DevsimReplies, UnicastRepliesGoToTheRequestersOwnPort) {
         StartInLan1({Device(Protocol::Port32970, 40), Device(Protocol::Port32970, 41)}, plan);
     auto probe = ProbeOnLan1(0);
 
-    probe->Broadcast(SearchRequest32970(), 32970);
-    const std::vector<Arrival> replies = probe->Receive(2, kPatience);
+    const std::vector<Arrival> replies = Search(*probe, 32970, 2);
 
     ASSERT_EQ(replies.size(), 2u);
     for (const Arrival& reply : replies) {
@@ -182,8 +169,7 @@ TEST(DevsimReplies, OrderDelayAndRepeatShapeTheAnswers) {
     auto simulator = StartInLan1(devices);
     auto probe = ProbeOnLan1(4022);
     auto searchOnce = [&](std::size_t expected) {
-        probe->Broadcast(SearchRequest4022(), 4022);
-        return LastMacBytes(probe->Receive(expected, kPatience), 14);
+        return LastMacBytes(Search(*probe, 4022, expected), 14);
     };
 
     EXPECT_EQ(searchOnce(4), (std::vector<std::uint8_t>{50, 51, 52, 53}));
@@ -223,6 +209,18 @@ TEST(DevsimReplies, OrderDelayAndRepeatShapeTheAnswers) {
         scheduled.push_back(datagram.repliesScheduled);
     }
     EXPECT_EQ(scheduled, (std::vector<std::size_t>{4, 4, 4, 4, 12, 0}));
+}
+
+TEST(DevsimReplies, StopDropsRepliesStillWaitingForTheirDelay) {
+    ReplyPlan plan;
+    plan.delay = std::chrono::hours(1);
+    auto simulator = StartInLan1({Device(Protocol::Port4022, 55)}, plan);
+    auto probe = ProbeOnLan1(4022);
+    probe->Broadcast(SearchRequest4022(), 4022);
+    ASSERT_TRUE(simulator->WaitForDatagrams(1, kPatience));
+
+    simulator->Stop(); // a stop that waited for the reply would hang here
+    EXPECT_EQ(simulator->Counters().sent, 0u);
 }
 
 TEST(DevsimReplies, AnythingButASearchOrCommandIsRecordedAndIgnored) {

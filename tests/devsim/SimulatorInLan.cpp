@@ -1,5 +1,6 @@
 #include "SimulatorInLan.h"
 
+#include "LibraryDatagrams.h"
 #include "TestNetwork.h"
 
 namespace vanmoor::devsim::test {
@@ -14,6 +15,11 @@ std::unique_ptr<Simulator> StartInLan1(std::vector<SimDevice> devices, ReplyPlan
 std::unique_ptr<ProbeClient> ProbeOnLan1(std::uint16_t port) {
     return std::make_unique<ProbeClient>("lan1", vanmoor::test::TestNetwork::Get().pcAddresses[0],
                                          port);
+}
+
+std::vector<Arrival> Search(ProbeClient& probe, std::uint16_t port, std::size_t expected) {
+    probe.Broadcast(port == 4022 ? SearchRequest4022() : SearchRequest32970(), port);
+    return probe.Receive(expected, kPatience);
 }
 
 } // namespace vanmoor::devsim::test

@@ -14,6 +14,9 @@ std::unique_ptr<Simulator> StartInLan1(std::vector<SimDevice> devices, ReplyPlan
 // A probe on the pc's lan 1 interface; port 0 binds an ephemeral port.
 std::unique_ptr<ProbeClient> ProbeOnLan1(std::uint16_t port);
 
+// Broadcasts the search request of the port's protocol and receives up to `expected` replies.
+std::vector<Arrival> Search(ProbeClient& probe, std::uint16_t port, std::size_t expected);
+
 // How long a test waits for what should come at once; only a broken simulator makes it run out.
 constexpr std::chrono::seconds kPatience{10};
 

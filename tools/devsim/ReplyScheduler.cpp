@@ -25,8 +25,8 @@ std::size_t SegmentableRun(std::span<const OutgoingReply> batch, std::size_t fir
     const OutgoingReply& lead = batch[first];
     std::size_t count = 1;
     while (first + count < batch.size() && count < kMaxSegments &&
-           (count + 1) * lead.bytes.size() <= kMaxSegmentedBytes &&
-           batch[first + count].bytes.size() == lead.bytes.size() &&
+           (count + 1) * lead.bytes->size() <= kMaxSegmentedBytes &&
+           batch[first + count].bytes->size() == lead.bytes->size() &&
            SameDestination(batch[first + count].destination, lead.destination)) {
         ++count;
     }
@@ -67,7 +67,9 @@ void ReplyScheduler::Run(std::stop_token stop) {
 bool ReplyScheduler::TakeDueWave(std::stop_token stop, ReplyWave& wave) {
     std::unique_lock lock(m_Mutex);
     while (true) {
-        if (!m_Wake.wait(lock, stop, [&] { return !m_Queue.empty(); })) {
+        // Returns at a stop request too, whatever the queue holds.
+        m_Wake.wait(lock, stop, [&] { return !m_Queue.empty(); });
+        if (stop.stop_requested()) {
             return false;
         }
         const Clock::time_point next = m_Queue.begin()->first;
@@ -93,7 +95,8 @@ void ReplyScheduler::SegmentControl::Attach(msghdr& header, std::uint16_t segmen
 void ReplyScheduler::SendBatch(int socket, std::span<OutgoingReply> batch) {
     std::vector<iovec> payloads(batch.size());
     for (std::size_t i = 0; i < batch.size(); ++i) {
-        payloads[i] = {batch[i].bytes.data(), batch[i].bytes.size()};
+        // iovec has no const variant; sending only reads the bytes.
+        payloads[i] = {const_cast<std::uint8_t*>(batch[i].bytes->data()), batch[i].bytes->size()};
     }
     std::vector<Message> messages;
     for (std::size_t first = 0; first < batch.size();) {
@@ -111,7 +114,7 @@ void ReplyScheduler::SendBatch(int socket, std::span<OutgoingReply> batch) {
         header.msg_iov = &payloads[messages[i].first];
         header.msg_iovlen = messages[i].count;
         if (messages[i].count > 1) {
-            controls[i].Attach(header, static_cast<std::uint16_t>(lead.bytes.size()));
+            controls[i].Attach(header, static_cast<std::uint16_t>(lead.bytes->size()));
         }
     }
     SendMessages(socket, headers, messages);

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <netinet/in.h>
 #include <span>
@@ -16,9 +17,11 @@
 
 namespace vanmoor::devsim {
 
+// The reply image is shared with the device's later replies and other waves in flight: it is
+// built once per change of the device, not once per search.
 struct OutgoingReply {
     sockaddr_in destination;
-    Bytes bytes;
+    std::shared_ptr<const Bytes> bytes;
 };
 
 // Replies that leave together, in this order, once they are due.

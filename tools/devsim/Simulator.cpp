@@ -61,6 +61,9 @@ sockaddr_in ReplyDestination(ReplyMode mode, const SimDevice& device,
 Simulator::Simulator(std::vector<SimDevice> devices, Observer observer)
     : m_DeviceCount(devices.size()), m_Devices(std::move(devices)), m_Log(std::move(observer)) {
     std::for_each(m_Devices.begin(), m_Devices.end(), CheckDevice);
+    for (const SimDevice& device : m_Devices) {
+        m_Replies.push_back(std::make_shared<const Bytes>(BuildReply(device)));
+    }
 }
 
 Simulator::~Simulator() {
@@ -68,19 +71,21 @@ Simulator::~Simulator() {
 }
 
 void Simulator::Start() {
-    if (m_StopEvent.Get() >= 0 || !m_Listeners.empty()) {
+    if (m_StopEvent.Get() >= 0) {
         throw std::logic_error("the simulator was started already");
     }
     std::vector<Listener> listeners;
     for (Protocol protocol : {Protocol::Port4022, Protocol::Port32970}) {
         listeners.push_back({protocol, OpenDeviceSocket(PortNumber(protocol))});
     }
-    m_Listeners = std::move(listeners);
-    m_LocalAddresses = LocalAddresses();
-    m_StopEvent = UniqueFd(eventfd(0, EFD_CLOEXEC));
-    if (m_StopEvent.Get() < 0) {
+    std::vector<Ipv4> localAddresses = LocalAddresses();
+    UniqueFd stopEvent(eventfd(0, EFD_CLOEXEC));
+    if (stopEvent.Get() < 0) {
         throw std::system_error(errno, std::generic_category(), "eventfd");
     }
+    m_Listeners = std::move(listeners);
+    m_LocalAddresses = std::move(localAddresses);
+    m_StopEvent = std::move(stopEvent);
     m_Scheduler = std::make_unique<ReplyScheduler>();
     m_ReceiveThread = std::thread([this] { ReceiveLoop(); });
 }
@@ -99,6 +104,7 @@ void Simulator::Stop() {
         m_CountersAtStop = m_Scheduler->Counters();
         m_Scheduler.reset();
     }
+    m_Listeners.clear(); // frees the ports
 }
 
 void Simulator::SetReplyPlan(ReplyPlan plan) {
@@ -124,8 +130,16 @@ std::vector<SimDevice> Simulator::Devices() const {
 
 void Simulator::SetDevice(std::size_t index, SimDevice device) {
     CheckDevice(device);
+    if (index >= m_DeviceCount) {
+        throw std::out_of_range("no device " + std::to_string(index));
+    }
     const std::lock_guard lock(m_Mutex);
-    m_Devices.at(index) = std::move(device);
+    StoreDevice(index, std::move(device));
+}
+
+void Simulator::StoreDevice(std::size_t index, SimDevice device) {
+    m_Replies[index] = std::make_shared<const Bytes>(BuildReply(device));
+    m_Devices[index] = std::move(device);
 }
 
 ReplyCounters Simulator::Counters() const {
@@ -133,6 +147,7 @@ ReplyCounters Simulator::Counters() const {
 }
 
 void Simulator::ReceiveLoop() {
+    std::vector<std::uint8_t> buffer(kReceiveBufferBytes);
     std::vector<pollfd> watched;
     for (const Listener& listener : m_Listeners) {
         watched.push_back({listener.socket.Get(), POLLIN, 0});
@@ -147,14 +162,13 @@ void Simulator::ReceiveLoop() {
         }
         for (std::size_t i = 0; i < m_Listeners.size(); ++i) {
             if (watched[i].revents != 0) {
-                DrainListener(m_Listeners[i]);
+                DrainListener(m_Listeners[i], buffer);
             }
         }
     }
 }
 
-void Simulator::DrainListener(const Listener& listener) {
-    std::vector<std::uint8_t> buffer(kReceiveBufferBytes);
+void Simulator::DrainListener(const Listener& listener, std::vector<std::uint8_t>& buffer) {
     for (int i = 0; i < kDatagramsPerPass; ++i) {
         sockaddr_in source{};
         socklen_t sourceLength = sizeof source;
@@ -207,7 +221,7 @@ std::size_t Simulator::AnswerSearch(const Listener& listener, const sockaddr_in&
             if (device.protocol == listener.protocol) {
                 rounds[device.replyDelay.value_or(m_Plan.delay)].push_back(
                     {ReplyDestination(device.replyMode.value_or(m_Plan.mode), device, requester),
-                     BuildReply(device)});
+                     m_Replies[index]});
             }
         }
     }
@@ -236,11 +250,15 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
     {
         const std::lock_guard lock(m_Mutex);
         for (std::size_t index = 0; index < m_Devices.size(); ++index) {
-            SimDevice& device = m_Devices[index];
-            if (device.protocol == protocol && device.mac == target) {
-                events.push_back(
-                    {protocol, target, ApplySettingsCommand(device, command), index, Clock::now()});
+            if (m_Devices[index].protocol != protocol || m_Devices[index].mac != target) {
+                continue;
             }
+            SimDevice device = m_Devices[index];
+            const CommandOutcome outcome = ApplySettingsCommand(device, command);
+            if (outcome == CommandOutcome::Applied) {
+                StoreDevice(index, std::move(device));
+            }
+            events.push_back({protocol, target, outcome, index, Clock::now()});
         }
     }
     if (events.empty()) {

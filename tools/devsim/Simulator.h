@@ -20,8 +20,9 @@ namespace vanmoor::devsim {
 // device would, so that later replies carry the new settings.
 //
 // Start() makes the sockets on the calling thread, so they belong to that thread's network
-// namespace; the simulator's own threads may then run anywhere. Devices and the reply plan may
-// be read and changed at any time.
+// namespace; the simulator's own threads may then run anywhere. Devices, the reply plan and the
+// records may be read and changed from any thread at any time; Start, Stop and Counters belong
+// to the owner's thread.
 class Simulator {
 public:
     // Throws std::invalid_argument for a device that CheckDevice refuses.
@@ -34,7 +35,8 @@ public:
     // std::system_error when a socket cannot be made or bound, std::logic_error when started
     // twice.
     void Start();
-    // Stops listening and drops replies not sent yet; returns once the threads have ended.
+    // Stops listening, drops replies not sent yet and closes the sockets; returns once the
+    // threads have ended. The simulator cannot be started again.
     void Stop();
 
     void SetReplyPlan(ReplyPlan plan); // throws std::invalid_argument, see CheckReplyPlan
@@ -63,7 +65,7 @@ private:
 
     void ReceiveLoop();
     // Reads and handles what is queued on the listener, without blocking.
-    void DrainListener(const Listener& listener);
+    void DrainListener(const Listener& listener, std::vector<std::uint8_t>& buffer);
     bool IsOwnEcho(const Listener& listener, const sockaddr_in& source) const;
     void HandleDatagram(const Listener& listener, std::vector<std::uint8_t> bytes,
                         const sockaddr_in& source);
@@ -71,9 +73,13 @@ private:
                              Clock::time_point arrival);
     void ObeyCommand(Protocol protocol, std::span<const std::uint8_t> command);
 
+    // Sets a device and the reply it sends from now on; m_Mutex held.
+    void StoreDevice(std::size_t index, SimDevice device);
+
     const std::size_t m_DeviceCount;
-    mutable std::mutex m_Mutex; // guards m_Devices and m_Plan
+    mutable std::mutex m_Mutex; // guards m_Devices, m_Replies and m_Plan
     std::vector<SimDevice> m_Devices;
+    std::vector<std::shared_ptr<const Bytes>> m_Replies; // each device's current reply
     ReplyPlan m_Plan;
     ObservationLog m_Log;
 

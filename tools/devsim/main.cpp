@@ -3,11 +3,13 @@
 #include "ProgramOptions.h"
 #include "Simulator.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <exception>
 #include <memory>
+#include <pthread.h>
 
 using namespace vanmoor::devsim;
 

@@ -4,7 +4,9 @@
 #include "../transport/PackageSink.h"
 #include "DeviceRecord.h"
 
+#include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -77,14 +79,16 @@ private:
     template <class Read> bool ReadRecord(const char* operation, int index, Read&& read);
     bool QueryText(const char* operation, int index, char* out, int outSize,
                    std::string (*format)(const DeviceRecord&));
-    bool QueryBytes(const char* operation, int index, void* out, int len, const char* field,
-                    int width);
+    template <std::size_t Width>
+    bool QueryBytes(const char* operation, int index, void* out, int len,
+                    std::array<char, Width> DeviceRecord::*field);
     int QueryValue(const char* operation, int index, int (*value)(const DeviceRecord&));
     // The first endpoint on `localIP` working on `port`, or null.
     CBroadCastItem* FindEndpoint(const std::string& localIP, int port) const;
     void DestroyEndpoints();
-    template <class Settings>
-    bool SendAuthCommand(const Settings& sInfo, const char* operation, bool skipPlainRecords);
+    // set_MD5 and set_MD5_Muti; the latter passes over records found on port 4022.
+    bool SendAuthCommand(const AuthNetSettings& sInfo, const char* logPrefix,
+                         bool skipPlainRecords);
 
     std::mutex m_ParserMutex;
     std::mutex m_DeviceMutex;

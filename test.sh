@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: a normal build, then the whole suite again under
+# AddressSanitizer with UndefinedBehaviorSanitizer, and the concurrent parts under
+# ThreadSanitizer. Network tests run inside private network namespaces that they create and
+# remove themselves (tests/netns/testnet.sh); they need root or unprivileged user namespaces.
+#
+#   ./test.sh            everything
+#   ./test.sh quick      the normal build and its tests only
+set -euo pipefail
+cd "$(dirname "$0")"
+mode="${1:-all}"
+
+source tools/packages.sh
+install_missing_packages
+
+jobs=2
+configure_build_test() {
+    local dir="$1" label="$2"
+    shift 2
+    echo "=== $label ==="
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANMOOR_WARNINGS_AS_ERRORS=ON "$@"
+    cmake --build "$dir" -j"$jobs"
+    ctest --test-dir "$dir" --output-on-failure -j"$jobs" ${CTEST_ARGS:-}
+}
+
+configure_build_test build "normal build" -DVANMOOR_SANITIZE_ADDRESS=OFF -DVANMOOR_SANITIZE_THREAD=OFF
+if [ "$mode" = quick ]; then
+    exit 0
+fi
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+configure_build_test build-asan "AddressSanitizer and UndefinedBehaviorSanitizer" \
+    -DVANMOOR_SANITIZE_ADDRESS=ON -DVANMOOR_BUILD_BENCHMARKS=OFF
+
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+CTEST_ARGS="-L threads" configure_build_test build-tsan "ThreadSanitizer (library and endpoints)" \
+    -DVANMOOR_SANITIZE_THREAD=ON -DVANMOOR_BUILD_DIALOG=OFF -DVANMOOR_BUILD_BENCHMARKS=OFF

@@ -1,0 +1,22 @@
+# Debian packages the project needs to build, test and run; sourced by test.sh and run.sh.
+VANMOOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev qt6-base-dev iproute2
+                  util-linux xvfb xauth)
+
+install_missing_packages() {
+    local missing=() package
+    for package in "${VANMOOR_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing: ${missing[*]}"
+        apt-get update -q
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+    else
+        echo "Missing packages. Install them with:" >&2
+        echo "  sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+}

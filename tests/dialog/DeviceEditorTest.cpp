@@ -1,6 +1,6 @@
 #include "DeviceEditor.h"
 #include "FakeLibrary.h"
-#include "TempDirectory.h"
+#include "ProgramLogCapture.h"
 #include "Utf8Text.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "DeviceSearch.h"
 #include "FakeLibrary.h"
-#include "TempDirectory.h"
+#include "ProgramLogCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -52,6 +52,9 @@ void FakeDeinit() {
 
 bool FakeSearch(int milliseconds) {
     Record("search(" + std::to_string(milliseconds) + ")");
+    if (Fake().duringSearch) {
+        Fake().duringSearch();
+    }
     return Fake().searchSucceeds;
 }
 

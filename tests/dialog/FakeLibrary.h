@@ -3,6 +3,7 @@
 #include "AddressText.h"
 #include "LibraryApi.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ public:
     std::optional<std::vector<std::string>> addressesAtNextSetIPSearch;
     std::vector<FakeDevice> devices;
     bool searchSucceeds = true;
+    // Runs inside search(), on the caller's thread: lets a test hold a search open.
+    std::function<void()> duringSearch;
     int setResult = 1;
 
     // Every call, as "name(arguments)", in order.

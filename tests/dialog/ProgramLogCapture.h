@@ -4,9 +4,9 @@
 
 namespace kestrun::test {
 
-// The program's log, switched on for the whole test program (log switches never turn off) and
-// writing to a temporary directory. A capture empties the log file when it starts; Text() is
-// what was logged since.
+// The program's log, switched on at the first capture for the rest of the test program (log
+// switches never turn off), writing to a temporary directory. A capture empties the log file when
+// it starts; Text() is what was logged since.
 class ProgramLogCapture {
 public:
     ProgramLogCapture();

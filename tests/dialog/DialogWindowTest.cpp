@@ -1,0 +1,283 @@
+// The main window against a fake library: start-up state, the search on its worker thread,
+// closing, the about box, the interface message box, the radio buttons and the web page.
+#include "FakeLibrary.h"
+#include "IpEditDlg.h"
+#include "Ipv4AddressField.h"
+#include "ProgramLogCapture.h"
+#include "TempDirectory.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <future>
+#include <memory>
+#include <thread>
+
+namespace kestrun::test {
+
+// Receives the addresses the dialog asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "Open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
+class DialogWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FakeLibrary> m_Fake;
+    std::unique_ptr<CIpEditDlg> m_Dialog;
+
+    template <typename Widget> Widget* Find(const char* name) const {
+        Widget* widget = m_Dialog->findChild<Widget*>(QString::fromLatin1(name));
+        if (widget == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+
+    // Opens the dialog and waits for its first search to finish.
+    void Open() {
+        m_Dialog = std::make_unique<CIpEditDlg>(m_Fake->Api());
+        m_Dialog->show();
+        QTRY_VERIFY(!Find<QLabel>("progressLabel")->isVisible());
+    }
+
+    int DeinitCalls() const {
+        return static_cast<int>(std::count(m_Fake->calls.begin(), m_Fake->calls.end(), "deinit()"));
+    }
+
+    void ClickRow(int row) {
+        auto* list = Find<QTreeWidget>("deviceList");
+        const QRect cell = list->visualItemRect(list->topLevelItem(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+private slots:
+    void init() {
+        m_Fake = std::make_unique<FakeLibrary>();
+        m_Fake->localAddresses = {"192.0.2.1", "198.51.100.1"};
+        FakeDevice plain;
+        plain.name = "Lobby";
+        plain.ip = {192, 0, 2, 20};
+        plain.mac = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+        plain.port = 80;
+        FakeDevice secured = plain;
+        secured.name = "Gate";
+        secured.ip = {198, 51, 100, 7};
+        secured.mac = {0x0a, 0x0b, 0x0c, 0x0d, 0x0e, 0x0f};
+        secured.dhcp = true;
+        secured.protocol = 1;
+        m_Fake->devices = {plain, secured};
+    }
+
+    void cleanup() {
+        m_Dialog.reset();
+        m_Fake.reset();
+    }
+
+    void startsWithTemplateTextsHiddenControlsAndOneSearch() {
+        Open();
+        QCOMPARE(m_Fake->calls, (std::vector<std::string>{"init()", "setIPSearch(0,)",
+                                                          "setIPSearch(0,)", "search(1500)"}));
+        QCOMPARE(Find<QPushButton>("searchButton")->text(), QStringLiteral("Search IPCam"));
+        QCOMPARE(Find<QLabel>("deviceListsLabel")->text(), QStringLiteral("Device lists:"));
+        for (const char* hidden : {"staticRadio", "dhcpRadio", "userNameField", "passwordField",
+                                   "userNameLabel", "passwordLabel", "progressLabel"}) {
+            QVERIFY2(!Find<QWidget>(hidden)->isVisible(), hidden);
+        }
+        QVERIFY(Find<QLineEdit>("portField")->text().isEmpty());
+        auto* interfaces = Find<QComboBox>("interfaceChoice");
+        QCOMPARE(interfaces->count(), 3);
+        QCOMPARE(interfaces->itemText(0), QStringLiteral("Select All"));
+        QCOMPARE(interfaces->itemText(2), QStringLiteral("198.51.100.1"));
+        QCOMPARE(interfaces->currentIndex(), -1);
+
+        auto* list = Find<QTreeWidget>("deviceList");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("198.051.100.007"));
+        QCOMPARE(list->headerItem()->text(1), QStringLiteral("Server Name"));
+        const int width = list->width();
+        QCOMPARE(list->header()->sectionSize(0), 0);
+        QCOMPARE(list->header()->sectionSize(1), width / 2 + 22);
+        QCOMPARE(list->header()->sectionSize(2), width / 2 - 28);
+    }
+
+    void languageFileInTheWorkingDirectoryReplacesTexts() {
+        const TempDirectory directory;
+        directory.WriteFile("Language.ini", "[LANGUAGE]\nSearch_Device=Suchen\nServer_Name=Name\n");
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(directory.Path());
+        Open();
+        std::filesystem::current_path(previous);
+        QCOMPARE(Find<QPushButton>("searchButton")->text(), QStringLiteral("Suchen"));
+        QCOMPARE(Find<QLabel>("deviceListsLabel")->text(), QStringLiteral("Device Lists"));
+        QCOMPARE(Find<QTreeWidget>("deviceList")->headerItem()->text(1), QStringLiteral("Name"));
+    }
+
+    void whileSearchingTheButtonsAndListAreUnusableAndTheWindowStaysLive() {
+        Open();
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        m_Fake->duringSearch = [released] { released.wait(); };
+        Find<QPushButton>("searchButton")->click();
+
+        QVERIFY(!Find<QPushButton>("searchButton")->isEnabled());
+        QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
+        QVERIFY(!Find<QTreeWidget>("deviceList")->isEnabled());
+        QVERIFY(Find<QLabel>("progressLabel")->isVisible());
+        QCOMPARE(Find<QLabel>("progressLabel")->text(), QStringLiteral("Searching....."));
+        // The event loop runs while the library waits.
+        QTest::qWait(50);
+        QVERIFY(Find<QLabel>("progressLabel")->isVisible());
+
+        release.set_value();
+        QTRY_VERIFY(Find<QPushButton>("searchButton")->isEnabled());
+        QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
+        QVERIFY(Find<QTreeWidget>("deviceList")->isEnabled());
+        QVERIFY(!Find<QLabel>("progressLabel")->isVisible());
+    }
+
+    void exitEscapeAndCloseBoxEachDeinitOnceAndLog() {
+        const std::function<void(CIpEditDlg&)> ways[] = {
+            [this](CIpEditDlg&) { Find<QPushButton>("exitButton")->click(); },
+            [](CIpEditDlg& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+            [](CIpEditDlg& dialog) { dialog.close(); },
+        };
+        for (const auto& close : ways) {
+            ProgramLogCapture log;
+            Open();
+            close(*m_Dialog);
+            QVERIFY(!m_Dialog->isVisible());
+            m_Dialog->close();
+            QCOMPARE(DeinitCalls(), 1);
+            QCOMPARE(m_Fake->calls.back(), std::string("deinit()"));
+            m_Dialog.reset();
+            QCOMPARE(log.Text(), std::string("CIpEditDlg::OnCancel() begin\n"
+                                             "CIpEditDlg::OnCancel() end\n"
+                                             "CIpEditDlg::~CIpEditDlg() begin\n"
+                                             "CIpEditDlg::~CIpEditDlg() end\n"));
+            m_Fake->calls.clear();
+        }
+    }
+
+    void closingDuringASearchWaitsForItBeforeDeinit() {
+        Open();
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        m_Fake->duringSearch = [released] { released.wait(); };
+        Find<QPushButton>("searchButton")->click();
+        std::thread releaser([&release] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            release.set_value();
+        });
+        m_Dialog->close();
+        releaser.join();
+        QCOMPARE(m_Fake->calls.back(), std::string("deinit()"));
+        QCOMPARE(m_Fake->calls[m_Fake->calls.size() - 2], std::string("search(1500)"));
+        QCOMPARE(DeinitCalls(), 1);
+    }
+
+    void contextMenuEntryOpensTheAboutBox() {
+        Open();
+        auto* about = m_Dialog->findChild<QAction*>(QStringLiteral("aboutAction"));
+        QVERIFY(about);
+        QCOMPARE(about->text(), QStringLiteral("About Kestrun(&A)..."));
+        QString caption;
+        QTimer::singleShot(0, [&caption] {
+            QWidget* box = QApplication::activeModalWidget();
+            caption = box->windowTitle();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        about->trigger();
+        QCOMPARE(caption, QStringLiteral("About Kestrun"));
+    }
+
+    void aVanishedInterfaceShowsTheMessageAndSearchesNothing() {
+        Open();
+        Find<QComboBox>("interfaceChoice")->setCurrentIndex(1);
+        m_Fake->addressesAtNextSetIPSearch = std::vector<std::string>{"203.0.113.9"};
+        m_Fake->calls.clear();
+        QString message;
+        QTimer::singleShot(0, [&message] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            message = box->text();
+            box->accept();
+        });
+        Find<QPushButton>("searchButton")->click();
+        QCOMPARE(message, QStringLiteral("Please check the network card settings!"));
+        QCOMPARE(m_Fake->calls, (std::vector<std::string>{"setIPSearch(1,192.0.2.1)"}));
+        auto* interfaces = Find<QComboBox>("interfaceChoice");
+        QCOMPARE(interfaces->count(), 2);
+        QCOMPARE(interfaces->itemText(1), QStringLiteral("203.0.113.9"));
+        QCOMPARE(interfaces->currentIndex(), -1);
+        QCOMPARE(Find<QTreeWidget>("deviceList")->topLevelItemCount(), 2);
+        QVERIFY(Find<QPushButton>("searchButton")->isEnabled());
+    }
+
+    void clickLoadsTheDeviceAndTheRadioButtonsSwitchTheAddressFields() {
+        Open();
+        ClickRow(1);
+        QVERIFY(Find<QRadioButton>("dhcpRadio")->isChecked());
+        QVERIFY(!Find<QRadioButton>("staticRadio")->isChecked());
+        QVERIFY(!Find<Ipv4AddressField>("ipField")->isEnabled());
+        QVERIFY(Find<Ipv4AddressField>("dns1Field")->isEnabled());
+        QVERIFY(Find<QLineEdit>("userNameField")->isVisible());
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("0A:0B:0C:0D:0E:0F"));
+        QCOMPARE(Find<Ipv4AddressField>("ipField")->Address(), (Ipv4Octets{198, 51, 100, 7}));
+
+        QTest::mouseClick(Find<QRadioButton>("staticRadio"), Qt::LeftButton);
+        QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
+        QVERIFY(!Find<QRadioButton>("dhcpRadio")->isChecked());
+        QVERIFY(Find<Ipv4AddressField>("gatewayField")->isEnabled());
+
+        ClickRow(0);
+        QVERIFY(!Find<QLineEdit>("userNameField")->isVisible());
+        QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
+    }
+
+    void doubleClickOpensTheClickedDevicesPageAndNothingBefore() {
+        UrlCatcher catcher;
+        Open();
+        auto* viewport = Find<QTreeWidget>("deviceList")->viewport();
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 5));
+        QVERIFY(catcher.opened.isEmpty());
+        ClickRow(0);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {},
+                           Find<QTreeWidget>("deviceList")
+                               ->visualItemRect(Find<QTreeWidget>("deviceList")->topLevelItem(0))
+                               .center());
+        QCOMPARE(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://192.0.2.20:80"))});
+    }
+};
+
+} // namespace kestrun::test
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    kestrun::test::DialogWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "DialogWindowTest.moc"

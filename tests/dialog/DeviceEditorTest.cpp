@@ -1,6 +1,6 @@
 #include "DeviceEditor.h"
 #include "FakeLibrary.h"
-#include "ProgramLogCapture.h"
+#include "LogCapture.h"
 #include "Utf8Text.h"
 
 #include <gtest/gtest.h>
@@ -122,12 +122,12 @@ TEST_F(DeviceEditorTest, APort32970DeviceLoadsWithCredentialsAndSubmitsThem) {
 }
 
 TEST_F(DeviceEditorTest, AClickBesideTheRowsChangesNothingAndLogsNothing) {
-    ProgramLogCapture log;
+    LogCapture log;
     m_Fake.devices = {PlainCamera()};
     ASSERT_TRUE(m_Editor.Load(1));
     EXPECT_FALSE(m_Editor.Load(0));
     EXPECT_EQ(m_Editor.Selected().port, 80);
-    EXPECT_EQ(log.Text(), "CIpEditDlg::OnClickDevList : 1\n");
+    EXPECT_EQ(log.ProgramText(), "CIpEditDlg::OnClickDevList : 1\n");
 }
 
 TEST_F(DeviceEditorTest, ADeviceThatQueriesMissLoadsAsZerosAndStillBecomesTheTarget) {
@@ -211,7 +211,7 @@ TEST_F(DeviceEditorTest, ThePortCheckComesFirstThenTheNameThenTheRange) {
 }
 
 TEST_F(DeviceEditorTest, SubmitBeforeAnyClickStopsAtTheEmptyPortOrSendsTheZeroMac) {
-    ProgramLogCapture log;
+    LogCapture log;
     SettingsForm form;
     EXPECT_EQ(m_Editor.Submit(form).problem, FormProblem::PortNotInteger);
     EXPECT_TRUE(m_Fake.calls.empty());
@@ -221,18 +221,18 @@ TEST_F(DeviceEditorTest, SubmitBeforeAnyClickStopsAtTheEmptyPortOrSendsTheZeroMa
     EXPECT_EQ(m_Editor.Submit(form).outcome, SubmitOutcome::Failed);
     ASSERT_TRUE(m_Fake.lastSet);
     EXPECT_EQ(std::memcmp(m_Fake.lastSet->MAC, "\0\0\0\0\0\0", 6), 0);
-    EXPECT_EQ(log.Text(), "CIpEditDlg::OnSubmit() failed\n");
+    EXPECT_EQ(log.ProgramText(), "CIpEditDlg::OnSubmit() failed\n");
 }
 
 TEST_F(DeviceEditorTest, TheWebAddressIsTheSelectedDevicesAndNoneBeforeAClick) {
-    ProgramLogCapture log;
+    LogCapture log;
     EXPECT_EQ(m_Editor.WebAddress(), std::nullopt);
     m_Fake.devices = {PlainCamera()};
     m_Editor.Load(1);
     EXPECT_EQ(m_Editor.WebAddress(), "http://192.168.1.20:80");
-    EXPECT_EQ(log.Text(), "Connect to http://0.0.0.0:0\n"
-                          "CIpEditDlg::OnClickDevList : 1\n"
-                          "Connect to http://192.168.1.20:80\n");
+    EXPECT_EQ(log.ProgramText(), "Connect to http://0.0.0.0:0\n"
+                                 "CIpEditDlg::OnClickDevList : 1\n"
+                                 "Connect to http://192.168.1.20:80\n");
 }
 
 TEST_F(DeviceEditorTest, APortOutsideTheRangeGivesNoWebAddress) {

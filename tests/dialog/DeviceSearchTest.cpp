@@ -1,6 +1,6 @@
 #include "DeviceSearch.h"
 #include "FakeLibrary.h"
-#include "ProgramLogCapture.h"
+#include "LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -104,14 +104,14 @@ TEST_F(DeviceSearchTest, DevicesThatAQueryMissesLeaveGapsInTheNumbers) {
 }
 
 TEST_F(DeviceSearchTest, AFailedSearchKeepsTheRowsAndIsLogged) {
-    ProgramLogCapture log;
+    LogCapture log;
     m_Fake.devices = {Device("cam", {10, 0, 0, 1})};
     PressSearch();
     m_Fake.devices.clear();
     m_Fake.searchSucceeds = false;
     PressSearch();
     EXPECT_EQ(m_Devices.Rows().size(), 1u);
-    EXPECT_EQ(log.Text(), "CIpEditDlg::OnSearch() failed\n");
+    EXPECT_EQ(log.ProgramText(), "CIpEditDlg::OnSearch() failed\n");
 }
 
 TEST_F(DeviceSearchTest, ASearchFindingNothingEmptiesTheList) {

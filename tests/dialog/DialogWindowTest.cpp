@@ -1,15 +1,14 @@
 // The main window against a fake library: start-up state, the search on its worker thread,
 // closing, the about box, the interface message box, the radio buttons and the web page.
+#include "DialogDriver.h"
 #include "FakeLibrary.h"
-#include "IpEditDlg.h"
 #include "Ipv4AddressField.h"
-#include "ProgramLogCapture.h"
+#include "LogCapture.h"
 #include "TempDirectory.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,47 +27,21 @@
 
 namespace kestrun::test {
 
-// Receives the addresses the dialog asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "Open"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
-    QList<QUrl> opened;
-public slots:
-    void Open(const QUrl& url) { opened << url; }
-};
-
 class DialogWindowTest : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<FakeLibrary> m_Fake;
-    std::unique_ptr<CIpEditDlg> m_Dialog;
+    std::unique_ptr<DialogDriver> m_Driver;
 
     template <typename Widget> Widget* Find(const char* name) const {
-        Widget* widget = m_Dialog->findChild<Widget*>(QString::fromLatin1(name));
-        if (widget == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return widget;
+        return m_Driver->Find<Widget>(name);
     }
 
-    // Opens the dialog and waits for its first search to finish.
-    void Open() {
-        m_Dialog = std::make_unique<CIpEditDlg>(m_Fake->Api());
-        m_Dialog->show();
-        QTRY_VERIFY(!Find<QLabel>("progressLabel")->isVisible());
-    }
+    void Open() { m_Driver = std::make_unique<DialogDriver>(m_Fake->Api()); }
 
     int DeinitCalls() const {
         return static_cast<int>(std::count(m_Fake->calls.begin(), m_Fake->calls.end(), "deinit()"));
-    }
-
-    void ClickRow(int row) {
-        auto* list = Find<QTreeWidget>("deviceList");
-        const QRect cell = list->visualItemRect(list->topLevelItem(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
 private slots:
@@ -90,7 +63,7 @@ private slots:
     }
 
     void cleanup() {
-        m_Dialog.reset();
+        m_Driver.reset();
         m_Fake.reset();
     }
 
@@ -139,7 +112,6 @@ private slots:
         std::shared_future<void> released = release.get_future().share();
         m_Fake->duringSearch = [released] { released.wait(); };
         Find<QPushButton>("searchButton")->click();
-
         QVERIFY(!Find<QPushButton>("searchButton")->isEnabled());
         QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
         QVERIFY(!Find<QTreeWidget>("deviceList")->isEnabled());
@@ -150,7 +122,7 @@ private slots:
         QVERIFY(Find<QLabel>("progressLabel")->isVisible());
 
         release.set_value();
-        QTRY_VERIFY(Find<QPushButton>("searchButton")->isEnabled());
+        QVERIFY(m_Driver->WaitForSearch());
         QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
         QVERIFY(Find<QTreeWidget>("deviceList")->isEnabled());
         QVERIFY(!Find<QLabel>("progressLabel")->isVisible());
@@ -163,18 +135,18 @@ private slots:
             [](CIpEditDlg& dialog) { dialog.close(); },
         };
         for (const auto& close : ways) {
-            ProgramLogCapture log;
+            LogCapture log;
             Open();
-            close(*m_Dialog);
-            QVERIFY(!m_Dialog->isVisible());
-            m_Dialog->close();
+            close(m_Driver->Dialog());
+            QVERIFY(!m_Driver->Dialog().isVisible());
+            m_Driver->Dialog().close();
             QCOMPARE(DeinitCalls(), 1);
             QCOMPARE(m_Fake->calls.back(), std::string("deinit()"));
-            m_Dialog.reset();
-            QCOMPARE(log.Text(), std::string("CIpEditDlg::OnCancel() begin\n"
-                                             "CIpEditDlg::OnCancel() end\n"
-                                             "CIpEditDlg::~CIpEditDlg() begin\n"
-                                             "CIpEditDlg::~CIpEditDlg() end\n"));
+            m_Driver.reset();
+            QCOMPARE(log.ProgramText(), std::string("CIpEditDlg::OnCancel() begin\n"
+                                                    "CIpEditDlg::OnCancel() end\n"
+                                                    "CIpEditDlg::~CIpEditDlg() begin\n"
+                                                    "CIpEditDlg::~CIpEditDlg() end\n"));
             m_Fake->calls.clear();
         }
     }
@@ -189,7 +161,7 @@ private slots:
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             release.set_value();
         });
-        m_Dialog->close();
+        m_Driver->Dialog().close();
         releaser.join();
         QCOMPARE(m_Fake->calls.back(), std::string("deinit()"));
         QCOMPARE(m_Fake->calls[m_Fake->calls.size() - 2], std::string("search(1500)"));
@@ -198,7 +170,7 @@ private slots:
 
     void contextMenuEntryOpensTheAboutBox() {
         Open();
-        auto* about = m_Dialog->findChild<QAction*>(QStringLiteral("aboutAction"));
+        auto* about = m_Driver->Dialog().findChild<QAction*>(QStringLiteral("aboutAction"));
         QVERIFY(about);
         QCOMPARE(about->text(), QStringLiteral("About Kestrun(&A)..."));
         QString caption;
@@ -235,7 +207,7 @@ private slots:
 
     void clickLoadsTheDeviceAndTheRadioButtonsSwitchTheAddressFields() {
         Open();
-        ClickRow(1);
+        m_Driver->ClickRow(1);
         QVERIFY(Find<QRadioButton>("dhcpRadio")->isChecked());
         QVERIFY(!Find<QRadioButton>("staticRadio")->isChecked());
         QVERIFY(!Find<Ipv4AddressField>("ipField")->isEnabled());
@@ -249,7 +221,7 @@ private slots:
         QVERIFY(!Find<QRadioButton>("dhcpRadio")->isChecked());
         QVERIFY(Find<Ipv4AddressField>("gatewayField")->isEnabled());
 
-        ClickRow(0);
+        m_Driver->ClickRow(0);
         QVERIFY(!Find<QLineEdit>("userNameField")->isVisible());
         QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
     }
@@ -260,11 +232,7 @@ private slots:
         auto* viewport = Find<QTreeWidget>("deviceList")->viewport();
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 5));
         QVERIFY(catcher.opened.isEmpty());
-        ClickRow(0);
-        QTest::mouseDClick(viewport, Qt::LeftButton, {},
-                           Find<QTreeWidget>("deviceList")
-                               ->visualItemRect(Find<QTreeWidget>("deviceList")->topLevelItem(0))
-                               .center());
+        m_Driver->DoubleClickRow(0);
         QCOMPARE(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://192.0.2.20:80"))});
     }
 };

@@ -1,4 +1,4 @@
-#include "ProgramLogCapture.h"
+#include "LogCapture.h"
 
 #include "LogDirectory.h"
 #include "ProgramLog.h"
@@ -7,7 +7,8 @@ namespace kestrun::test {
 
 namespace {
 
-constexpr const char* kLogFile = "Quillon.txt";
+constexpr const char* kProgramLogFile = "Quillon.txt";
+constexpr const char* kLibraryLogFile = "Log.txt";
 
 // Made at the first capture and kept until the test program ends, so that no later line reaches
 // the user's own log.
@@ -24,12 +25,17 @@ const vanmoor::test::LogDirectory& Directory() {
 
 } // namespace
 
-ProgramLogCapture::ProgramLogCapture() {
-    Directory().Clear(kLogFile);
+LogCapture::LogCapture() {
+    Directory().Clear(kProgramLogFile);
+    Directory().Clear(kLibraryLogFile);
 }
 
-std::string ProgramLogCapture::Text() const {
-    return Directory().Read(kLogFile);
+std::string LogCapture::ProgramText() const {
+    return Directory().Read(kProgramLogFile);
+}
+
+std::string LogCapture::LibraryText() const {
+    return Directory().Read(kLibraryLogFile);
 }
 
 } // namespace kestrun::test

@@ -1,5 +1,5 @@
 // The main window against a fake library: start-up state, the search on its worker thread,
-// closing, the about box, the interface message box, the radio buttons and the web page.
+// closing, the about box, the interface message box and the radio buttons.
 #include "DialogDriver.h"
 #include "FakeLibrary.h"
 #include "Ipv4AddressField.h"
@@ -39,6 +39,14 @@ private:
     }
 
     void Open() { m_Driver = std::make_unique<DialogDriver>(m_Fake->Api()); }
+
+    // Presses the search button with a library whose search waits until the promise is kept.
+    std::promise<void> StartHeldSearch() {
+        std::promise<void> release;
+        m_Fake->duringSearch = [released = release.get_future().share()] { released.wait(); };
+        Find<QPushButton>("searchButton")->click();
+        return release;
+    }
 
     int DeinitCalls() const {
         return static_cast<int>(std::count(m_Fake->calls.begin(), m_Fake->calls.end(), "deinit()"));
@@ -108,10 +116,7 @@ private slots:
 
     void whileSearchingTheButtonsAndListAreUnusableAndTheWindowStaysLive() {
         Open();
-        std::promise<void> release;
-        std::shared_future<void> released = release.get_future().share();
-        m_Fake->duringSearch = [released] { released.wait(); };
-        Find<QPushButton>("searchButton")->click();
+        std::promise<void> release = StartHeldSearch();
         QVERIFY(!Find<QPushButton>("searchButton")->isEnabled());
         QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
         QVERIFY(!Find<QTreeWidget>("deviceList")->isEnabled());
@@ -153,10 +158,7 @@ private slots:
 
     void closingDuringASearchWaitsForItBeforeDeinit() {
         Open();
-        std::promise<void> release;
-        std::shared_future<void> released = release.get_future().share();
-        m_Fake->duringSearch = [released] { released.wait(); };
-        Find<QPushButton>("searchButton")->click();
+        std::promise<void> release = StartHeldSearch();
         std::thread releaser([&release] {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             release.set_value();
@@ -224,16 +226,6 @@ private slots:
         m_Driver->ClickRow(0);
         QVERIFY(!Find<QLineEdit>("userNameField")->isVisible());
         QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
-    }
-
-    void doubleClickOpensTheClickedDevicesPageAndNothingBefore() {
-        UrlCatcher catcher;
-        Open();
-        auto* viewport = Find<QTreeWidget>("deviceList")->viewport();
-        QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 5));
-        QVERIFY(catcher.opened.isEmpty());
-        m_Driver->DoubleClickRow(0);
-        QCOMPARE(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://192.0.2.20:80"))});
     }
 };
 

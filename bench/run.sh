@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Runs the benchmarks inside a private test network: bench/run.sh [BUILD_DIR]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build="${1:-$here/../build}"
+for bench in vanmoor_SearchOverheadBench vanmoor_BurstBench; do
+    echo "== $bench"
+    "$here/../tests/netns/testnet.sh" "$build/bench/$bench"
+done

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Observation.h"
+
+#include <string>
+
+namespace vanmoor::devsim {
+
+// One line (without line end) describing a received datagram:
+//   SECONDS SOURCE:PORT > PORT KIND LENGTH HEX
+// for example "1.250031 192.0.2.1:4022 > 4022 search 72 5043456469740200...", where SECONDS
+// counts from `start` and HEX is every byte as two lowercase hexadecimal digits.
+std::string CaptureLine(const ReceivedDatagram& datagram, Clock::time_point start);
+
+} // namespace vanmoor::devsim

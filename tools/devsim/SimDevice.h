@@ -1,0 +1,78 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vanmoor::devsim {
+
+using Ipv4 = std::array<std::uint8_t, 4>; // first dotted number first
+using Mac = std::array<std::uint8_t, 6>;  // display order
+
+enum class Protocol { Port4022, Port32970 };
+
+// Where a device sends its answer to a search request.
+enum class ReplyMode {
+    Broadcast,       // 255.255.255.255, on the protocol port
+    SubnetBroadcast, // the broadcast address of the device's own subnet, on the protocol port
+    Unicast,         // the requester's source address and port
+};
+
+constexpr std::uint16_t PortNumber(Protocol protocol) {
+    return protocol == Protocol::Port4022 ? 4022 : 32970;
+}
+
+// Widths of the text fields that the replies carry.
+constexpr std::size_t kNameWidth4022 = 18;
+constexpr std::size_t kNameWidth32970 = 32;
+constexpr std::size_t kVersionWidth = 16;
+constexpr std::size_t kBrandWidth = 32;
+constexpr std::size_t kModelWidth = 32;
+constexpr std::size_t kCameraNameWidth = 64;
+// A port-4022 reply is cut to its chosen length; the full layout is 220 bytes.
+constexpr std::size_t kMinReplyLength4022 = 56;
+constexpr std::size_t kFullReplyLength4022 = 220;
+constexpr std::size_t kMaxReplyLength4022 = 500;
+// Ports travel as five decimal digits on port 4022.
+constexpr std::int32_t kMaxPort = 99999;
+
+constexpr std::size_t NameWidth(Protocol protocol) {
+    return protocol == Protocol::Port4022 ? kNameWidth4022 : kNameWidth32970;
+}
+
+// The settings of one simulated device. Texts are raw 8-bit bytes. Fields that one protocol
+// does not carry are ignored for devices of the other.
+struct SimDevice {
+    Protocol protocol = Protocol::Port4022;
+    Mac mac{};
+    Ipv4 ip{};
+    Ipv4 netmask{255, 255, 255, 0};
+    Ipv4 gateway{};
+    Ipv4 dns1{};
+    Ipv4 dns2{};
+    std::string name;
+    std::int32_t webPort = 80;
+    std::int32_t secondPort = 0;
+    bool dhcp = false;
+    std::uint8_t type = 0;              // port 4022 only
+    std::array<std::uint8_t, 4> code{}; // port 4022 only
+    std::string version;
+    std::string brand;
+    std::string model;
+    std::string cameraName;                         // port 4022 only
+    std::size_t replyLength = kFullReplyLength4022; // port 4022 only
+    std::string user = "admin";                     // port 32970 only: credentials of the digest
+    std::string password = "admin";                 // port 32970 only
+    std::optional<ReplyMode> replyMode;             // unset: the reply plan's mode
+    std::optional<std::chrono::milliseconds> replyDelay; // unset: the reply plan's delay
+
+    bool operator==(const SimDevice&) const = default;
+};
+
+// Throws std::invalid_argument naming the first setting that the device's replies cannot carry.
+void CheckDevice(const SimDevice& device);
+
+} // namespace vanmoor::devsim

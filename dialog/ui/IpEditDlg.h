@@ -83,9 +83,10 @@ private:
     std::unique_ptr<LanguageLoader> m_LanguageLoader;
     std::unique_ptr<DeviceEditor> m_Editor;
 
-    // The search waits on this thread so that the window keeps painting.
-    std::unique_ptr<SearchWorker> m_Worker;
+    // The search waits on this thread so that the window keeps painting. The worker goes
+    // before the thread object does.
     QThread m_SearchThread;
+    std::unique_ptr<SearchWorker> m_Worker;
     bool m_Searching = false;
     bool m_Initialised = false;
     bool m_Closed = false;

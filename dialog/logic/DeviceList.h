@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrun {
+
+// The rows of the device list: device number (library index + 1, in a hidden column), name and
+// IP address; and the list's own sort rule, kept apart from the view's.
+class DeviceList {
+public:
+    static constexpr int kColumnCount = 3;
+    using Row = std::array<std::u16string, kColumnCount>;
+
+    // Width of the name buffer the library fills for a row.
+    static constexpr std::size_t kNameBytes = 30;
+
+    void Clear() { m_Rows.clear(); }
+
+    // Appends a row for library index `index`; `name` is UTF-8 up to its first zero byte (at most
+    // kNameBytes), `ip` the dotted address as the library gives it.
+    void AddDeviceRow(int index, std::string_view name, std::string_view ip);
+
+    // A click on the heading of `column`: sorts by it, alternating the direction, and lists the
+    // sorted rows in reverse order (the greatest key first on the first click). Rows with equal
+    // keys end up in the reverse of their previous order. Other columns do nothing.
+    void SortByColumn(int column);
+
+    const std::vector<Row>& Rows() const { return m_Rows; }
+
+    // The device number in the first cell of `row`: the decimal number at its start, 0 when it
+    // has none or the row does not exist.
+    int DeviceNumber(std::size_t row) const;
+
+private:
+    std::vector<Row> m_Rows;
+    // Per column: whether its next heading click sorts in descending order.
+    std::array<bool, kColumnCount> m_Descending{};
+};
+
+} // namespace kestrun

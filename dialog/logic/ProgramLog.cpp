@@ -1,0 +1,14 @@
+#include "ProgramLog.h"
+
+namespace kestrun {
+
+namespace {
+constinit vanmoor::DiagnosticLog g_ProgramLog{"Quillon.txt",
+                                              vanmoor::DiagnosticLog::Formatting::OnlyWhenOn};
+} // namespace
+
+vanmoor::DiagnosticLog& ProgramLog() noexcept {
+    return g_ProgramLog;
+}
+
+} // namespace kestrun

@@ -1,0 +1,421 @@
+#include "IpEditDlg.h"
+
+#include "AboutInfoDlg.h"
+#include "ApplicationIcon.h"
+#include "DialogTemplate.h"
+#include "DialogUnits.h"
+#include "Ipv4AddressField.h"
+#include "ProgramLog.h"
+#include "SearchWorker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace kestrun {
+
+namespace {
+
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::WindowTitleHint |
+                                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                         Qt::WindowCloseButtonHint;
+
+QLineEdit* CenteredEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setAlignment(Qt::AlignCenter);
+    return edit;
+}
+
+} // namespace
+
+CIpEditDlg::CIpEditDlg(const LibraryApi& api, QWidget* parent)
+    : QDialog(parent, kWindowFlags), m_Api(api), m_Search(m_Api, m_Texts, m_Choice, m_Devices),
+      m_LanguageLoader(
+          std::make_unique<LanguageLoader>(m_Texts, static_cast<ControlTextSink&>(*this))),
+      m_Editor(std::make_unique<DeviceEditor>(m_Api)) {
+    setWindowTitle(QString::fromLatin1(kMainDialogCaption));
+    setWindowIcon(ApplicationIcon());
+    setFont(DialogFont());
+    const DialogUnits units(font());
+    setFixedSize(units.X(kMainDialogWidth), units.Y(kMainDialogHeight));
+    for (const ControlTemplate& control : kMainDialogControls) {
+        QWidget* widget = CreateControl(control);
+        widget->setObjectName(QString::fromLatin1(control.objectName));
+        widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
+        m_Controls[control.id] = widget;
+    }
+    m_AboutAction = new QAction(QStringLiteral("About Kestrun(&A)..."), this);
+    m_AboutAction->setObjectName(QStringLiteral("aboutAction"));
+    ConnectControls();
+
+    m_Worker = std::make_unique<SearchWorker>([this] { return m_Search.RunSearch(); });
+    m_Worker->moveToThread(&m_SearchThread);
+    connect(this, &CIpEditDlg::SearchRequested, m_Worker.get(), &SearchWorker::Run);
+    connect(m_Worker.get(), &SearchWorker::Finished, this, &CIpEditDlg::OnSearchFinished);
+    m_SearchThread.start();
+
+    ProgramLog().ReadLogConfig();
+}
+
+CIpEditDlg::~CIpEditDlg() {
+    ProgramLog().WriteLog("CIpEditDlg::~CIpEditDlg() begin\n");
+    m_SearchThread.quit();
+    m_SearchThread.wait();
+    ProgramLog().WriteLog("CIpEditDlg::~CIpEditDlg() end\n");
+}
+
+QWidget* CIpEditDlg::CreateControl(const ControlTemplate& control) {
+    const QString text = QString::fromUtf8(control.text);
+    switch (control.kind) {
+    case ControlKind::AddressField:
+        return new Ipv4AddressField(this);
+    case ControlKind::Button:
+        return new QPushButton(text, this);
+    case ControlKind::DefaultButton: {
+        auto* button = new QPushButton(text, this);
+        button->setDefault(true);
+        return button;
+    }
+    case ControlKind::DropDown:
+        return new QComboBox(this);
+    case ControlKind::Edit:
+        return CenteredEdit(this);
+    case ControlKind::DigitsEdit: {
+        QLineEdit* edit = CenteredEdit(this);
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+        return edit;
+    }
+    case ControlKind::ReadOnlyEdit: {
+        QLineEdit* edit = CenteredEdit(this);
+        edit->setReadOnly(true);
+        return edit;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, this);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        return label;
+    }
+    case ControlKind::List: {
+        auto* list = new QTreeWidget(this);
+        list->setRootIsDecorated(false);
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSortingEnabled(false);
+        list->header()->setSectionsClickable(true);
+        list->header()->setStretchLastSection(false);
+        list->header()->setMinimumSectionSize(0);
+        list->viewport()->installEventFilter(this);
+        return list;
+    }
+    case ControlKind::Radio: {
+        auto* radio = new QRadioButton(text, this);
+        // Each button is a group of its own: the handlers set both check marks.
+        radio->setAutoExclusive(false);
+        radio->setFocusPolicy(Qt::ClickFocus);
+        return radio;
+    }
+    }
+    return nullptr;
+}
+
+template <typename Widget> Widget* CIpEditDlg::Control(ControlId id) const {
+    return qobject_cast<Widget*>(m_Controls.at(id));
+}
+
+void CIpEditDlg::ConnectControls() {
+    connect(Control<QPushButton>(ControlId::SearchButton), &QPushButton::clicked, this,
+            &CIpEditDlg::OnSearch);
+    connect(Control<QPushButton>(ControlId::SubmitButton), &QPushButton::clicked, this,
+            &CIpEditDlg::OnSubmit);
+    connect(Control<QPushButton>(ControlId::Exit), &QPushButton::clicked, this,
+            &CIpEditDlg::reject);
+    connect(Control<QRadioButton>(ControlId::StaticRadio), &QRadioButton::clicked, this,
+            &CIpEditDlg::OnRadioStatic);
+    connect(Control<QRadioButton>(ControlId::DhcpRadio), &QRadioButton::clicked, this,
+            &CIpEditDlg::OnRadioDHCP);
+    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
+    connect(list, &QTreeWidget::clicked, this,
+            [this](const QModelIndex& index) { OnClickDevList(index.row()); });
+    connect(list->header(), &QHeaderView::sectionClicked, this, &CIpEditDlg::OnColumnClickDevList);
+    connect(m_AboutAction, &QAction::triggered, this, &CIpEditDlg::ShowAboutBox);
+}
+
+void CIpEditDlg::SetControlText(ControlId control, const std::u16string& text) {
+    const QString qtext = QString::fromStdU16String(text);
+    QWidget* widget = m_Controls.at(control);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(qtext);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(qtext);
+    }
+}
+
+void CIpEditDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_Initialised) {
+        m_Initialised = true;
+        OnInitDialog();
+    }
+}
+
+void CIpEditDlg::OnInitDialog() {
+    m_LanguageLoader->Apply();
+    Control<QLineEdit>(ControlId::PortField)->clear();
+    Control<QWidget>(ControlId::StaticRadio)->hide();
+    Control<QWidget>(ControlId::DhcpRadio)->hide();
+
+    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
+    list->setFont(FontWithCellHeight(QApplication::font(), 16));
+    Control<QWidget>(ControlId::HelpText)
+        ->setFont(FontWithCellHeight(QFont(QStringLiteral("Arial")), 8));
+    list->setColumnCount(DeviceList::kColumnCount);
+    list->setHeaderLabels({QString(), QString::fromStdU16String(m_Texts.Text(UiText::ServerName)),
+                           QString::fromStdU16String(m_Texts.Text(UiText::IpAddress))});
+    const int width = list->width();
+    list->header()->resizeSection(0, 0);
+    list->header()->resizeSection(1, width / 2 + 22);
+    list->header()->resizeSection(2, width / 2 - 28);
+
+    SetCredentialsVisible(false);
+    Control<QWidget>(ControlId::ProgressLabel)->hide();
+
+    auto* interfaces = Control<QComboBox>(ControlId::InterfaceChoice);
+    interfaces->setFont(FontWithCellHeight(font(), 16));
+    interfaces->resize(interfaces->width(), interfaces->sizeHint().height());
+
+    m_Api.init();
+    m_Api.setIPSearch(0, "");
+    OnSearch();
+}
+
+void CIpEditDlg::reject() {
+    OnCancel();
+}
+
+void CIpEditDlg::OnCancel() {
+    if (m_Closed) {
+        return;
+    }
+    m_Closed = true;
+    ProgramLog().WriteLog("CIpEditDlg::OnCancel() begin\n");
+    // A search still waiting must end before the library goes away.
+    m_SearchThread.quit();
+    m_SearchThread.wait();
+    m_Api.deinit();
+    ProgramLog().WriteLog("CIpEditDlg::OnCancel() end\n");
+    QDialog::reject();
+}
+
+void CIpEditDlg::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addSeparator();
+    menu.addAction(m_AboutAction);
+    menu.exec(event->globalPos());
+}
+
+void CIpEditDlg::ShowAboutBox() {
+    CAboutInfoDlg about(this);
+    about.exec();
+}
+
+bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        watched == Control<QTreeWidget>(ControlId::DeviceList)->viewport()) {
+        OnDblClickDevList();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Search side: the search button, the interface drop-down and the device list.
+
+void CIpEditDlg::OnSearch() {
+    if (m_Searching || m_Closed) {
+        return;
+    }
+    SetSearching(true);
+    ClearSettingsFields();
+    m_Choice.Select(Control<QComboBox>(ControlId::InterfaceChoice)->currentIndex());
+    const bool chosen = m_Search.ChooseInterface();
+    ShowInterfaceChoice();
+    if (!chosen) {
+        QMessageBox refusal(QMessageBox::NoIcon, QString(),
+                            QString::fromStdU16String(m_Texts.Text(UiText::CheckNetworkCard)),
+                            QMessageBox::Ok);
+        refusal.exec();
+        m_Search.RefillAfterRefusal();
+        ShowInterfaceChoice();
+        SetSearching(false);
+        return;
+    }
+    emit SearchRequested();
+}
+
+void CIpEditDlg::OnSearchFinished(bool searched) {
+    if (m_Closed) {
+        return;
+    }
+    m_Search.ListDevices(searched);
+    ShowDeviceRows();
+    SetSearching(false);
+}
+
+void CIpEditDlg::SetSearching(bool searching) {
+    m_Searching = searching;
+    Control<QWidget>(ControlId::SearchButton)->setEnabled(!searching);
+    Control<QWidget>(ControlId::SubmitButton)->setEnabled(!searching);
+    Control<QWidget>(ControlId::DeviceList)->setEnabled(!searching);
+    auto* progress = Control<QLabel>(ControlId::ProgressLabel);
+    progress->setText(QString::fromStdU16String(m_Texts.Text(UiText::Searching)));
+    progress->setVisible(searching);
+}
+
+void CIpEditDlg::ClearSettingsFields() {
+    Control<QLineEdit>(ControlId::NameField)->clear();
+    Control<QLineEdit>(ControlId::MacField)->clear();
+    for (const ControlId field :
+         {ControlId::IpField, ControlId::GatewayField, ControlId::NetmaskField,
+          ControlId::Dns1Field, ControlId::Dns2Field}) {
+        Control<Ipv4AddressField>(field)->Clear();
+    }
+    Control<QLineEdit>(ControlId::PortField)->clear();
+}
+
+void CIpEditDlg::ShowInterfaceChoice() {
+    auto* interfaces = Control<QComboBox>(ControlId::InterfaceChoice);
+    const QSignalBlocker quiet(interfaces);
+    interfaces->clear();
+    for (const std::u16string& entry : m_Choice.Entries()) {
+        interfaces->addItem(QString::fromStdU16String(entry));
+    }
+    interfaces->setCurrentIndex(m_Choice.Selected());
+}
+
+void CIpEditDlg::ShowDeviceRows() {
+    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
+    list->clear();
+    for (const DeviceList::Row& row : m_Devices.Rows()) {
+        QStringList cells;
+        for (const std::u16string& cell : row) {
+            cells << QString::fromStdU16String(cell);
+        }
+        new QTreeWidgetItem(list, cells);
+    }
+}
+
+void CIpEditDlg::OnColumnClickDevList(int column) {
+    m_Devices.SortByColumn(column);
+    ShowDeviceRows();
+}
+
+// Editing side: loading a clicked device, the radio buttons, Submit and the web page.
+
+void CIpEditDlg::OnClickDevList(int row) {
+    const std::optional<DeviceFields> fields =
+        m_Editor->Load(m_Devices.DeviceNumber(static_cast<std::size_t>(row)));
+    if (!fields) {
+        return;
+    }
+    auto* staticRadio = Control<QRadioButton>(ControlId::StaticRadio);
+    auto* dhcpRadio = Control<QRadioButton>(ControlId::DhcpRadio);
+    staticRadio->show();
+    dhcpRadio->show();
+    dhcpRadio->setChecked(fields->dhcp);
+    staticRadio->setChecked(!fields->dhcp);
+    SetAddressingFieldsEnabled(!fields->dhcp);
+
+    Control<QLineEdit>(ControlId::NameField)->setText(QString::fromStdU16String(fields->name));
+    Control<Ipv4AddressField>(ControlId::IpField)->SetAddress(fields->ip);
+    SetCredentialsVisible(fields->credentials);
+    Control<Ipv4AddressField>(ControlId::NetmaskField)->SetAddress(fields->netmask);
+    Control<Ipv4AddressField>(ControlId::GatewayField)->SetAddress(fields->gateway);
+    Control<Ipv4AddressField>(ControlId::Dns1Field)->SetAddress(fields->dns1);
+    Control<Ipv4AddressField>(ControlId::Dns2Field)->SetAddress(fields->dns2);
+    Control<QLineEdit>(ControlId::PortField)->setText(QString::number(fields->port));
+    Control<QLineEdit>(ControlId::MacField)->setText(QString::fromStdString(fields->mac).toUpper());
+}
+
+void CIpEditDlg::OnDblClickDevList() {
+    if (m_Searching) {
+        return;
+    }
+    if (const std::optional<std::string> address = m_Editor->WebAddress()) {
+        QDesktopServices::openUrl(QUrl(QString::fromStdString(*address)));
+    }
+}
+
+void CIpEditDlg::OnRadioStatic() {
+    Control<QRadioButton>(ControlId::DhcpRadio)->setChecked(false);
+    Control<QRadioButton>(ControlId::StaticRadio)->setChecked(true);
+    SetAddressingFieldsEnabled(true);
+}
+
+void CIpEditDlg::OnRadioDHCP() {
+    Control<QRadioButton>(ControlId::DhcpRadio)->setChecked(true);
+    Control<QRadioButton>(ControlId::StaticRadio)->setChecked(false);
+    SetAddressingFieldsEnabled(false);
+}
+
+void CIpEditDlg::SetAddressingFieldsEnabled(bool enabled) {
+    for (const ControlId field :
+         {ControlId::IpField, ControlId::NetmaskField, ControlId::GatewayField}) {
+        Control<QWidget>(field)->setEnabled(enabled);
+    }
+}
+
+void CIpEditDlg::SetCredentialsVisible(bool visible) {
+    for (const ControlId control : {ControlId::UserNameField, ControlId::PasswordField,
+                                    ControlId::UserNameLabel, ControlId::PasswordLabel}) {
+        Control<QWidget>(control)->setVisible(visible);
+    }
+}
+
+void CIpEditDlg::OnSubmit() {
+    if (m_Searching || m_Closed) {
+        return;
+    }
+    const SubmitResult result = m_Editor->Submit(ReadForm());
+    if (result.outcome == SubmitOutcome::Sent) {
+        OnSearch();
+    } else if (result.outcome == SubmitOutcome::Refused) {
+        auto* field =
+            Control<QLineEdit>(result.problem == FormProblem::NameTooLong ? ControlId::NameField
+                                                                          : ControlId::PortField);
+        QMessageBox::warning(this, windowTitle(),
+                             QString::fromStdU16String(FormProblemText(result.problem)));
+        field->setFocus();
+        field->selectAll();
+    }
+}
+
+SettingsForm CIpEditDlg::ReadForm() const {
+    SettingsForm form;
+    form.name = Control<QLineEdit>(ControlId::NameField)->text().toStdU16String();
+    form.portText = Control<QLineEdit>(ControlId::PortField)->text().toStdU16String();
+    form.ip = Control<Ipv4AddressField>(ControlId::IpField)->Address();
+    form.netmask = Control<Ipv4AddressField>(ControlId::NetmaskField)->Address();
+    form.gateway = Control<Ipv4AddressField>(ControlId::GatewayField)->Address();
+    form.dns1 = Control<Ipv4AddressField>(ControlId::Dns1Field)->Address();
+    form.dns2 = Control<Ipv4AddressField>(ControlId::Dns2Field)->Address();
+    form.dhcp = Control<QRadioButton>(ControlId::DhcpRadio)->isChecked();
+    form.user = Control<QLineEdit>(ControlId::UserNameField)->text().toStdU16String();
+    form.password = Control<QLineEdit>(ControlId::PasswordField)->text().toStdU16String();
+    return form;
+}
+
+} // namespace kestrun

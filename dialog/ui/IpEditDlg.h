@@ -1,0 +1,99 @@
+#pragma once
+
+#include "DeviceEditor.h"
+#include "DeviceList.h"
+#include "DeviceSearch.h"
+#include "InterfaceChoice.h"
+#include "LanguageLoader.h"
+#include "LibraryApi.h"
+#include "UiTextTable.h"
+
+#include <QDialog>
+#include <QThread>
+
+#include <map>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+namespace kestrun {
+
+class Ipv4AddressField;
+class SearchWorker;
+struct ControlTemplate;
+
+// The program's one window: the devices found on the left, the settings of the device last
+// clicked on the right. The rules live in the plain classes it holds; this class shows them.
+class CIpEditDlg : public QDialog, private ControlTextSink {
+    Q_OBJECT
+
+public:
+    explicit CIpEditDlg(const LibraryApi& api, QWidget* parent = nullptr);
+    ~CIpEditDlg() override;
+
+    // Exit button, Escape and the close box all end here.
+    void reject() override;
+
+signals:
+    void SearchRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* CreateControl(const ControlTemplate& control);
+    void ConnectControls();
+    void SetControlText(ControlId control, const std::u16string& text) override;
+    template <typename Widget> Widget* Control(ControlId id) const;
+
+    void OnInitDialog();
+    void OnCancel();
+    void ShowAboutBox();
+
+    void OnSearch();
+    void OnSearchFinished(bool searched);
+    void SetSearching(bool searching);
+    void ClearSettingsFields();
+    void ShowInterfaceChoice();
+    void ShowDeviceRows();
+    void OnColumnClickDevList(int column);
+
+    void OnClickDevList(int row);
+    void OnDblClickDevList();
+    void OnRadioStatic();
+    void OnRadioDHCP();
+    void SetAddressingFieldsEnabled(bool enabled);
+    void SetCredentialsVisible(bool visible);
+    void OnSubmit();
+    SettingsForm ReadForm() const;
+
+    LibraryApi m_Api;
+    UiTextTable m_Texts;
+    InterfaceChoice m_Choice;
+    DeviceList m_Devices;
+    DeviceSearch m_Search;
+    std::unique_ptr<LanguageLoader> m_LanguageLoader;
+    std::unique_ptr<DeviceEditor> m_Editor;
+
+    // The search waits on this thread so that the window keeps painting. The worker goes
+    // before the thread object does.
+    QThread m_SearchThread;
+    std::unique_ptr<SearchWorker> m_Worker;
+    bool m_Searching = false;
+    bool m_Initialised = false;
+    bool m_Closed = false;
+
+    // The controls, owned by the dialog as their parent.
+    std::map<ControlId, QWidget*> m_Controls;
+    QAction* m_AboutAction = nullptr;
+};
+
+} // namespace kestrun

@@ -1,0 +1,87 @@
+#include "Ipv4AddressField.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace kestrun {
+
+namespace {
+constexpr int kMaxOctet = 255;
+} // namespace
+
+Ipv4AddressField::Ipv4AddressField(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(1, 0, 1, 0);
+    layout->setSpacing(0);
+    auto* digits =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0) {
+            auto* dot = new QLabel(QStringLiteral("."), this);
+            dot->setBackgroundRole(QPalette::Base);
+            layout->addWidget(dot);
+        }
+        auto* octet = new QLineEdit(this);
+        octet->setFrame(false);
+        octet->setAlignment(Qt::AlignCenter);
+        octet->setValidator(digits);
+        octet->setObjectName(QStringLiteral("octet%1").arg(i + 1));
+        octet->installEventFilter(this);
+        connect(octet, &QLineEdit::textEdited, this, [this, i] { OnOctetEdited(i); });
+        layout->addWidget(octet, 1);
+        m_Octets[static_cast<std::size_t>(i)] = octet;
+    }
+}
+
+Ipv4Octets Ipv4AddressField::Address() const {
+    Ipv4Octets address{};
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        address[i] = static_cast<std::uint8_t>(std::min(m_Octets[i]->text().toInt(), kMaxOctet));
+    }
+    return address;
+}
+
+void Ipv4AddressField::SetAddress(const Ipv4Octets& address) {
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        m_Octets[i]->setText(QString::number(address[i]));
+    }
+}
+
+void Ipv4AddressField::Clear() {
+    for (QLineEdit* octet : m_Octets) {
+        octet->clear();
+    }
+}
+
+void Ipv4AddressField::OnOctetEdited(int octet) {
+    QLineEdit* box = m_Octets[static_cast<std::size_t>(octet)];
+    if (box->text().toInt() > kMaxOctet) {
+        box->setText(QString::number(kMaxOctet));
+    }
+    if (box->text().size() == 3 && octet < 3) {
+        m_Octets[static_cast<std::size_t>(octet) + 1]->setFocus();
+        m_Octets[static_cast<std::size_t>(octet) + 1]->selectAll();
+    }
+}
+
+bool Ipv4AddressField::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->text() == QStringLiteral(".")) {
+        for (std::size_t i = 0; i + 1 < m_Octets.size(); ++i) {
+            if (watched == m_Octets[i] && !m_Octets[i]->text().isEmpty()) {
+                m_Octets[i + 1]->setFocus();
+                m_Octets[i + 1]->selectAll();
+            }
+        }
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+} // namespace kestrun

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "AddressText.h"
+
+#include <QFrame>
+
+#include <array>
+
+class QLineEdit;
+
+namespace kestrun {
+
+// An IPv4 address field: four octet boxes separated by dots. Typing three digits or "." moves
+// on to the next box; a value above 255 becomes 255. Blank boxes read as 0, so an empty field
+// reads 0.0.0.0.
+class Ipv4AddressField : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit Ipv4AddressField(QWidget* parent = nullptr);
+
+    Ipv4Octets Address() const;
+    void SetAddress(const Ipv4Octets& address);
+    void Clear();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OnOctetEdited(int octet);
+
+    std::array<QLineEdit*, 4> m_Octets{};
+};
+
+} // namespace kestrun

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "IpEditDlg.h"
+
+#include <QDesktopServices>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+
+namespace kestrun::test {
+
+// Opens the main window on a library table and works its controls as a user would.
+class DialogDriver {
+public:
+    // Shows the dialog and waits for its first search to finish.
+    explicit DialogDriver(const LibraryApi& api);
+
+    CIpEditDlg& Dialog() { return *m_Dialog; }
+
+    // The control with this object name; aborts the test program when there is none.
+    template <typename Widget> Widget* Find(const char* name) const {
+        return static_cast<Widget*>(FindWidget(name));
+    }
+
+    // Waits until no search runs any more. False when it still ran after `timeoutMs`.
+    bool WaitForSearch(int timeoutMs = 30000) const;
+    // Presses the search button and waits for the search to finish.
+    bool Search();
+
+    void ClickRow(int row);
+    void DoubleClickRow(int row);
+    void ClickHeading(int column);
+    // The row whose name cell is `name`, -1 when none is.
+    int RowNamed(const QString& name) const;
+    // The name and address cells of every row, top to bottom.
+    QList<QStringList> Rows() const;
+
+private:
+    QWidget* FindWidget(const char* name) const;
+
+    std::unique_ptr<CIpEditDlg> m_Dialog;
+};
+
+// Receives the addresses the dialog asks the desktop to open, so that no browser starts.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher();
+    ~UrlCatcher() override;
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
+} // namespace kestrun::test

@@ -1,0 +1,243 @@
+// The main window against a fake library: start-up state, the search on its worker thread,
+// closing, the about box, the interface message box and the radio buttons.
+#include "DialogDriver.h"
+#include "FakeLibrary.h"
+#include "Ipv4AddressField.h"
+#include "LogCapture.h"
+#include "TempDirectory.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <future>
+#include <memory>
+#include <thread>
+
+namespace kestrun::test {
+
+class DialogWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FakeLibrary> m_Fake;
+    std::unique_ptr<DialogDriver> m_Driver;
+
+    template <typename Widget> Widget* Find(const char* name) const {
+        return m_Driver->Find<Widget>(name);
+    }
+
+    void Open() { m_Driver = std::make_unique<DialogDriver>(m_Fake->Api()); }
+
+    // Presses the search button with a library whose search waits until the promise is kept.
+    std::promise<void> StartHeldSearch() {
+        std::promise<void> release;
+        m_Fake->duringSearch = [released = release.get_future().share()] { released.wait(); };
+        Find<QPushButton>("searchButton")->click();
+        return release;
+    }
+
+    int DeinitCalls() const {
+        return static_cast<int>(std::count(m_Fake->calls.begin(), m_Fake->calls.end(), "deinit()"));
+    }
+
+private slots:
+    void init() {
+        m_Fake = std::make_unique<FakeLibrary>();
+        m_Fake->localAddresses = {"192.0.2.1", "198.51.100.1"};
+        FakeDevice plain;
+        plain.name = "Lobby";
+        plain.ip = {192, 0, 2, 20};
+        plain.mac = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+        plain.port = 80;
+        FakeDevice secured = plain;
+        secured.name = "Gate";
+        secured.ip = {198, 51, 100, 7};
+        secured.mac = {0x0a, 0x0b, 0x0c, 0x0d, 0x0e, 0x0f};
+        secured.dhcp = true;
+        secured.protocol = 1;
+        m_Fake->devices = {plain, secured};
+    }
+
+    void cleanup() {
+        m_Driver.reset();
+        m_Fake.reset();
+    }
+
+    void startsWithTemplateTextsHiddenControlsAndOneSearch() {
+        Open();
+        QCOMPARE(m_Fake->calls, (std::vector<std::string>{"init()", "setIPSearch(0,)",
+                                                          "setIPSearch(0,)", "search(1500)"}));
+        QCOMPARE(Find<QPushButton>("searchButton")->text(), QStringLiteral("Search IPCam"));
+        QCOMPARE(Find<QLabel>("deviceListsLabel")->text(), QStringLiteral("Device lists:"));
+        for (const char* hidden : {"staticRadio", "dhcpRadio", "userNameField", "passwordField",
+                                   "userNameLabel", "passwordLabel", "progressLabel"}) {
+            QVERIFY2(!Find<QWidget>(hidden)->isVisible(), hidden);
+        }
+        QVERIFY(Find<QLineEdit>("portField")->text().isEmpty());
+        auto* interfaces = Find<QComboBox>("interfaceChoice");
+        QCOMPARE(interfaces->count(), 3);
+        QCOMPARE(interfaces->itemText(0), QStringLiteral("Select All"));
+        QCOMPARE(interfaces->itemText(2), QStringLiteral("198.51.100.1"));
+        QCOMPARE(interfaces->currentIndex(), -1);
+
+        auto* list = Find<QTreeWidget>("deviceList");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("198.051.100.007"));
+        QCOMPARE(list->headerItem()->text(1), QStringLiteral("Server Name"));
+        const int width = list->width();
+        QCOMPARE(list->header()->sectionSize(0), 0);
+        QCOMPARE(list->header()->sectionSize(1), width / 2 + 22);
+        QCOMPARE(list->header()->sectionSize(2), width / 2 - 28);
+    }
+
+    void languageFileInTheWorkingDirectoryReplacesTexts() {
+        const TempDirectory directory;
+        directory.WriteFile("Language.ini", "[LANGUAGE]\nSearch_Device=Suchen\nServer_Name=Name\n");
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(directory.Path());
+        Open();
+        std::filesystem::current_path(previous);
+        QCOMPARE(Find<QPushButton>("searchButton")->text(), QStringLiteral("Suchen"));
+        QCOMPARE(Find<QLabel>("deviceListsLabel")->text(), QStringLiteral("Device Lists"));
+        QCOMPARE(Find<QTreeWidget>("deviceList")->headerItem()->text(1), QStringLiteral("Name"));
+    }
+
+    void whileSearchingTheButtonsAndListAreUnusableAndTheWindowStaysLive() {
+        Open();
+        std::promise<void> release = StartHeldSearch();
+        QVERIFY(!Find<QPushButton>("searchButton")->isEnabled());
+        QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
+        QVERIFY(!Find<QTreeWidget>("deviceList")->isEnabled());
+        QVERIFY(Find<QLabel>("progressLabel")->isVisible());
+        QCOMPARE(Find<QLabel>("progressLabel")->text(), QStringLiteral("Searching....."));
+        // The event loop runs while the library waits.
+        QTest::qWait(50);
+        QVERIFY(Find<QLabel>("progressLabel")->isVisible());
+
+        release.set_value();
+        QVERIFY(m_Driver->WaitForSearch());
+        QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
+        QVERIFY(Find<QTreeWidget>("deviceList")->isEnabled());
+        QVERIFY(!Find<QLabel>("progressLabel")->isVisible());
+    }
+
+    void exitEscapeAndCloseBoxEachDeinitOnceAndLog() {
+        const std::function<void(CIpEditDlg&)> ways[] = {
+            [this](CIpEditDlg&) { Find<QPushButton>("exitButton")->click(); },
+            [](CIpEditDlg& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+            [](CIpEditDlg& dialog) { dialog.close(); },
+        };
+        for (const auto& close : ways) {
+            LogCapture log;
+            Open();
+            close(m_Driver->Dialog());
+            QVERIFY(!m_Driver->Dialog().isVisible());
+            m_Driver->Dialog().close();
+            QCOMPARE(DeinitCalls(), 1);
+            QCOMPARE(m_Fake->calls.back(), std::string("deinit()"));
+            m_Driver.reset();
+            QCOMPARE(log.ProgramText(), std::string("CIpEditDlg::OnCancel() begin\n"
+                                                    "CIpEditDlg::OnCancel() end\n"
+                                                    "CIpEditDlg::~CIpEditDlg() begin\n"
+                                                    "CIpEditDlg::~CIpEditDlg() end\n"));
+            m_Fake->calls.clear();
+        }
+    }
+
+    void closingDuringASearchWaitsForItBeforeDeinit() {
+        Open();
+        std::promise<void> release = StartHeldSearch();
+        std::thread releaser([&release] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            release.set_value();
+        });
+        m_Driver->Dialog().close();
+        releaser.join();
+        QCOMPARE(m_Fake->calls.back(), std::string("deinit()"));
+        QCOMPARE(m_Fake->calls[m_Fake->calls.size() - 2], std::string("search(1500)"));
+        QCOMPARE(DeinitCalls(), 1);
+    }
+
+    void contextMenuEntryOpensTheAboutBox() {
+        Open();
+        auto* about = m_Driver->Dialog().findChild<QAction*>(QStringLiteral("aboutAction"));
+        QVERIFY(about);
+        QCOMPARE(about->text(), QStringLiteral("About Kestrun(&A)..."));
+        QString caption;
+        QTimer::singleShot(0, [&caption] {
+            QWidget* box = QApplication::activeModalWidget();
+            caption = box->windowTitle();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        about->trigger();
+        QCOMPARE(caption, QStringLiteral("About Kestrun"));
+    }
+
+    void aVanishedInterfaceShowsTheMessageAndSearchesNothing() {
+        Open();
+        Find<QComboBox>("interfaceChoice")->setCurrentIndex(1);
+        m_Fake->addressesAtNextSetIPSearch = std::vector<std::string>{"203.0.113.9"};
+        m_Fake->calls.clear();
+        QString message;
+        QTimer::singleShot(0, [&message] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            message = box->text();
+            box->accept();
+        });
+        Find<QPushButton>("searchButton")->click();
+        QCOMPARE(message, QStringLiteral("Please check the network card settings!"));
+        QCOMPARE(m_Fake->calls, (std::vector<std::string>{"setIPSearch(1,192.0.2.1)"}));
+        auto* interfaces = Find<QComboBox>("interfaceChoice");
+        QCOMPARE(interfaces->count(), 2);
+        QCOMPARE(interfaces->itemText(1), QStringLiteral("203.0.113.9"));
+        QCOMPARE(interfaces->currentIndex(), -1);
+        QCOMPARE(Find<QTreeWidget>("deviceList")->topLevelItemCount(), 2);
+        QVERIFY(Find<QPushButton>("searchButton")->isEnabled());
+    }
+
+    void clickLoadsTheDeviceAndTheRadioButtonsSwitchTheAddressFields() {
+        Open();
+        m_Driver->ClickRow(1);
+        QVERIFY(Find<QRadioButton>("dhcpRadio")->isChecked());
+        QVERIFY(!Find<QRadioButton>("staticRadio")->isChecked());
+        QVERIFY(!Find<Ipv4AddressField>("ipField")->isEnabled());
+        QVERIFY(Find<Ipv4AddressField>("dns1Field")->isEnabled());
+        QVERIFY(Find<QLineEdit>("userNameField")->isVisible());
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("0A:0B:0C:0D:0E:0F"));
+        QCOMPARE(Find<Ipv4AddressField>("ipField")->Address(), (Ipv4Octets{198, 51, 100, 7}));
+
+        QTest::mouseClick(Find<QRadioButton>("staticRadio"), Qt::LeftButton);
+        QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
+        QVERIFY(!Find<QRadioButton>("dhcpRadio")->isChecked());
+        QVERIFY(Find<Ipv4AddressField>("gatewayField")->isEnabled());
+
+        m_Driver->ClickRow(0);
+        QVERIFY(!Find<QLineEdit>("userNameField")->isVisible());
+        QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
+    }
+};
+
+} // namespace kestrun::test
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    kestrun::test::DialogWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "DialogWindowTest.moc"

@@ -1,0 +1,192 @@
+#include "FakeLibrary.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+namespace kestrun::test {
+
+namespace {
+
+FakeLibrary* g_Fake = nullptr;
+
+FakeLibrary& Fake() {
+    if (g_Fake == nullptr) {
+        throw std::logic_error("no FakeLibrary");
+    }
+    return *g_Fake;
+}
+
+void Record(std::string call) {
+    Fake().calls.push_back(std::move(call));
+}
+
+const FakeDevice* Find(int index) {
+    auto& devices = Fake().devices;
+    if (index < 0 || index >= static_cast<int>(devices.size()) ||
+        devices[static_cast<std::size_t>(index)].missing) {
+        return nullptr;
+    }
+    return &devices[static_cast<std::size_t>(index)];
+}
+
+bool WriteDotted(int index, char* out, int outSize, Ipv4Octets FakeDevice::*field) {
+    const FakeDevice* device = Find(index);
+    if (device == nullptr) {
+        return false;
+    }
+    const Ipv4Octets& o = device->*field;
+    std::snprintf(out, static_cast<std::size_t>(outSize), "%d.%d.%d.%d", o[0], o[1], o[2], o[3]);
+    return true;
+}
+
+void* FakeInit() {
+    Record("init()");
+    return g_Fake;
+}
+
+void FakeDeinit() {
+    Record("deinit()");
+}
+
+bool FakeSearch(int milliseconds) {
+    Record("search(" + std::to_string(milliseconds) + ")");
+    if (Fake().duringSearch) {
+        Fake().duringSearch();
+    }
+    return Fake().searchSucceeds;
+}
+
+int FakeGetCounts() {
+    return static_cast<int>(Fake().devices.size());
+}
+
+bool FakeSetIPSearch(int enable, const char* address) {
+    Record("setIPSearch(" + std::to_string(enable) + "," + address + ")");
+    FakeLibrary& fake = Fake();
+    if (fake.addressesAtNextSetIPSearch) {
+        fake.localAddresses = *fake.addressesAtNextSetIPSearch;
+        fake.addressesAtNextSetIPSearch.reset();
+    }
+    return enable == 0 || std::find(fake.localAddresses.begin(), fake.localAddresses.end(),
+                                    address) != fake.localAddresses.end();
+}
+
+int FakeGetIPcount() {
+    return static_cast<int>(Fake().localAddresses.size());
+}
+
+const char* FakeGetIPinfo(int i) {
+    const auto& addresses = Fake().localAddresses;
+    return i >= 0 && i < static_cast<int>(addresses.size())
+               ? addresses[static_cast<std::size_t>(i)].c_str()
+               : nullptr;
+}
+
+bool FakeGetName(int index, void* out, int len) {
+    const FakeDevice* device = Find(index);
+    if (device == nullptr) {
+        return false;
+    }
+    char field[23] = {};
+    std::memcpy(field, device->name.data(), std::min(device->name.size(), sizeof field));
+    std::memcpy(out, field, std::min(static_cast<std::size_t>(len), sizeof field));
+    return true;
+}
+
+bool FakeGetIPString(int index, char* out, int outSize) {
+    const FakeDevice* device = Find(index);
+    if (device == nullptr) {
+        return false;
+    }
+    const Ipv4Octets& o = device->ip;
+    std::snprintf(out, static_cast<std::size_t>(outSize), "%03d.%03d.%03d.%03d", o[0], o[1], o[2],
+                  o[3]);
+    return true;
+}
+
+bool FakeGetIPStringDetVer(int index, char* out, int outSize, char* protocolOut) {
+    if (!WriteDotted(index, out, outSize, &FakeDevice::ip)) {
+        return false;
+    }
+    *protocolOut = Find(index)->protocol;
+    return true;
+}
+
+bool FakeGetMacString(int index, char* out, int outSize) {
+    const FakeDevice* device = Find(index);
+    if (device == nullptr) {
+        return false;
+    }
+    const MacBytes& m = device->mac;
+    std::snprintf(out, static_cast<std::size_t>(outSize), "%d-%d-%d-%d-%d-%d", m[0], m[1], m[2],
+                  m[3], m[4], m[5]);
+    return true;
+}
+
+int FakeGetPort(int index) {
+    const FakeDevice* device = Find(index);
+    return device != nullptr ? device->port : 0;
+}
+
+int FakeGetDHCP(int index) {
+    const FakeDevice* device = Find(index);
+    return device != nullptr && device->dhcp ? 1 : 0;
+}
+
+int FakeSet(NetSettings settings) {
+    Record("set()");
+    Fake().lastSet = settings;
+    return Fake().setResult;
+}
+
+int FakeSetMd5(AuthNetSettings settings) {
+    Record("set_MD5()");
+    Fake().lastSetMd5 = settings;
+    return Fake().setResult;
+}
+
+} // namespace
+
+FakeLibrary::FakeLibrary() {
+    g_Fake = this;
+}
+
+FakeLibrary::~FakeLibrary() {
+    g_Fake = nullptr;
+}
+
+LibraryApi FakeLibrary::Api() const {
+    return LibraryApi{
+        .init = &FakeInit,
+        .deinit = &FakeDeinit,
+        .search = &FakeSearch,
+        .getCounts = &FakeGetCounts,
+        .setIPSearch = &FakeSetIPSearch,
+        .getIPcount = &FakeGetIPcount,
+        .getIPinfo = &FakeGetIPinfo,
+        .getName = &FakeGetName,
+        .getIPString = &FakeGetIPString,
+        .getIPString_DetVer = &FakeGetIPStringDetVer,
+        .getMacString = &FakeGetMacString,
+        .getPort = &FakeGetPort,
+        .getNetMaskString =
+            [](int index, char* out, int size) {
+                return WriteDotted(index, out, size, &FakeDevice::netmask);
+            },
+        .getGateWayString =
+            [](int index, char* out, int size) {
+                return WriteDotted(index, out, size, &FakeDevice::gateway);
+            },
+        .getDNS1String = [](int index, char* out,
+                            int size) { return WriteDotted(index, out, size, &FakeDevice::dns1); },
+        .getDNS2String = [](int index, char* out,
+                            int size) { return WriteDotted(index, out, size, &FakeDevice::dns2); },
+        .getDHCP = &FakeGetDHCP,
+        .set = &FakeSet,
+        .set_MD5 = &FakeSetMd5,
+    };
+}
+
+} // namespace kestrun::test

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "AddressText.h"
+#include "LibraryApi.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrun::test {
+
+struct FakeDevice {
+    std::string name; // bytes as the device sent them, at most 23
+    Ipv4Octets ip{};
+    Ipv4Octets netmask{};
+    Ipv4Octets gateway{};
+    Ipv4Octets dns1{};
+    Ipv4Octets dns2{};
+    MacBytes mac{};
+    int port = 0;
+    bool dhcp = false;
+    char protocol = 0;    // 0: found on port 4022, 1: on port 32970
+    bool missing = false; // an entry that every query misses (counted all the same)
+};
+
+// A stand-in for the library: answers the dialog's calls from the fields below and records
+// them. One instance at a time; the table from Api() reaches it through a global pointer, as
+// the real exports reach their manager.
+class FakeLibrary {
+public:
+    FakeLibrary();
+    ~FakeLibrary();
+    FakeLibrary(const FakeLibrary&) = delete;
+    FakeLibrary& operator=(const FakeLibrary&) = delete;
+
+    LibraryApi Api() const;
+
+    std::vector<std::string> localAddresses;
+    // When set, setIPSearch() switches to these addresses first, as the host's list changed.
+    std::optional<std::vector<std::string>> addressesAtNextSetIPSearch;
+    std::vector<FakeDevice> devices;
+    bool searchSucceeds = true;
+    // Runs inside search(), on the caller's thread: lets a test hold a search open.
+    std::function<void()> duringSearch;
+    int setResult = 1;
+
+    // Every call, as "name(arguments)", in order.
+    std::vector<std::string> calls;
+    std::optional<NetSettings> lastSet;
+    std::optional<AuthNetSettings> lastSetMd5;
+};
+
+} // namespace kestrun::test

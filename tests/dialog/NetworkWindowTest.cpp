@@ -1,0 +1,180 @@
+// The main window with the real library, searching simulated devices in the private test
+// network: one port-4022 and one port-32970 device on lan 1, one port-4022 device on lan 2.
+#include "DialogDriver.h"
+#include "Ipv4AddressField.h"
+#include "LibraryApi.h"
+#include "LogCapture.h"
+#include "Simulator.h"
+#include "TestNetwork.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+
+namespace kestrun::test {
+
+namespace devsim = vanmoor::devsim;
+
+namespace {
+
+devsim::SimDevice Device(devsim::Protocol protocol, devsim::Mac mac, devsim::Ipv4 ip,
+                         const char* name, int port) {
+    devsim::SimDevice device;
+    device.protocol = protocol;
+    device.mac = mac;
+    device.ip = ip;
+    device.name = name;
+    device.webPort = port;
+    return device;
+}
+
+std::unique_ptr<devsim::Simulator> StartSimulator(int lan, std::vector<devsim::SimDevice> devices) {
+    auto simulator = std::make_unique<devsim::Simulator>(std::move(devices));
+    vanmoor::test::RunInLan(lan, [&] { simulator->Start(); });
+    return simulator;
+}
+
+int Count(const std::string& text, const std::string& line) {
+    int count = 0;
+    for (std::size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+class NetworkWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<devsim::Simulator> m_Lan1;
+    std::unique_ptr<devsim::Simulator> m_Lan2;
+    std::unique_ptr<LogCapture> m_Log;
+    std::unique_ptr<DialogDriver> m_Driver;
+
+    // Changes the name (and the address, when given) of the device in `row` and submits, with
+    // the credentials when given; waits for the search that follows.
+    void Submit(int row, const QString& name, std::optional<Ipv4Octets> ip = std::nullopt,
+                const QString& password = QString()) {
+        m_Driver->ClickRow(row);
+        m_Driver->Find<QLineEdit>("nameField")->setText(name);
+        if (ip) {
+            m_Driver->Find<Ipv4AddressField>("ipField")->SetAddress(*ip);
+        }
+        if (!password.isEmpty()) {
+            m_Driver->Find<QLineEdit>("userNameField")->setText(QStringLiteral("admin"));
+            m_Driver->Find<QLineEdit>("passwordField")->setText(password);
+        }
+        m_Driver->Find<QPushButton>("submitButton")->click();
+        QVERIFY(m_Driver->WaitForSearch());
+    }
+
+private slots:
+    void init() {
+        m_Lan1 = StartSimulator(1, {Device(devsim::Protocol::Port4022, {2, 0, 0x5e, 0, 1, 1},
+                                           {192, 0, 2, 10}, "Lobby", 80),
+                                    Device(devsim::Protocol::Port32970, {2, 0, 0x5e, 0, 1, 2},
+                                           {192, 0, 2, 11}, "Gate", 8080)});
+        m_Lan2 = StartSimulator(2, {Device(devsim::Protocol::Port4022, {2, 0, 0x5e, 0, 2, 1},
+                                           {198, 51, 100, 10}, "Yard", 81)});
+        m_Log = std::make_unique<LogCapture>();
+        m_Driver = std::make_unique<DialogDriver>(RealLibraryApi());
+    }
+
+    void cleanup() {
+        m_Driver.reset();
+        m_Lan1.reset();
+        m_Lan2.reset();
+        m_Log.reset();
+    }
+
+    void firstSearchListsTheDevicesOfBothNetworks() {
+        QList<QStringList> rows = m_Driver->Rows();
+        std::sort(rows.begin(), rows.end());
+        QCOMPARE(rows, (QList<QStringList>{{"Gate", "192.000.002.011"},
+                                           {"Lobby", "192.000.002.010"},
+                                           {"Yard", "198.051.100.010"}}));
+    }
+
+    void choosingAnInterfaceListsOnlyItsDevices() {
+        auto* interfaces = m_Driver->Find<QComboBox>("interfaceChoice");
+        interfaces->setCurrentIndex(interfaces->findText(QStringLiteral("198.51.100.1")));
+        QVERIFY(m_Driver->Search());
+        QCOMPARE(m_Driver->Rows(), (QList<QStringList>{{"Yard", "198.051.100.010"}}));
+        QCOMPARE(interfaces->currentText(), QStringLiteral("198.51.100.1"));
+
+        interfaces->setCurrentIndex(0);
+        QVERIFY(m_Driver->Search());
+        QCOMPARE(m_Driver->Rows().size(), 3);
+    }
+
+    void aHeadingClickSortsTheList() {
+        m_Driver->ClickHeading(1);
+        QCOMPARE(m_Driver->Rows()[0][0], QStringLiteral("Yard"));
+        QCOMPARE(m_Driver->Rows()[2][0], QStringLiteral("Gate"));
+        m_Driver->ClickHeading(2);
+        QCOMPARE(m_Driver->Rows()[0][1], QStringLiteral("198.051.100.010"));
+        QCOMPARE(m_Driver->Rows()[2][1], QStringLiteral("192.000.002.010"));
+    }
+
+    void closingEndsTheLibraryOnceAndLogsBothLines() {
+        m_Driver->Dialog().close();
+        QCOMPARE(Count(m_Log->LibraryText(), "deinit() begin\n"), 1);
+        QCOMPARE(Count(m_Log->LibraryText(), "deinit() end\n"), 1);
+        QCOMPARE(Count(m_Log->ProgramText(), "CIpEditDlg::OnCancel() begin\n"), 1);
+        QCOMPARE(Count(m_Log->ProgramText(), "CIpEditDlg::OnCancel() end\n"), 1);
+    }
+
+    void submitToAPort4022DeviceChangesItsAddressAndName() {
+        const int row = m_Driver->RowNamed(QStringLiteral("Lobby"));
+        QVERIFY(row >= 0);
+        QVERIFY(!m_Driver->Find<QLineEdit>("userNameField")->isVisible());
+        Submit(row, QStringLiteral("Lobby 2"), Ipv4Octets{192, 0, 2, 20});
+        const int changed = m_Driver->RowNamed(QStringLiteral("Lobby 2"));
+        QVERIFY(changed >= 0);
+        QCOMPARE(m_Driver->Rows()[changed][1], QStringLiteral("192.000.002.020"));
+        QCOMPARE(m_Driver->Rows().size(), 3);
+    }
+
+    void submitToAPort32970DeviceNeedsTheRightPassword() {
+        Submit(m_Driver->RowNamed(QStringLiteral("Gate")), QStringLiteral("Gate 2"), std::nullopt,
+               QStringLiteral("admin"));
+        QVERIFY(m_Driver->RowNamed(QStringLiteral("Gate 2")) >= 0);
+
+        Submit(m_Driver->RowNamed(QStringLiteral("Gate 2")), QStringLiteral("Gate 3"), std::nullopt,
+               QStringLiteral("wrong"));
+        QVERIFY(m_Driver->RowNamed(QStringLiteral("Gate 2")) >= 0);
+        QCOMPARE(m_Driver->RowNamed(QStringLiteral("Gate 3")), -1);
+    }
+
+    void doubleClickAsksTheDesktopToOpenTheDevicePage() {
+        UrlCatcher catcher;
+        m_Driver->DoubleClickRow(m_Driver->RowNamed(QStringLiteral("Gate")));
+        QCOMPARE(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://192.0.2.11:8080"))});
+    }
+};
+
+} // namespace kestrun::test
+
+int main(int argc, char** argv) {
+    std::string why;
+    if (!vanmoor::test::InsideTestNetwork(why)) {
+        std::fprintf(stderr, "Refusing to run outside the private test network (%s).\n",
+                     why.c_str());
+        return 1;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    kestrun::test::NetworkWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "NetworkWindowTest.moc"

@@ -1,6 +1,7 @@
 #include "BroadCastItem.h"
 
 #include "../core/LibraryLog.h"
+#include "../platform/ThreadName.h"
 
 #include <cerrno>
 #include <chrono>
@@ -23,6 +24,7 @@ CBroadCastItem::CBroadCastItem(int port, std::unique_ptr<CParserBase> parser, st
             return;
         }
         m_pRecvThread = std::make_unique<std::thread>(&CBroadCastItem::RecvPacket, this);
+        platform::NameThread(*m_pRecvThread, kReceiveThreadName);
     } catch (...) {
         WriteLog("CBroadCastItem::CBroadCastItem catch failed\n");
     }

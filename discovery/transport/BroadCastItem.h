@@ -37,6 +37,7 @@ public:
     void SetPause(bool pause);
 
     static constexpr int kSelectTimeoutMilliseconds = 100;
+    static constexpr const char* kReceiveThreadName = "vanmoor-recv";
 
 private:
     void RecvPacket();

@@ -16,9 +16,10 @@ struct AuthDigest {
     std::array<char, 32> hex{};
 };
 
-// Draws R with a generator seeded from the calendar time in seconds at every call (two calls in
-// the same second draw the same R). The texts are read up to their terminator or to the end of
-// their 32-byte field, whichever comes first.
+// Draws R from the C library's generator, seeded from the calendar time in seconds at every call
+// (two calls in the same second draw the same R); that generator is process-wide, so callers
+// serialise. The texts are read up to their terminator or to the end of their 32-byte field,
+// whichever comes first.
 AuthDigest MakeAuthDigest(const char (&user)[32], const char (&password)[32]);
 
 // The digest for a given R.

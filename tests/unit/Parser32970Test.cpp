@@ -114,5 +114,13 @@ TEST_F(Parser32970Test, OnlyDhcpByteOneMeansOn) {
     }
 }
 
+// Whatever fails while a reply is handed over stays inside the parser, on the receive thread.
+TEST_F(Parser32970Test, FailureInsideIsCaughtAndLogged) {
+    ThrowingSink throwing;
+    CParserImp_32970port failing(&throwing);
+    failing.ParserPackage(ReceiveBuffer(FullReply()), 328, "192.0.2.1", kPort);
+    EXPECT_EQ(TakeLibraryLog(), "CParserImp_32970port::ParserPackage(32970) catch failed\n");
+}
+
 } // namespace
 } // namespace vanmoor::test

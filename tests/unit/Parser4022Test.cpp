@@ -213,5 +213,13 @@ TEST_F(Parser4022Test, DeviceCodeFollowsTheTypeTable) {
     }
 }
 
+// Whatever fails while a reply is handed over stays inside the parser, on the receive thread.
+TEST_F(Parser4022Test, FailureInsideIsCaughtAndLogged) {
+    ThrowingSink throwing;
+    CParserImp_4022port failing(&throwing);
+    failing.ParserPackage(ReceiveBuffer(FullReply()), 230, "192.0.2.1", kPort);
+    EXPECT_EQ(TakeLibraryLog(), "CParserImp_4022port::ParserPackage(4022) catch failed\n");
+}
+
 } // namespace
 } // namespace vanmoor::test

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,11 @@ public:
         records.push_back(std::move(record));
     }
     std::vector<std::unique_ptr<DeviceRecord>> records;
+};
+
+class ThrowingSink final : public PackageSink {
+public:
+    void PushPackage(std::unique_ptr<DeviceRecord>) override { throw std::bad_alloc(); }
 };
 
 using Datagram = std::vector<std::uint8_t>;

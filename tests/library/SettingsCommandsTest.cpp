@@ -22,6 +22,17 @@ void Put(Bytes& bytes, std::size_t offset, const char* text) {
     std::memcpy(&bytes[offset], text, std::strlen(text));
 }
 
+// The part of a port-4022 settings command that every command carries, all change flags zero.
+Bytes PlainCommand(const devsim::Ipv4& ip, const devsim::Mac& mac, const devsim::Ipv4& netmask) {
+    Bytes command(74, 0);
+    Put(command, 0, "PCEdit");
+    Put(command, 7, "eth1");
+    Put(command, 11, ip);
+    Put(command, 15, mac);
+    Put(command, 21, netmask);
+    return command;
+}
+
 class SettingsCommands : public DeviceTest {
 protected:
     // A found device of each protocol on lan 1.
@@ -164,13 +175,8 @@ TEST_F(SettingsCommands, SetChangesThePlainDeviceAndTheNextSearchShowsIt) {
 
     const auto commands = ReceivedCommands(1);
     ASSERT_EQ(commands.size(), 1u);
-    Bytes expected(74, 0);
-    Put(expected, 0, "PCEdit");
-    expected[6] = 1; // address changed
-    Put(expected, 7, "eth1");
-    Put(expected, 11, std::array<std::uint8_t, 4>{192, 0, 2, 50});
-    Put(expected, 15, plain.mac);
-    Put(expected, 21, plain.netmask);
+    Bytes expected = PlainCommand({192, 0, 2, 50}, plain.mac, plain.netmask);
+    expected[6] = 1;  // address changed
     expected[25] = 1; // gateway changed
     Put(expected, 26, "gw");
     Put(expected, 28, std::array<std::uint8_t, 4>{192, 0, 2, 1});
@@ -201,13 +207,7 @@ TEST_F(SettingsCommands, ACommandIsSentEvenWhenNothingChanged) {
     ASSERT_EQ(set(PlainSettingsOf(plain)), 1);
     const auto commands = ReceivedCommands(1);
     ASSERT_EQ(commands.size(), 1u);
-    Bytes expected(74, 0);
-    Put(expected, 0, "PCEdit");
-    Put(expected, 7, "eth1");
-    Put(expected, 11, plain.ip);
-    Put(expected, 15, plain.mac);
-    Put(expected, 21, plain.netmask);
-    EXPECT_EQ(commands[0], expected);
+    EXPECT_EQ(commands[0], PlainCommand(plain.ip, plain.mac, plain.netmask));
     ASSERT_TRUE(WaitUntil([&] { return lan1->Commands().size() == 1; }));
     EXPECT_EQ(lan1->Commands()[0].outcome, CommandOutcome::NothingToChange);
 }

@@ -3,10 +3,17 @@
 #include "../core/CatchAll.h"
 #include "../platform/InterfaceAddresses.h"
 
+#include <optional>
+#include <string>
+
 namespace vanmoor {
 
 bool CBroadCastManager::setIPSearch(bool enable, const char* ip) {
     return CatchAll("CBroadCastManager::setIPSearch() catch failed\n", false, [&] {
+        // Copied before the list is rebuilt: callers hand back the text getIPinfo gave them,
+        // which lives in that list.
+        const std::optional<std::string> wanted =
+            ip != nullptr ? std::optional<std::string>(ip) : std::nullopt;
         m_SearchbyIPVector.clear();
         for (const auto& local : platform::LocalIpv4Addresses()) {
             m_SearchbyIPVector.push_back(local.address);
@@ -17,9 +24,9 @@ bool CBroadCastManager::setIPSearch(bool enable, const char* ip) {
             return true;
         }
         for (const auto& address : m_SearchbyIPVector) {
-            if (ip != nullptr && address == ip) {
+            if (wanted && address == *wanted) {
                 m_bSearchByIP = true;
-                m_SearchIP = ip;
+                m_SearchIP = *wanted;
                 return true;
             }
         }

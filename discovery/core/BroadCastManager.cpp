@@ -5,7 +5,8 @@
 
 namespace vanmoor {
 
-CBroadCastManager::CBroadCastManager() {
+CBroadCastManager::CBroadCastManager(std::size_t pendingDeviceLimit)
+    : m_PendingDeviceLimit(pendingDeviceLimit) {
     LibraryLog().ReadLogConfig();
 }
 

@@ -27,7 +27,12 @@ class CBroadCastItem;
 // "CBroadCastManager::<operation>() catch failed" and returns its failure value.
 class CBroadCastManager final : public PackageSink {
 public:
-    CBroadCastManager();
+    // Distinct devices one pending list takes: four times the largest IPv4 /16 network, so a
+    // sender inventing hardware addresses cannot take the host's memory (about 90 MiB at most).
+    static constexpr std::size_t kPendingDeviceLimit = 262144;
+
+    // `pendingDeviceLimit` is lowered only by tests.
+    explicit CBroadCastManager(std::size_t pendingDeviceLimit = kPendingDeviceLimit);
     ~CBroadCastManager() override;
     CBroadCastManager(const CBroadCastManager&) = delete;
     CBroadCastManager& operator=(const CBroadCastManager&) = delete;
@@ -98,6 +103,10 @@ private:
     std::vector<std::unique_ptr<DeviceRecord>> m_DeviceList;
     // Pending records by MAC, so that merging a reply costs the same with 20 or 20,000 devices.
     std::unordered_map<std::uint64_t, DeviceRecord*> m_PendingByMac;
+    const std::size_t m_PendingDeviceLimit;
+    // Replies of new devices turned away since the last table update, for its log line. Guarded
+    // by m_ParserMutex.
+    std::uint64_t m_RefusedReplies = 0;
     std::vector<std::unique_ptr<CBroadCastItem>> m_BroadCastItemList;
     std::vector<std::string> m_SearchbyIPVector;
     std::atomic<bool> m_bReceiving{true};

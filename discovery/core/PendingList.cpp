@@ -35,6 +35,10 @@ void CBroadCastManager::PushPackage(std::unique_ptr<DeviceRecord> record) {
             existing.m_Index = index;
             return;
         }
+        if (m_ParserList.size() >= m_PendingDeviceLimit) {
+            ++m_RefusedReplies; // counted, not logged: a flood would flood the log too
+            return;
+        }
         record->m_Index = static_cast<std::int32_t>(m_ParserList.size());
         DeviceRecord* stored = record.get();
         m_ParserList.push_back(std::move(record));

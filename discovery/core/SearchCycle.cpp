@@ -5,6 +5,7 @@
 #include "../transport/Parser4022.h"
 #include "../transport/Protocol32970.h"
 #include "../transport/Protocol4022.h"
+#include "../transport/ReplyRouting.h"
 #include "BroadCastManager.h"
 #include "CatchAll.h"
 
@@ -13,15 +14,32 @@
 
 namespace vanmoor {
 
+namespace {
+
+// An endpoint on `localIP` whose parser hands its records to the manager through the endpoint's
+// reply routing.
+template <class Parser>
+std::unique_ptr<CBroadCastItem>
+MakeEndpoint(CBroadCastManager& manager, int port, const std::string& localIP,
+             const std::vector<std::string>& listed,
+             const std::vector<platform::InterfaceAddress>& interfaces) {
+    auto routing = ReplyRouting::ForEndpoint(manager, listed, localIP, interfaces);
+    auto parser = std::make_unique<Parser>(routing.get());
+    return std::make_unique<CBroadCastItem>(port, std::move(parser), localIP, std::move(routing));
+}
+
+} // namespace
+
 bool CBroadCastManager::search() {
     return CatchAll("CBroadCastManager::OnSearch() catch failed\n", false, [&] {
         WriteLog("CBroadCastManager::search()::clean m_BroadCastItemList\n");
         DestroyEndpoints();
+        const auto interfaces = platform::LocalIpv4Addresses();
         for (const std::string& localIP : m_SearchbyIPVector) {
-            m_BroadCastItemList.push_back(std::make_unique<CBroadCastItem>(
-                kPort32970, std::make_unique<CParserImp_32970port>(this), localIP));
-            m_BroadCastItemList.push_back(std::make_unique<CBroadCastItem>(
-                kPort4022, std::make_unique<CParserImp_4022port>(this), localIP));
+            m_BroadCastItemList.push_back(MakeEndpoint<CParserImp_32970port>(
+                *this, kPort32970, localIP, m_SearchbyIPVector, interfaces));
+            m_BroadCastItemList.push_back(MakeEndpoint<CParserImp_4022port>(
+                *this, kPort4022, localIP, m_SearchbyIPVector, interfaces));
         }
         bool result = true;
         for (const auto& endpoint : m_BroadCastItemList) {
@@ -74,6 +92,12 @@ void CBroadCastManager::UpdateDeviceList() {
             WriteLog("CBroadCastManager::UpdateDeviceList() move\n");
             m_DeviceList = std::move(m_ParserList);
             m_ParserList.clear();
+            if (m_RefusedReplies != 0) {
+                WriteLog("CBroadCastManager::UpdateDeviceList() refused %llu replies of new "
+                         "devices beyond %zu\n",
+                         static_cast<unsigned long long>(m_RefusedReplies), m_PendingDeviceLimit);
+                m_RefusedReplies = 0;
+            }
         }
 
         WriteLog("CBroadCastManager::UpdateDeviceList() store(true)\n");
@@ -85,6 +109,11 @@ void CBroadCastManager::UpdateDeviceList() {
         WriteLog("CBroadCastManager::UpdateDeviceList() end\n");
     } catch (...) {
         WriteLog("CBroadCastManager::UpdateDeviceList() catch failed\n");
+        // Receiving goes on whatever failed, or no reply would ever be taken again.
+        m_bReceiving = true;
+        for (const auto& endpoint : m_BroadCastItemList) {
+            endpoint->SetPause(false);
+        }
     }
 }
 

@@ -105,7 +105,9 @@ VANMOOR_API void deinit(void);
 
 /* Opens two endpoints (ports 32970 and 4022) on every local address, broadcasts both discovery
  * requests, waits `milliseconds` and replaces the device table with the replies collected.
- * Returns true when every request was sent; on false the table is left unchanged. */
+ * Returns true when every request was sent; on false the table is left unchanged. One table
+ * holds at most 262,144 devices: replies of further devices are dropped, and the log says how
+ * many were. */
 VANMOOR_API bool search(int milliseconds);
 
 /* Number of entries of the device table, entries that no query finds included. 0 on failure. */
@@ -176,7 +178,13 @@ VANMOOR_API bool set_MD5_Muti(AuthNetSettings settings);
 
 /* Rebuilds the list of local IPv4 addresses. With enable, the queries then see only devices
  * found through the local address `address` (exact text); without, every device. Returns false
- * when `address` is not a local address (the filter is then off). */
+ * when `address` is not a local address (the filter is then off). `address` may be a text that
+ * getIPinfo() returned before this call.
+ *
+ * Which local address a device is found through: the one its reply was sent to. A broadcast
+ * reply arriving on an interface with several listed addresses (a second address, or a labelled
+ * one such as eth0:1) counts for exactly one of them: the first in list order whose subnet holds
+ * the address the device reports, else the interface's first listed address. */
 VANMOOR_API bool setIPSearch(int enable, const char* address);
 
 /* Number of local addresses listed by the last setIPSearch(). */

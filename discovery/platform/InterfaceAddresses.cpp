@@ -10,8 +10,14 @@ namespace vanmoor::platform {
 
 namespace {
 
-// Every IPv4 address of an up interface, loopback included, in system order.
-std::vector<InterfaceAddress> UpIpv4Addresses(bool includeLoopback) {
+std::string DeviceName(const char* interfaceName) {
+    const std::string name = interfaceName;
+    return name.substr(0, name.find(':'));
+}
+
+} // namespace
+
+std::vector<InterfaceAddress> LocalIpv4Addresses() {
     std::vector<InterfaceAddress> result;
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) {
@@ -19,8 +25,7 @@ std::vector<InterfaceAddress> UpIpv4Addresses(bool includeLoopback) {
     }
     for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
         if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
-            (entry->ifa_flags & IFF_UP) == 0 ||
-            (!includeLoopback && (entry->ifa_flags & IFF_LOOPBACK) != 0)) {
+            (entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_LOOPBACK) != 0) {
             continue;
         }
         char text[INET_ADDRSTRLEN] = {};
@@ -30,22 +35,25 @@ std::vector<InterfaceAddress> UpIpv4Addresses(bool includeLoopback) {
         }
         const bool seen = std::any_of(result.begin(), result.end(),
                                       [&](const auto& known) { return known.address == text; });
-        if (!seen) {
-            result.push_back({entry->ifa_name, if_nametoindex(entry->ifa_name), text});
+        if (seen) {
+            continue;
         }
+        InterfaceAddress listed;
+        listed.interfaceName = DeviceName(entry->ifa_name);
+        listed.interfaceIndex = if_nametoindex(listed.interfaceName.c_str());
+        listed.address = text;
+        if (entry->ifa_netmask != nullptr) {
+            listed.netmask =
+                reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask)->sin_addr.s_addr;
+        }
+        result.push_back(std::move(listed));
     }
     freeifaddrs(list);
     return result;
 }
 
-} // namespace
-
-std::vector<InterfaceAddress> LocalIpv4Addresses() {
-    return UpIpv4Addresses(false);
-}
-
 std::optional<InterfaceAddress> FindInterfaceOwning(const std::string& address) {
-    for (auto& candidate : UpIpv4Addresses(true)) {
+    for (auto& candidate : LocalIpv4Addresses()) {
         if (candidate.address == address) {
             return candidate;
         }

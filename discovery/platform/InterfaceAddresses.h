@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,16 +8,20 @@
 namespace vanmoor::platform {
 
 struct InterfaceAddress {
+    // The device that carries the address. An address with a label ("eth0:1") belongs to the
+    // device named before the colon, and only that name can be bound to.
     std::string interfaceName;
     unsigned interfaceIndex = 0;
-    std::string address; // dotted IPv4 text
+    std::string address;       // dotted IPv4 text
+    std::uint32_t netmask = 0; // network byte order
 };
 
 // IPv4 addresses of the interfaces that are up and not loopback, each address once, in the
 // order the system lists them.
 std::vector<InterfaceAddress> LocalIpv4Addresses();
 
-// The up interface that owns `address` (dotted text, compared exactly), if any.
+// The entry of LocalIpv4Addresses() for `address` (dotted text, compared exactly), if any. An
+// address that the loopback interface carries too belongs to its other interface.
 std::optional<InterfaceAddress> FindInterfaceOwning(const std::string& address);
 
 } // namespace vanmoor::platform

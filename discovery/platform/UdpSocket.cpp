@@ -65,6 +65,11 @@ int UdpSocket::BindToLocalAddress(const std::string& localIP, int port) {
                    static_cast<socklen_t>(device.size())) != 0) {
         return LastError();
     }
+    // Every endpoint of an interface shares its port and device; the destination tells whose a
+    // datagram is.
+    if (const int error = SetIntOption(m_Handle, IPPROTO_IP, IP_PKTINFO, 1); error != 0) {
+        return error;
+    }
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_port = htons(static_cast<unsigned short>(port));
@@ -108,7 +113,12 @@ int UdpSocket::SendBroadcast(const char* data, int length, int port) {
         info.ipi_spec_dst.s_addr = m_LocalAddress;
         std::memcpy(CMSG_DATA(header), &info, sizeof info);
     }
-    return sendmsg(m_Handle, &message, MSG_NOSIGNAL) < 0 ? LastError() : 0;
+    // A signal handled without SA_RESTART interrupts the call before anything was sent.
+    ssize_t sent = 0;
+    do {
+        sent = sendmsg(m_Handle, &message, MSG_NOSIGNAL);
+    } while (sent < 0 && errno == EINTR);
+    return sent < 0 ? LastError() : 0;
 }
 
 UdpSocket::Wait UdpSocket::WaitReadable(int timeoutMilliseconds) {
@@ -141,15 +151,27 @@ UdpSocket::Received UdpSocket::Receive(char* buffer, int capacity) {
     message.msg_namelen = sizeof sender;
     message.msg_iov = &space;
     message.msg_iovlen = 1;
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
     const ssize_t received = recvmsg(m_Handle, &message, MSG_DONTWAIT);
     if (received < 0) {
-        return {0, LastError()};
+        return {0, LastError(), 0};
     }
     // Linux cuts a longer datagram silently; it is dropped like one the system refused.
     if ((message.msg_flags & MSG_TRUNC) != 0) {
-        return {0, EMSGSIZE};
+        return {0, EMSGSIZE, 0};
     }
-    return {static_cast<int>(received), 0};
+    std::uint32_t destination = 0;
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
+         header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+            in_pktinfo info{};
+            std::memcpy(&info, CMSG_DATA(header), sizeof info);
+            destination = info.ipi_addr.s_addr;
+        }
+    }
+    return {static_cast<int>(received), 0, destination};
 }
 
 void UdpSocket::Close() {

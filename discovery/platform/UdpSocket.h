@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vanmoor::platform {
@@ -17,8 +18,8 @@ public:
     int Open();
     int EnableAddressReuse();
     // Binds the wildcard address on `port`, restricted to the interface that owns `localIP`;
-    // sends then leave through that interface with `localIP` as their source. EADDRNOTAVAIL when
-    // no interface owns the address.
+    // sends then leave through that interface with `localIP` as their source, and every datagram
+    // received tells the address it was sent to. EADDRNOTAVAIL when no interface owns the address.
     int BindToLocalAddress(const std::string& localIP, int port);
     int EnableBroadcast();
     int SendBroadcast(const char* data, int length, int port);
@@ -32,6 +33,8 @@ public:
     struct Received {
         int length; // bytes received, valid when error is 0
         int error;  // EAGAIN: nothing queued; EMSGSIZE: datagram longer than the buffer, dropped
+        std::uint32_t destination; // the address the datagram was sent to, network byte order;
+                                   // 0 when the system did not tell
     };
     // Takes one queued datagram without waiting.
     Received Receive(char* buffer, int capacity);

@@ -8,8 +8,10 @@
 
 namespace vanmoor {
 
-CBroadCastItem::CBroadCastItem(int port, std::unique_ptr<CParserBase> parser, std::string localIP)
-    : m_pParser(std::move(parser)), m_LocalIP(std::move(localIP)), m_ProtocolPort(port) {
+CBroadCastItem::CBroadCastItem(int port, std::unique_ptr<CParserBase> parser, std::string localIP,
+                               std::unique_ptr<ReplyRouting> routing)
+    : m_pRouting(std::move(routing)), m_pParser(std::move(parser)), m_LocalIP(std::move(localIP)),
+      m_ProtocolPort(port) {
     try {
         if (const int error = m_Socket.Open(); error != 0) {
             WriteLog("CBroadCastItem::SetTargerInfo::socket failed, error = %d", error);
@@ -123,7 +125,11 @@ void CBroadCastItem::ReceiveQueued() {
             }
             continue;
         }
-        m_pParser->ParserPackage(std::move(buffer), received.length, m_LocalIP, m_ProtocolPort);
+        const std::string* credited =
+            m_pRouting ? m_pRouting->Admit(received.destination) : &m_LocalIP;
+        if (credited != nullptr) {
+            m_pParser->ParserPackage(std::move(buffer), received.length, *credited, m_ProtocolPort);
+        }
     }
 }
 

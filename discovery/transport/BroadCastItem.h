@@ -2,6 +2,7 @@
 
 #include "../platform/UdpSocket.h"
 #include "ParserBase.h"
+#include "ReplyRouting.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -20,7 +21,10 @@ namespace vanmoor {
 // leaves an endpoint without a receive thread.
 class CBroadCastItem {
 public:
-    CBroadCastItem(int port, std::unique_ptr<CParserBase> parser, std::string localIP);
+    // `routing`, when given, is the parser's sink and decides which datagrams the endpoint takes
+    // and to which local address they are credited; without it every datagram is the endpoint's.
+    CBroadCastItem(int port, std::unique_ptr<CParserBase> parser, std::string localIP,
+                   std::unique_ptr<ReplyRouting> routing = nullptr);
     ~CBroadCastItem();
     CBroadCastItem(const CBroadCastItem&) = delete;
     CBroadCastItem& operator=(const CBroadCastItem&) = delete;
@@ -44,6 +48,7 @@ private:
     // Receives every datagram already queued, stopping early at a pause or a stop.
     void ReceiveQueued();
 
+    std::unique_ptr<ReplyRouting> m_pRouting; // outlives the parser, which pushes into it
     std::unique_ptr<CParserBase> m_pParser;
     std::unique_ptr<std::thread> m_pRecvThread;
     const std::string m_LocalIP;

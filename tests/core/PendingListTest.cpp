@@ -1,6 +1,8 @@
 // The manager's pending list and table update, fed directly as the parsers feed it, including
 // from several threads while tables are rebuilt.
+#include "DeviceGenerator.h"
 #include "LogDirectory.h"
+#include "Simulator.h"
 #include "TestNetwork.h"
 #include "core/BroadCastManager.h"
 #include "core/LibraryLog.h"
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <thread>
+
+using namespace std::chrono_literals;
 
 namespace vanmoor {
 namespace {
@@ -104,6 +108,45 @@ TEST_F(PendingList, ConcurrentRepliesAndTableUpdatesLoseNothingAndNeverDuplicate
     }
     manager.UpdateDeviceList();
     EXPECT_EQ(manager.getCounts(), kThreads * kDevicesPerThread);
+}
+
+TEST(PendingListLimit, NewDevicesBeyondTheLimitAreDroppedAndCountedWhileKnownOnesMerge) {
+    test::LogDirectory logs;
+    logs.Configure("file 0");
+    constexpr std::size_t kLimit = 100;
+    CBroadCastManager manager(kLimit);
+    ASSERT_TRUE(manager.setIPSearch(false, ""));
+
+    devsim::SimDevice first;
+    first.mac = {0x02, 0x00, 0x5e, 0x10, 0x00, 0x01};
+    first.ip = {192, 0, 2, 100};
+    first.name = "cam";
+    auto devices = devsim::GenerateDevices(first, kLimit + 50);
+    // The first device again, after all the others, with a new name.
+    devsim::SimDevice again = devices.front();
+    again.name = "cam1 again";
+    again.replyDelay = 200ms;
+    devices.push_back(again);
+    devsim::Simulator simulator(devices);
+    test::RunInLan(1, [&] { simulator.Start(); });
+
+    ASSERT_TRUE(manager.search());
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (simulator.Counters().sent < devices.size() &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_EQ(simulator.Counters().sent, devices.size());
+    std::this_thread::sleep_for(1s); // the receive thread takes what is queued
+    manager.UpdateDeviceList();
+
+    EXPECT_EQ(manager.getCounts(), static_cast<int>(kLimit));
+    EXPECT_EQ(NameAt(manager, 0), "cam1 again");
+    EXPECT_EQ(NameAt(manager, kLimit - 1), "cam100");
+    EXPECT_NE(logs.Read("Log.txt").find("CBroadCastManager::UpdateDeviceList() refused 50 "
+                                        "replies of new devices beyond 100\n"),
+              std::string::npos)
+        << logs.Read("Log.txt");
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // The list of local addresses and the interface filter.
+#include "ExtraAddress.h"
 #include "LibraryFixture.h"
 #include "TestNetwork.h"
+
+#include <memory>
 
 namespace vanmoor::test {
 namespace {
@@ -42,6 +45,26 @@ TEST_F(LocalAddresses, FilterTakesOnlyALocalAddressWrittenExactly) {
     EXPECT_FALSE(setIPSearch(1, "203.0.113.1"));
     EXPECT_FALSE(setIPSearch(1, nullptr));
     EXPECT_EQ(getIPcount(), 2) << "the list is rebuilt even when the filter fails";
+}
+
+TEST_F(LocalAddresses, TextOfTheListIsTakenBackAfterTheAddressesChanged) {
+    auto second = std::make_unique<ExtraAddress>("192.0.2.50/24", "lan1");
+    ASSERT_TRUE(setIPSearch(0, ""));
+    ASSERT_EQ(getIPcount(), 3);
+    const char* gone = getIPinfo(1);
+    ASSERT_STREQ(gone, "192.0.2.50");
+    second.reset();
+    // The list shrinks while `gone` is compared: it must not turn into the address that takes
+    // its place.
+    EXPECT_FALSE(setIPSearch(1, gone));
+    ASSERT_EQ(getIPcount(), 2);
+
+    const char* lan2 = getIPinfo(1);
+    second = std::make_unique<ExtraAddress>("192.0.2.50/24", "lan1");
+    // The list grows, and its old storage is freed, while `lan2` is compared.
+    EXPECT_TRUE(setIPSearch(1, lan2));
+    EXPECT_EQ(getIPcount(), 3);
+    EXPECT_STREQ(getIPinfo(2), net.pcAddresses[1].c_str());
 }
 
 TEST_F(LocalAddresses, WithoutEnableAnyTextIsFine) {

@@ -1,17 +1,21 @@
 // The UDP endpoint through real sockets in the private test network.
 #include "transport/BroadCastItem.h"
+#include "ExtraAddress.h"
 #include "LogDirectory.h"
 #include "TestNetwork.h"
 #include "UdpPeer.h"
 #include "core/LibraryLog.h"
+#include "platform/InterfaceAddresses.h"
 
 #include <cerrno>
 #include <condition_variable>
 #include <fcntl.h>
 #include <future>
 #include <gtest/gtest.h>
+#include <map>
 #include <mutex>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vanmoor {
@@ -68,6 +72,12 @@ private:
     std::shared_ptr<Log> m_Log;
 };
 
+// The recording parsers hand nothing on.
+class NoSink final : public PackageSink {
+public:
+    void PushPackage(std::unique_ptr<DeviceRecord>) override {}
+};
+
 std::vector<std::uint8_t> Bytes(const std::string& text) {
     return {text.begin(), text.end()};
 }
@@ -87,10 +97,17 @@ protected:
 
     std::string Log() const { return s_Logs->Read("Log.txt"); }
 
+    // An endpoint as a search makes it, with every local address listed.
     std::unique_ptr<CBroadCastItem> MakeEndpoint(const std::string& localIP,
                                                  std::shared_ptr<RecordingParser::Log> log) {
-        return std::make_unique<CBroadCastItem>(kPort, std::make_unique<RecordingParser>(log),
-                                                localIP);
+        const auto interfaces = platform::LocalIpv4Addresses();
+        std::vector<std::string> listed;
+        for (const auto& local : interfaces) {
+            listed.push_back(local.address);
+        }
+        return std::make_unique<CBroadCastItem>(
+            kPort, std::make_unique<RecordingParser>(log), localIP,
+            ReplyRouting::ForEndpoint(m_NoSink, listed, localIP, interfaces));
     }
 
     // A peer on lan `lan` bound to the protocol port on every address, as a device would be.
@@ -102,6 +119,9 @@ protected:
 
     const TestNetwork& net = TestNetwork::Get();
     static test::LogDirectory* s_Logs;
+
+private:
+    NoSink m_NoSink;
 };
 
 test::LogDirectory* BroadCastItemTest::s_Logs = nullptr;
@@ -133,24 +153,23 @@ TEST_F(BroadCastItemTest, RepliesReachOnlyTheEndpointOfTheInterfaceTheyArriveOn)
     auto lan2 = DeviceOnLan(2);
 
     // In this order on one path: whatever could reach endpoint 2 is handled before the last
-    // datagram reaches endpoint 1. Even a datagram addressed to endpoint 2's address belongs to
-    // the interface it arrives on.
+    // datagram reaches endpoint 1. A datagram addressed to endpoint 2's address belongs to
+    // neither: it arrived on an interface that does not carry its address.
     lan1->SendTo("255.255.255.255", kPort, Bytes("limited broadcast"));
     lan1->SendTo(net.pcAddresses[0], kPort, Bytes("unicast"));
     lan1->SendTo(net.pcAddresses[1], kPort, Bytes("to the other address"));
     lan1->SendTo("192.0.2.255", kPort, Bytes("subnet broadcast"));
-    ASSERT_TRUE(log1->WaitFor(4, kPatience));
+    ASSERT_TRUE(log1->WaitFor(3, kPatience));
 
     // A marker from lan 2 queues behind anything that reached endpoint 2 before it.
     lan2->SendTo(net.pcAddresses[1], kPort, Bytes("marker"));
     ASSERT_TRUE(log2->WaitFor(1, kPatience));
 
     std::lock_guard<std::mutex> lock1(log1->mutex);
-    ASSERT_EQ(log1->parsed.size(), 4u);
+    ASSERT_EQ(log1->parsed.size(), 3u);
     EXPECT_EQ(log1->parsed[0].bytes.substr(0, 17), "limited broadcast");
     EXPECT_EQ(log1->parsed[1].bytes.substr(0, 7), "unicast");
-    EXPECT_EQ(log1->parsed[2].bytes.substr(0, 20), "to the other address");
-    EXPECT_EQ(log1->parsed[3].bytes.substr(0, 16), "subnet broadcast");
+    EXPECT_EQ(log1->parsed[2].bytes.substr(0, 16), "subnet broadcast");
     for (const Parsed& parsed : log1->parsed) {
         EXPECT_EQ(parsed.localIP, net.pcAddresses[0]);
         EXPECT_EQ(parsed.port, kPort);
@@ -159,6 +178,45 @@ TEST_F(BroadCastItemTest, RepliesReachOnlyTheEndpointOfTheInterfaceTheyArriveOn)
     ASSERT_EQ(log2->parsed.size(), 1u);
     EXPECT_EQ(log2->parsed[0].bytes.substr(0, 6), "marker");
     EXPECT_EQ(log2->parsed[0].localIP, net.pcAddresses[1]);
+}
+
+TEST_F(BroadCastItemTest, TwoAddressesOnOneInterfaceShareItsDatagramsWithoutDoubles) {
+    const test::ExtraAddress second("203.0.113.1/24", "lan1");
+    auto firstLog = std::make_shared<RecordingParser::Log>();
+    auto secondLog = std::make_shared<RecordingParser::Log>();
+    auto first = MakeEndpoint(net.pcAddresses[0], firstLog);
+    auto secondEndpoint = MakeEndpoint("203.0.113.1", secondLog);
+    ASSERT_TRUE(first->HasReceiveThread());
+    ASSERT_TRUE(secondEndpoint->HasReceiveThread());
+    auto lan1 = DeviceOnLan(1);
+
+    // Both sockets receive every broadcast, but a unicast reaches only one of them, whichever
+    // address it was sent to.
+    lan1->SendTo("203.0.113.1", kPort, Bytes("to second"));
+    lan1->SendTo(net.pcAddresses[0], kPort, Bytes("to first"));
+    lan1->SendTo("255.255.255.255", kPort, Bytes("limited broadcast"));
+    lan1->SendTo("192.0.2.255", kPort, Bytes("subnet broadcast"));
+    const auto total = [&] { return firstLog->Count() + secondLog->Count(); };
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (total() < 4 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(5ms);
+    }
+    std::this_thread::sleep_for(kSilence);
+
+    std::map<std::string, std::vector<std::string>> creditedTo; // text -> addresses
+    for (const auto& log : {firstLog, secondLog}) {
+        std::lock_guard<std::mutex> lock(log->mutex);
+        for (const Parsed& parsed : log->parsed) {
+            creditedTo[parsed.bytes.c_str()].push_back(parsed.localIP);
+        }
+    }
+    using Addresses = std::vector<std::string>;
+    EXPECT_EQ(creditedTo["to second"], Addresses{"203.0.113.1"});
+    EXPECT_EQ(creditedTo["to first"], Addresses{net.pcAddresses[0]});
+    // Taken once, by the endpoint of the interface's first address.
+    EXPECT_EQ(creditedTo["limited broadcast"], Addresses{net.pcAddresses[0]});
+    EXPECT_EQ(creditedTo["subnet broadcast"], Addresses{net.pcAddresses[0]});
+    EXPECT_EQ(total(), 4u);
 }
 
 TEST_F(BroadCastItemTest, ParserGetsTheBytesFollowedByZerosAndTheirCount) {

@@ -49,7 +49,7 @@ int main() {
     bench::RequireTestNetwork();
     std::printf("%-8s %-8s %-14s %-12s %s\n", "devices", "found", "replies sent", "search ms",
                 "listing ms (2 queries per device)");
-    for (const std::size_t count : {1000u, 5000u, 20000u}) {
+    for (const std::size_t count : {1000u, 5000u, 20000u, 65536u, 100000u}) {
         const Result result = Measure(count);
         std::printf("%-8zu %-8d %-14llu %-12.1f %.2f\n", result.devices, result.found,
                     static_cast<unsigned long long>(result.repliesSent), result.searchMilliseconds,

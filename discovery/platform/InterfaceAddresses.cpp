@@ -42,6 +42,7 @@ std::vector<InterfaceAddress> LocalIpv4Addresses() {
         listed.interfaceName = DeviceName(entry->ifa_name);
         listed.interfaceIndex = if_nametoindex(listed.interfaceName.c_str());
         listed.address = text;
+        listed.addressValue = address->sin_addr.s_addr;
         if (entry->ifa_netmask != nullptr) {
             listed.netmask =
                 reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask)->sin_addr.s_addr;

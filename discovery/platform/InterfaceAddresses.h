@@ -12,8 +12,9 @@ struct InterfaceAddress {
     // device named before the colon, and only that name can be bound to.
     std::string interfaceName;
     unsigned interfaceIndex = 0;
-    std::string address;       // dotted IPv4 text
-    std::uint32_t netmask = 0; // network byte order
+    std::string address;            // dotted IPv4 text
+    std::uint32_t addressValue = 0; // the same, network byte order
+    std::uint32_t netmask = 0;      // network byte order
 };
 
 // IPv4 addresses of the interfaces that are up and not loopback, each address once, in the

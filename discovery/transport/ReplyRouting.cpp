@@ -1,17 +1,12 @@
 #include "ReplyRouting.h"
 
-#include <arpa/inet.h>
 #include <cstring>
-#include <netinet/in.h>
 
 namespace vanmoor {
 
 namespace {
 
-std::uint32_t AddressValue(const std::string& text) {
-    in_addr value{};
-    return inet_pton(AF_INET, text.c_str(), &value) == 1 ? value.s_addr : 0;
-}
+constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFF;
 
 bool SameSubnet(std::uint32_t a, std::uint32_t b, std::uint32_t netmask) {
     return (a & netmask) == (b & netmask);
@@ -42,12 +37,13 @@ ReplyRouting::ForEndpoint(PackageSink& target, const std::vector<std::string>& l
         if (text == localIP) {
             ownPosition = sharing.size();
         }
-        sharing.push_back({text, AddressValue(text), entry->netmask});
+        sharing.push_back({text, entry->addressValue, entry->netmask});
     }
     if (ownPosition >= sharing.size()) {
-        const std::uint32_t netmask = own != nullptr ? own->netmask : 0;
-        return std::make_unique<ReplyRouting>(
-            target, std::vector<LocalAddress>{{localIP, AddressValue(localIP), netmask}}, 0);
+        // Unlisted, or carried by no interface (then its bind fails and nothing arrives).
+        const LocalAddress alone{localIP, own != nullptr ? own->addressValue : 0,
+                                 own != nullptr ? own->netmask : 0};
+        return std::make_unique<ReplyRouting>(target, std::vector<LocalAddress>{alone}, 0);
     }
     return std::make_unique<ReplyRouting>(target, std::move(sharing), ownPosition);
 }
@@ -88,7 +84,7 @@ void ReplyRouting::PushPackage(std::unique_ptr<DeviceRecord> record) {
 }
 
 bool ReplyRouting::IsBroadcast(std::uint32_t destination) const {
-    if (destination == htonl(INADDR_BROADCAST) || IN_MULTICAST(ntohl(destination))) {
+    if (destination == kLimitedBroadcast) {
         return true;
     }
     // The directed broadcast of one of the interface's subnets: every host bit set.

@@ -1,8 +1,11 @@
 // How many of N devices that all answer the same search at once one search(1500) finds, and
-// what listing them costs (two queries per device, as the dialog does).
+// what listing them costs (name and address as the dialog reads them, and the MAC to tell
+// the devices apart).
 #include "BenchNetwork.h"
 #include "vanmoor.h"
 
+#include <set>
+#include <string>
 #include <vector>
 
 using namespace vanmoor;
@@ -11,49 +14,66 @@ namespace {
 
 struct Result {
     std::size_t devices;
-    int found;
+    bool searched;
+    std::size_t found; // distinct MACs listed that belong to the generated devices
     double searchMilliseconds;
     double listMilliseconds;
-    std::uint64_t repliesSent;
+    devsim::ReplyCounters replies;
 };
+
+// The MAC as getMacString writes it.
+std::string MacText(const devsim::Mac& mac) {
+    std::string text;
+    for (const std::uint8_t byte : mac) {
+        text += (text.empty() ? "" : "-") + std::to_string(byte);
+    }
+    return text;
+}
 
 Result Measure(std::size_t count) {
     // Half on each protocol, all on lan 1: one burst into one interface.
     auto devices = bench::StartDevices(1, count / 2, count - count / 2);
+    std::set<std::string> generated;
+    for (const devsim::SimDevice& device : devices->Devices()) {
+        generated.insert(MacText(device.mac));
+    }
 
     init();
     setIPSearch(0, "");
     const auto start = std::chrono::steady_clock::now();
-    search(1500);
+    const bool searched = search(1500);
     const double searchTime = bench::MillisecondsSince(start);
 
     const auto listing = std::chrono::steady_clock::now();
-    int found = 0;
+    std::set<std::string> listed;
     const int entries = getCounts();
     for (int index = 0; index < entries; ++index) {
         char name[30] = {};
         char ip[30] = {};
-        if (getName(index, name, sizeof name) && getIPString(index, ip, sizeof ip)) {
-            ++found;
+        char mac[32] = {};
+        if (getName(index, name, sizeof name) && getIPString(index, ip, sizeof ip) &&
+            getMacString(index, mac, sizeof mac) && generated.count(mac) != 0) {
+            listed.insert(mac);
         }
     }
     const double listTime = bench::MillisecondsSince(listing);
     deinit();
-    const std::uint64_t sent = devices->Counters().sent;
-    return {count, found, searchTime, listTime, sent};
+    return {count, searched, listed.size(), searchTime, listTime, devices->Counters()};
 }
 
 } // namespace
 
 int main() {
     bench::RequireTestNetwork();
-    std::printf("%-8s %-8s %-14s %-12s %s\n", "devices", "found", "replies sent", "search ms",
-                "listing ms (2 queries per device)");
+    std::printf("%-8s %-8s %-9s %-13s %-12s %-10s %s\n", "devices", "found", "searched",
+                "replies sent", "send errors", "search ms", "listing ms (3 queries per device)");
     for (const std::size_t count : {1000u, 5000u, 20000u, 65536u, 100000u}) {
         const Result result = Measure(count);
-        std::printf("%-8zu %-8d %-14llu %-12.1f %.2f\n", result.devices, result.found,
-                    static_cast<unsigned long long>(result.repliesSent), result.searchMilliseconds,
-                    result.listMilliseconds);
+        std::printf("%-8zu %-8zu %-9s %-13llu %-12llu %-10.1f %.2f\n", result.devices, result.found,
+                    result.searched ? "true" : "false",
+                    static_cast<unsigned long long>(result.replies.sent),
+                    static_cast<unsigned long long>(result.replies.failed),
+                    result.searchMilliseconds, result.listMilliseconds);
         std::fflush(stdout);
     }
 }

@@ -1,5 +1,5 @@
 # Debian packages the project needs to build, test and run; sourced by test.sh and run.sh.
-VANMOOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev qt6-base-dev iproute2
+VANMOOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libssl-dev qt6-base-dev iproute2
                   util-linux xvfb xauth)
 
 install_missing_packages() {

@@ -1,6 +1,6 @@
 #include "LibraryDatagrams.h"
 
-#include "config/Md5.h"
+#include "Md5Digest.h"
 
 #include <algorithm>
 
@@ -84,7 +84,7 @@ Bytes SettingsCommand32970(const Command32970& command) {
               static_cast<std::uint8_t>(port >> 16), static_cast<std::uint8_t>(port >> 24)});
     datagram[133] = command.random;
     Put(datagram, 134,
-        MD5HexString(std::to_string(command.random) + command.user + ":" + command.password));
+        devsim::Md5Hex(std::to_string(command.random) + command.user + ":" + command.password));
     Put(datagram, 261, Padded(command.name, 32));
     return datagram;
 }

@@ -1,87 +1,14 @@
 #include "LibraryDatagrams.h"
+#include "ProgramInLan.h"
 #include "SimulatorInLan.h"
 
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace vanmoor::devsim::test {
 namespace {
-
-// The program running in lan 1, its standard output read through a pipe.
-class ProgramInLan1 {
-public:
-    explicit ProgramInLan1(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(),
-                         {std::getenv("VANMOOR_TESTNET_IN_LAN"), "1", VANMOOR_DEVSIM_PROGRAM});
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) {
-            throw std::runtime_error("pipe");
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-        const int failed = posix_spawn(&m_Pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(pipeEnds[1]);
-        m_Output = pipeEnds[0];
-        if (failed != 0) {
-            throw std::runtime_error("cannot start the simulator program");
-        }
-    }
-
-    ~ProgramInLan1() {
-        if (m_Pid > 0) {
-            kill(m_Pid, SIGKILL);
-            waitpid(m_Pid, nullptr, 0);
-        }
-        close(m_Output);
-    }
-
-    // The first line of standard output, or "" when none came before the deadline.
-    std::string FirstLine() {
-        std::string line;
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        char c = 0;
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd watched{m_Output, POLLIN, 0};
-            if (poll(&watched, 1, 100) > 0) {
-                if (read(m_Output, &c, 1) != 1 || c == '\n') {
-                    break;
-                }
-                line += c;
-            }
-        }
-        return line;
-    }
-
-    // Sends SIGTERM and returns the exit status.
-    int Terminate() {
-        kill(m_Pid, SIGTERM);
-        int status = 0;
-        waitpid(m_Pid, &status, 0);
-        m_Pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-
-private:
-    pid_t m_Pid = -1;
-    int m_Output = -1;
-};
 
 std::vector<std::string> ReadLines(const std::string& path) {
     std::ifstream in(path);
@@ -99,8 +26,10 @@ TEST(DevsimProgram, AnswersObeysCapturesAndEndsOnSigterm) {
     const std::string capture = std::string(directory) + "/capture.txt";
     std::ofstream(config) << "# one camera\n"
                              "mac=02:00:5e:00:02:01 ip=192.0.2.20 name=\"Lobby cam\" port=8080\n";
-    ProgramInLan1 program({"--config", config, "--capture", capture, "--ready", "--verbose"});
-    ASSERT_EQ(program.FirstLine().rfind("vanmoor-devsim ready", 0), 0u);
+    vanmoor::test::ProgramInLan program(
+        1, VANMOOR_DEVSIM_PROGRAM,
+        {"--config", config, "--capture", capture, "--ready", "--verbose"});
+    ASSERT_EQ(program.ReadLine(kPatience).rfind("vanmoor-devsim ready", 0), 0u);
     auto probe = ProbeOnLan1(4022);
 
     std::vector<Arrival> replies = Search(*probe, 4022, 1);

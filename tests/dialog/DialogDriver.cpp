@@ -10,7 +10,10 @@ namespace kestrun::test {
 
 DialogDriver::DialogDriver(const LibraryApi& api) : m_Dialog(std::make_unique<CIpEditDlg>(api)) {
     m_Dialog->show();
-    WaitForSearch();
+    // Every test works on the list of the first search; none can go on without it.
+    if (!WaitForSearch()) {
+        qFatal("the dialog's first search did not finish");
+    }
 }
 
 QWidget* DialogDriver::FindWidget(const char* name) const {

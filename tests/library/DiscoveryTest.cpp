@@ -1,8 +1,10 @@
 // Discovery through the exports, with simulated devices on both lans of the test network.
+#include "NetworkChanges.h"
 #include "SimulatedDevices.h"
 #include "UdpPeer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace vanmoor::test {
@@ -10,14 +12,6 @@ namespace {
 
 using devsim::ReplyMode;
 using devsim::ReplyOrder;
-
-std::string MacText(const SimDevice& device) {
-    std::string text;
-    for (const std::uint8_t byte : device.mac) {
-        text += (text.empty() ? "" : "-") + std::to_string(byte);
-    }
-    return text;
-}
 
 // A port-4022 reply of `length` bytes from a device with MAC ending in `id`.
 std::vector<std::uint8_t> Reply4022(std::uint8_t id, std::size_t length) {
@@ -100,6 +94,37 @@ TEST_F(Discovery, IndexesFollowTheOrderOfFirstReplies) {
     EXPECT_EQ(IndexOf(MacText(b)), 0);
     EXPECT_EQ(IndexOf(MacText(a)), 1);
     EXPECT_EQ(IndexOf(MacText(c)), 2);
+}
+
+TEST_F(Discovery, SearchWaitsItsWholeTimeForAnswers) {
+    SimDevice halfway = MakeDevice(Protocol::Port4022, 1, {192, 0, 2, 10}, "halfway");
+    halfway.replyDelay = std::chrono::milliseconds(kSearchMilliseconds / 2);
+    StartDevices(1, {halfway, MakeDevice(Protocol::Port32970, 2, {192, 0, 2, 11}, "at once")});
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(search(kSearchMilliseconds));
+    EXPECT_GE(std::chrono::steady_clock::now() - start,
+              std::chrono::milliseconds(kSearchMilliseconds));
+    EXPECT_EQ(ListDevices().size(), 2u);
+}
+
+TEST_F(Discovery, ARequestThatCannotBeSentFailsTheSearch) {
+    StartDevices(2, {MakeDevice(Protocol::Port4022, 1, {198, 51, 100, 10}, "lan2")});
+    ASSERT_TRUE(search(kSearchMilliseconds));
+    ASSERT_EQ(getCounts(), 1);
+    {
+        // With lan1 down its endpoints cannot bind, and without the default route through it
+        // their broadcasts have no way out; lan2's requests still leave.
+        const LinkDown down("lan1");
+        ClearLog();
+        EXPECT_FALSE(search(kSearchMilliseconds));
+    }
+    EXPECT_NE(Log().find("CBroadCastItem::SendPacket::sendto failed, port = 4022, error = " +
+                         std::to_string(ENETUNREACH) + "\n"),
+              std::string::npos)
+        << Log();
+    EXPECT_NE(Log().find("tool->SendPacket(4022) = -5\n"), std::string::npos);
+    EXPECT_EQ(getCounts(), 1) << "the table stays as it was";
+    EXPECT_EQ(simulators[0]->Datagrams().size(), 4u) << "lan2 got both requests of both searches";
 }
 
 TEST_F(Discovery, ALateReplyAppearsAfterTheNextSearchNumberedFromZero) {

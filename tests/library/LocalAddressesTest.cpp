@@ -1,6 +1,6 @@
 // The list of local addresses and the interface filter.
-#include "ExtraAddress.h"
 #include "LibraryFixture.h"
+#include "NetworkChanges.h"
 #include "TestNetwork.h"
 
 #include <memory>

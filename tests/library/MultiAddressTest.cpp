@@ -1,6 +1,6 @@
 // Hosts with more than one address on an interface: a labelled address, a second address, an
 // address that the loopback interface carries too.
-#include "ExtraAddress.h"
+#include "NetworkChanges.h"
 #include "SimulatedDevices.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // Settings commands through the exports, obeyed by simulated devices.
+#include "Md5Digest.h"
 #include "SimulatedDevices.h"
-#include "config/Md5.h"
 
 #include <algorithm>
 #include <cstring>
@@ -242,7 +242,7 @@ TEST_F(SettingsCommands, AuthenticatedSetWithTheRightPasswordChangesTheDevice) {
     Put(expected, 42, std::array<std::uint8_t, 4>{0x00, 0x00, 0x01, 0x00});
     const int random = command[133];
     expected[133] = command[133];
-    const auto digest = MD5HexString(std::to_string(random) + "root:s3cret");
+    const auto digest = devsim::Md5Hex(std::to_string(random) + "root:s3cret");
     std::copy(digest.begin(), digest.end(), expected.begin() + 134);
     Put(expected, 261, "Secure renamed");
     EXPECT_EQ(command, expected);

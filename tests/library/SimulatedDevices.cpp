@@ -30,6 +30,14 @@ SimDevice MakeDevice(Protocol protocol, std::uint8_t id, devsim::Ipv4 ip, std::s
     return device;
 }
 
+std::string MacText(const SimDevice& device) {
+    std::string text;
+    for (const std::uint8_t byte : device.mac) {
+        text += (text.empty() ? "" : "-") + std::to_string(byte);
+    }
+    return text;
+}
+
 void DeviceTest::SetUp() {
     LibraryTest::SetUp();
     ASSERT_NE(init(), nullptr);

@@ -28,6 +28,9 @@ bool WaitUntil(const std::function<bool()>& condition);
 // A device of `protocol` whose MAC ends in `id` and whose address is `ip`.
 SimDevice MakeDevice(Protocol protocol, std::uint8_t id, devsim::Ipv4 ip, std::string name);
 
+// The device's MAC as getMacString writes it.
+std::string MacText(const SimDevice& device);
+
 // One row of the device table, read through the queries.
 struct Listed {
     int index;

@@ -1,6 +1,6 @@
 // The UDP endpoint through real sockets in the private test network.
 #include "transport/BroadCastItem.h"
-#include "ExtraAddress.h"
+#include "NetworkChanges.h"
 #include "LogDirectory.h"
 #include "TestNetwork.h"
 #include "UdpPeer.h"

@@ -120,6 +120,19 @@ TEST_F(Parser4022Test, FullReplyFillsEveryField) {
     EXPECT_LE(r.m_LastSeen, after);
 }
 
+TEST_F(Parser4022Test, DhcpOffComesFromItsOwnByte) {
+    Datagram reply = FullReply();
+    reply[69] = 0;
+    for (int len : {70, 230}) {
+        SCOPED_TRACE(len);
+        sink.records.clear();
+        Parse(reply, len);
+        ASSERT_EQ(sink.records.size(), 1u);
+        EXPECT_FALSE(sink.records[0]->m_DHCP);
+        EXPECT_TRUE(sink.records[0]->m_DHCPAlt) << "the block is there";
+    }
+}
+
 // Each block is read from the length on which it starts to count; `len` decides, not the bytes.
 TEST_F(Parser4022Test, BlocksFollowTheLengthBoundaries) {
     for (int len : {56, 68, 69, 70, 219, 220, 500, 501, INT_MAX}) {

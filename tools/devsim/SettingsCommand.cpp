@@ -1,7 +1,7 @@
 #include "SettingsCommand.h"
 
+#include "Md5Digest.h"
 #include "WireBytes.h"
-#include "config/Md5.h"
 
 #include <algorithm>
 
@@ -56,7 +56,7 @@ CommandOutcome Apply4022(SimDevice& device, std::span<const std::uint8_t> comman
 
 bool DigestMatches(const SimDevice& device, std::span<const std::uint8_t> command) {
     const std::string text = std::to_string(command[133]) + device.user + ":" + device.password;
-    const std::array<char, 32> expected = MD5HexString(text);
+    const std::array<char, 32> expected = Md5Hex(text);
     return std::equal(expected.begin(), expected.end(), command.begin() + 134);
 }
 

@@ -1,0 +1,131 @@
+// Long runs: a thousand searches and two hundred lifecycles leave the process holding what it
+// held after the first.
+#include "LibraryFixture.h"
+#include "ProcessFigures.h"
+#include "ProgramInLan.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace vanmoor::test {
+namespace {
+
+constexpr int kWaitMilliseconds = 50; // the simulated devices answer at once
+constexpr int kDevices = 20;          // half in each lan, half of them on each protocol
+constexpr std::chrono::seconds kPatience{10};
+// Allocators keep some freed memory for reuse. A leak of one record a search would exceed this
+// after 1,000 searches.
+constexpr std::size_t kResidentMarginBytes = 256 * 1024;
+
+// The simulated devices run as a program of their own in each lan, so that what this process
+// holds is the library's and the test's alone.
+class Soak : public LibraryTest {
+protected:
+    void SetUp() override {
+        LibraryTest::SetUp();
+        const char* subnets[] = {"192.0.2.", "198.51.100."};
+        for (int lan = 1; lan <= 2; ++lan) {
+            std::vector<std::string> arguments{"--ready"};
+            for (int device = 0; device < kDevices / 2; ++device) {
+                const char* protocol = device % 2 == 0 ? "4022" : "32970";
+                arguments.push_back("--device");
+                arguments.push_back(std::string("protocol=") + protocol + " mac=02:00:5e:0" +
+                                    std::to_string(lan) + ":00:" + std::to_string(10 + device) +
+                                    " ip=" + subnets[lan - 1] + std::to_string(20 + device) +
+                                    " name=dev" + std::to_string(device) +
+                                    " gateway=" + subnets[lan - 1] + "254");
+            }
+            m_Devices.push_back(
+                std::make_unique<ProgramInLan>(lan, VANMOOR_DEVSIM_PROGRAM, arguments));
+            ASSERT_EQ(m_Devices.back()->ReadLine(kPatience).rfind("vanmoor-devsim ready", 0), 0u);
+        }
+        ASSERT_NE(init(), nullptr);
+        ASSERT_TRUE(setIPSearch(0, ""));
+    }
+
+    // One search, then every query of every device. The number of devices whose every query
+    // answered, or -1 when the search failed.
+    static int SearchAndReadEverything() {
+        if (!search(kWaitMilliseconds)) {
+            return -1;
+        }
+        int complete = 0;
+        for (int index = 0; index < getCounts(); ++index) {
+            char text[80] = {};
+            char protocol = 0;
+            bool answered =
+                getMacString(index, text, sizeof text) && getIPString(index, text, sizeof text) &&
+                getIPString_DetVer(index, text, sizeof text, &protocol) &&
+                getGateWayString(index, text, sizeof text) &&
+                getNetMaskString(index, text, sizeof text) && getName(index, text, sizeof text) &&
+                getDNS1String(index, text, sizeof text) &&
+                getDNS2String(index, text, sizeof text) && getDevice(index, text, sizeof text) &&
+                getVersion(index, text, sizeof text) && getBrand(index, text, sizeof text) &&
+                getModeName(index, text, sizeof text) && getCameraName1(index, text, sizeof text);
+            answered = answered && getIPValue(index) != 0 && getPort(index) != 0 &&
+                       getNetMaskValue(index) != 0;
+            getGateWayValue(index);
+            getDNS1Value(index);
+            getDNS2Value(index);
+            getDHCP(index);
+            getType(index);
+            complete += answered ? 1 : 0;
+        }
+        return complete;
+    }
+
+    static void ExpectNothingGrew(const char* what, const ProcessFigures& first,
+                                  const ProcessFigures& last) {
+        std::printf("%s: descriptors %zu -> %zu, threads %zu -> %zu, resident memory %.1f -> "
+                    "%.1f MiB\n",
+                    what, first.openDescriptors, last.openDescriptors, first.threads, last.threads,
+                    first.residentBytes / 1048576.0, last.residentBytes / 1048576.0);
+        EXPECT_EQ(last.openDescriptors, first.openDescriptors);
+        EXPECT_EQ(last.threads, first.threads);
+        if (kResidentMemoryMeaningful) {
+            EXPECT_LE(last.residentBytes, first.residentBytes + kResidentMarginBytes);
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<ProgramInLan>> m_Devices;
+};
+
+TEST_F(Soak, AThousandSearchesWithEveryQuery) {
+    ASSERT_EQ(SearchAndReadEverything(), kDevices);
+    const ProcessFigures first = ProcessFigures::Now();
+    int failed = 0;
+    int incomplete = 0;
+    for (int round = 2; round <= 1000; ++round) {
+        const int complete = SearchAndReadEverything();
+        failed += complete < 0 ? 1 : 0;
+        incomplete += complete >= 0 && complete != kDevices ? 1 : 0;
+    }
+    ExpectNothingGrew("1,000 searches", first, ProcessFigures::Now());
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(incomplete, 0) << "searches that did not list every device whole";
+}
+
+TEST_F(Soak, TwoHundredLifecycles) {
+    deinit();
+    const auto cycle = [] {
+        init();
+        setIPSearch(0, "");
+        const int complete = SearchAndReadEverything();
+        deinit();
+        return complete;
+    };
+    ASSERT_EQ(cycle(), kDevices);
+    const ProcessFigures first = ProcessFigures::Now();
+    int wrong = 0;
+    for (int round = 2; round <= 200; ++round) {
+        wrong += cycle() != kDevices ? 1 : 0;
+    }
+    ExpectNothingGrew("200 lifecycles", first, ProcessFigures::Now());
+    EXPECT_EQ(wrong, 0) << "cycles whose search failed or did not list every device whole";
+}
+
+} // namespace
+} // namespace vanmoor::test

@@ -12,9 +12,6 @@ namespace vanmoor::settings {
 
 namespace {
 
-constexpr std::size_t kMaxNameBytes = 18;
-constexpr std::size_t kMaxCredentialBytes = 31;
-
 // An integer as a dialog's integer field takes it: blanks around, an optional sign, digits and
 // nothing else, within the range of int.
 std::optional<int> ParseInteger(std::u16string_view text) {

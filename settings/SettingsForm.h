@@ -43,6 +43,9 @@ struct FormCheck {
 
 inline constexpr std::size_t kMaxNameChars = 18;
 inline constexpr int kMaxPort = 65535;
+// Bytes of UTF-8 that the records carry: the name, and user name and password each.
+inline constexpr std::size_t kMaxNameBytes = 18;
+inline constexpr std::size_t kMaxCredentialBytes = 31;
 
 // The port and name checks.
 FormCheck CheckSettingsForm(const SettingsForm& form);

@@ -1,0 +1,28 @@
+#include "Command.h"
+#include "DeviceLookup.h"
+
+namespace vanmoor::cli {
+
+// Every field of one device: in a table one line per field, otherwise like scan --all-fields.
+ExitStatus RunShow(const CommandContext& context) {
+    const Arguments arguments(context.words, WithCommonOptions({}));
+    const MacBytes mac = ParseMacArgument(arguments.Single("MAC address"));
+    const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
+    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
+    const Record record = DeviceRecord(FindDevice(session, mac));
+
+    auto printer = MakePrinter(format, context.console.out);
+    if (format == OutputFormat::Table) {
+        printer->Begin("fields", {"field", "value"});
+        for (const Field& field : record) {
+            printer->Row({{"field", field.key}, {"value", field.value}});
+        }
+    } else {
+        printer->Begin("devices", AllDeviceKeys());
+        printer->Row(record);
+    }
+    printer->End();
+    return ExitStatus::Success;
+}
+
+} // namespace vanmoor::cli

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 
@@ -99,6 +103,17 @@ TEST_F(ScanTest, InterfaceSearchesOneLanByNameOrAddress) {
               (std::set<std::string>{"02:00:5e:00:01:01", "02:00:5e:00:01:02"}));
     EXPECT_EQ(Scan({"--interface", "eth9"}).status, 3);
     EXPECT_EQ(Scan({"--interface", "203.0.113.1"}).status, 3);
+}
+
+TEST_F(ScanTest, LogOptionSendsTheLibrarysLogToAFileWithoutTheUsersConfiguration) {
+    const std::string file = logs.Path() + "/run.log";
+    const CliResult result = RunProgram({"--log=" + file, "scan", "--wait", "1000"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::ifstream in(file);
+    const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(log.find("CBroadCastManager::"), std::string::npos) << log;
+    EXPECT_EQ(std::getenv("VANMOOR_LOG_DIR"), logs.Path());
+    EXPECT_FALSE(std::filesystem::exists(logs.Path() + "/LogConfig.txt"));
 }
 
 // Two devices of which only one answers each search, in turn, as on a lossy network.

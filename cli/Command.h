@@ -32,4 +32,9 @@ OptionSet WithCommonOptions(OptionSet options);
 OutputFormat ChosenFormat(const Arguments& arguments, const Console& console,
                           OutputFormat otherwise);
 
+// One record, for `show` and `set --dry-run`: in a table one line per field (it would not fit
+// across), otherwise as a list of one under `listName`.
+void PrintRecord(OutputFormat format, std::ostream& out, const std::string& listName,
+                 const Record& record);
+
 } // namespace vanmoor::cli

@@ -94,14 +94,7 @@ ExitStatus RunSet(const CommandContext& context) {
         sent = !dryRun && set(command) == 1;
     }
     if (dryRun) {
-        auto printer = MakePrinter(format, context.console.out);
-        std::vector<std::string> keys;
-        for (const Field& field : record) {
-            keys.push_back(field.key);
-        }
-        printer->Begin("settings", keys);
-        printer->Row(record);
-        printer->End();
+        PrintRecord(format, context.console.out, "settings", record);
         return ExitStatus::Success;
     }
     if (!sent) {

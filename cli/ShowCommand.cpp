@@ -11,17 +11,7 @@ ExitStatus RunShow(const CommandContext& context) {
     Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
     const Record record = DeviceRecord(FindDevice(session, mac));
 
-    auto printer = MakePrinter(format, context.console.out);
-    if (format == OutputFormat::Table) {
-        printer->Begin("fields", {"field", "value"});
-        for (const Field& field : record) {
-            printer->Row({{"field", field.key}, {"value", field.value}});
-        }
-    } else {
-        printer->Begin("devices", AllDeviceKeys());
-        printer->Row(record);
-    }
-    printer->End();
+    PrintRecord(format, context.console.out, "devices", record);
     return ExitStatus::Success;
 }
 

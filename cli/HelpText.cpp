@@ -107,7 +107,8 @@ changed. Ends on Ctrl-C.
 
   --interval S      seconds between searches (default 2, fractions allowed)
   --count N         stop after N searches (default 0: until Ctrl-C)
-  --interface NAME|ADDRESS  --wait MS  -q, --quiet   as for scan
+  --interface NAME|ADDRESS  --wait MS  --repeat N  -q, --quiet
+                    as for scan; with --repeat each round is N searches merged
   --output FORMAT   table, json, jsonl or csv (default: table on a terminal, else jsonl)
 )"},
     };

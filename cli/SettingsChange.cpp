@@ -61,7 +61,7 @@ void Compare(std::vector<std::string>& differences, const std::string& what, con
 
 std::string ProblemMessage(FormProblem problem) {
     const std::u16string text = settings::FormProblemText(problem);
-    return settings::Utf8FromUtf16(text, text.size() * 3);
+    return "new settings refused: " + settings::Utf8FromUtf16(text, text.size() * 3);
 }
 
 const std::vector<std::string>& SettingsOptionNames() {

@@ -65,7 +65,7 @@ ExitStatus RunWatch(const CommandContext& context) {
         if (InterruptCatcher::StopRequested()) {
             break;
         }
-        for (const Record& event : watch.Update(session.SearchOnce(), LocalTime())) {
+        for (const Record& event : watch.Update(session.Search(), LocalTime())) {
             printer->Row(event);
         }
         printer->Flush();

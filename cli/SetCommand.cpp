@@ -5,6 +5,8 @@
 #include "Utf8Text.h"
 #include "vanmoor.h"
 
+#include <algorithm>
+
 namespace vanmoor::cli {
 
 namespace {
@@ -79,6 +81,9 @@ ExitStatus RunSet(const CommandContext& context) {
     }
     if (device.TakesCredentials()) {
         AddCredentials(form, arguments, device, context.console);
+    } else if (arguments.Has("--user") || arguments.Has("--password-file")) {
+        context.console.err << "vanmoor: device " << settings::MacColonText(mac)
+                            << " answers on port 4022 and takes no credentials; ignored\n";
     }
 
     Record record;

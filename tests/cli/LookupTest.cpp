@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "TestNetwork.h"
 
 namespace vanmoor::cli::test {
 namespace {
@@ -37,10 +38,11 @@ TEST_F(LookupTest, OpenPrintsTheWebAddressOnlyForAPortInRange) {
 TEST_F(LookupTest, InterfacesNameTheLibrarysAddressesWithTheirPrefix) {
     const CliResult result = RunProgram({"interfaces", "--output", "csv"});
     ASSERT_EQ(result.status, 0) << result.err;
+    const auto& addresses = vanmoor::test::TestNetwork::Get().pcAddresses;
     EXPECT_EQ(ParseCsv(result.out),
               (std::vector<std::vector<std::string>>{{"name", "address", "prefix_length"},
-                                                     {"lan1", "192.0.2.1", "24"},
-                                                     {"lan2", "198.51.100.1", "24"}}));
+                                                     {"lan1", addresses.at(0), "24"},
+                                                     {"lan2", addresses.at(1), "24"}}));
 }
 
 } // namespace

@@ -19,8 +19,7 @@ std::string JsonValue(const Value& value) {
     return "null";
 }
 
-} // namespace
-
+// The record as one JSON object on one line.
 std::string JsonObject(const Record& record) {
     std::string object = "{";
     for (const Field& field : record) {
@@ -31,6 +30,8 @@ std::string JsonObject(const Record& record) {
     }
     return object + "}";
 }
+
+} // namespace
 
 void JsonPrinter::Begin(const std::string& listName, const std::vector<std::string>&) {
     m_FirstRow = true;

@@ -22,7 +22,4 @@ private:
     bool m_FirstRow = true;
 };
 
-// The record as one JSON object on one line.
-std::string JsonObject(const Record& record);
-
 } // namespace vanmoor::cli

@@ -1,6 +1,6 @@
 # Debian packages the project needs to build, test and run; sourced by test.sh and run.sh.
-VANMOOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libssl-dev qt6-base-dev iproute2
-                  util-linux xvfb xauth)
+VANMOOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libssl-dev nlohmann-json3-dev
+                  qt6-base-dev iproute2 util-linux xvfb xauth)
 
 install_missing_packages() {
     local missing=() package

@@ -1,9 +1,8 @@
 #include "DeviceEditor.h"
 
 #include "ProgramLog.h"
-#include "Utf8Text.h"
+#include "SharedSettings.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -83,24 +82,21 @@ SubmitResult DeviceEditor::Submit(const SettingsForm& form) {
 }
 
 int DeviceEditor::SubmitPlain(const SettingsForm& form, int port) {
-    return m_Api.set(MakeNetSettings(form, port, m_Selected)) == 1 ? 0 : -1;
+    return m_Api.set(MakeNetSettings(form, port, m_Selected.MAC)) == 1 ? 0 : -1;
 }
 
 int DeviceEditor::SubmitAuth(const SettingsForm& form, int port) {
-    return m_Api.set_MD5(MakeAuthNetSettings(form, port, m_Selected)) == 1 ? 0 : -1;
+    return m_Api.set_MD5(MakeAuthNetSettings(form, port, m_Selected.MAC)) == 1 ? 0 : -1;
 }
 
 std::optional<std::string> DeviceEditor::WebAddress() const {
     const auto& ip = m_Selected.IP;
     ProgramLog().WriteLog("Connect to http://%d.%d.%d.%d:%d\n", ip[0], ip[1], ip[2], ip[3],
                           m_Selected.port);
-    if (!m_HasSelection || m_Selected.port < 0 || m_Selected.port > kMaxPort) {
+    if (!m_HasSelection) {
         return std::nullopt;
     }
-    char address[64];
-    std::snprintf(address, sizeof address, "http://%d.%d.%d.%d:%d", ip[0], ip[1], ip[2], ip[3],
-                  m_Selected.port);
-    return std::string(address);
+    return vanmoor::settings::WebAddress(ip, m_Selected.port);
 }
 
 } // namespace kestrun

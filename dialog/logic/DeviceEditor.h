@@ -1,13 +1,23 @@
 #pragma once
 
-#include "AddressText.h"
 #include "LibraryApi.h"
-#include "SettingsForm.h"
+#include "SharedSettings.h"
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace kestrun {
+
+// The device last clicked in the list: the target of Submit and of the web page.
+struct SelectedDevice {
+    MacBytes MAC{};
+    Ipv4Octets IP{};
+    std::array<char, 32> name{}; // as the library delivered it: UTF-8, zero-filled
+    std::int32_t port = 0;
+    std::uint8_t authenticated = 0; // 1: found on port 32970, settings go with credentials
+};
 
 // The settings of one device as the fields on the right show them.
 struct DeviceFields {
@@ -50,7 +60,7 @@ public:
     SubmitResult Submit(const SettingsForm& form);
 
     // The web page of the selected device, "http://a.b.c.d:port", when one was selected and its
-    // port lies in 0 to 65536. Logs the address asked for either way.
+    // port lies in 0 to 65535. Logs the address asked for either way.
     std::optional<std::string> WebAddress() const;
 
     const SelectedDevice& Selected() const { return m_Selected; }

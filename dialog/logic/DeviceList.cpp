@@ -1,7 +1,6 @@
 #include "DeviceList.h"
 
-#include "DecimalText.h"
-#include "Utf8Text.h"
+#include "SharedSettings.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "DeviceSearch.h"
 
 #include "ProgramLog.h"
-#include "Utf8Text.h"
+#include "SharedSettings.h"
 
 #include <cstring>
 #include <limits>

@@ -1,7 +1,6 @@
 #include "ProfileFile.h"
 
-#include "TextTrim.h"
-#include "Utf8Text.h"
+#include "SharedSettings.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AddressText.h"
+#include "SharedSettings.h"
 
 #include <QFrame>
 

@@ -1,7 +1,7 @@
 #include "DeviceEditor.h"
 #include "FakeLibrary.h"
 #include "LogCapture.h"
-#include "Utf8Text.h"
+#include "SharedSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -179,7 +179,7 @@ TEST_F(DeviceEditorTest, MultibyteTextsAreCutAtACharacterBoundary) {
     EXPECT_EQ(std::memcmp(sent.password, password, 32), 0);
 }
 
-TEST_F(DeviceEditorTest, PortMustBeAnIntegerFrom0To65536) {
+TEST_F(DeviceEditorTest, PortMustBeAnIntegerFrom0To65535) {
     m_Fake.devices = {PlainCamera()};
     SettingsForm form = FormFrom(*m_Editor.Load(1));
     const std::pair<std::u16string, FormProblem> cases[] = {
@@ -187,18 +187,18 @@ TEST_F(DeviceEditorTest, PortMustBeAnIntegerFrom0To65536) {
         {u"8o", FormProblem::PortNotInteger},
         {u"99999999999", FormProblem::PortNotInteger},
         {u"-1", FormProblem::PortOutOfRange},
-        {u"65537", FormProblem::PortOutOfRange},
+        {u"65536", FormProblem::PortOutOfRange},
         {u"0", FormProblem::None},
-        {u" 65536 ", FormProblem::None},
+        {u" 65535 ", FormProblem::None},
     };
     for (const auto& [text, problem] : cases) {
         form.portText = text;
         EXPECT_EQ(CheckSettingsForm(form).problem, problem)
             << "port text: " << std::string(text.begin(), text.end());
     }
-    form.portText = u"65536";
+    form.portText = u"65535";
     EXPECT_EQ(m_Editor.Submit(form).outcome, SubmitOutcome::Sent);
-    EXPECT_EQ(m_Fake.lastSet->port, 65536);
+    EXPECT_EQ(m_Fake.lastSet->port, 65535);
 }
 
 TEST_F(DeviceEditorTest, ThePortCheckComesFirstThenTheNameThenTheRange) {

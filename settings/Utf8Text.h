@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-namespace kestrun {
+namespace vanmoor::settings {
 
-// Conversions between the library's 8-bit UTF-8 texts and the dialog's UTF-16 texts. Malformed
-// input becomes U+FFFD, one per offending byte or lone surrogate.
+// Conversions between the library's 8-bit UTF-8 texts and the programs' texts. Malformed input
+// becomes U+FFFD, one per offending byte or lone surrogate.
 
 // Decodes `bytes` up to the first zero byte.
 std::u16string Utf16FromUtf8(std::string_view bytes);
@@ -16,7 +16,10 @@ std::u16string Utf16FromUtf8(std::string_view bytes);
 // inside a character.
 std::string Utf8FromUtf16(std::u16string_view text, std::size_t maxBytes);
 
+// `bytes` as well-formed UTF-8: every malformed byte replaced by U+FFFD, zero bytes kept.
+std::string ValidUtf8(std::string_view bytes);
+
 // ASCII text (addresses, numbers) widened unit by unit.
 std::u16string Utf16FromAscii(std::string_view text);
 
-} // namespace kestrun
+} // namespace vanmoor::settings

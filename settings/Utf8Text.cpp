@@ -1,6 +1,6 @@
 #include "Utf8Text.h"
 
-namespace kestrun {
+namespace vanmoor::settings {
 
 namespace {
 
@@ -115,8 +115,16 @@ std::string Utf8FromUtf16(std::u16string_view text, std::size_t maxBytes) {
     return out;
 }
 
+std::string ValidUtf8(std::string_view bytes) {
+    std::string out;
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        out += EncodeUtf8(DecodeOne(bytes, pos));
+    }
+    return out;
+}
+
 std::u16string Utf16FromAscii(std::string_view text) {
     return std::u16string(text.begin(), text.end());
 }
 
-} // namespace kestrun
+} // namespace vanmoor::settings

@@ -8,12 +8,9 @@
 #include <optional>
 #include <string_view>
 
-namespace kestrun {
+namespace vanmoor::settings {
 
 namespace {
-
-constexpr std::size_t kMaxNameBytes = 18;
-constexpr std::size_t kMaxCredentialBytes = 31;
 
 // An integer as a dialog's integer field takes it: blanks around, an optional sign, digits and
 // nothing else, within the range of int.
@@ -58,14 +55,14 @@ void CopyBytes(unsigned char (&field)[N], const std::array<std::uint8_t, N>& byt
 // The fields both settings records share.
 template <typename Record>
 void FillCommonFields(Record& settings, const SettingsForm& form, int port,
-                      const SelectedDevice& target) {
+                      const MacBytes& target) {
     CopyBytes(settings.IP, form.ip);
     CopyBytes(settings.netmask, form.netmask);
     CopyBytes(settings.gateway, form.gateway);
     CopyBytes(settings.DNS1, form.dns1);
     CopyBytes(settings.DNS2, form.dns2);
     CopyText(settings.name, form.name, kMaxNameBytes);
-    CopyBytes(settings.MAC, target.MAC);
+    CopyBytes(settings.MAC, target);
     settings.port = port;
 }
 
@@ -85,6 +82,24 @@ FormCheck CheckSettingsForm(const SettingsForm& form) {
     return {FormProblem::None, *port};
 }
 
+FormProblem CheckAddresses(const SettingsForm& form) {
+    if (form.ip == Ipv4Octets{}) {
+        return FormProblem::AddressIsZero;
+    }
+    if (form.ip[3] == 0 || form.ip[3] == 255) {
+        return FormProblem::AddressEndsIn0Or255;
+    }
+    if (form.gateway == Ipv4Octets{}) {
+        return FormProblem::None;
+    }
+    for (std::size_t i = 0; i < form.ip.size(); ++i) {
+        if ((form.ip[i] & form.netmask[i]) != (form.gateway[i] & form.netmask[i])) {
+            return FormProblem::GatewayOutsideSubnet;
+        }
+    }
+    return FormProblem::None;
+}
+
 std::u16string FormProblemText(FormProblem problem) {
     switch (problem) {
     case FormProblem::PortNotInteger:
@@ -92,22 +107,27 @@ std::u16string FormProblemText(FormProblem problem) {
     case FormProblem::NameTooLong:
         return u"Please enter no more than 18 characters.";
     case FormProblem::PortOutOfRange:
-        return u"Please enter an integer between 0 and 65536.";
+        return u"Please enter an integer between 0 and 65535.";
+    case FormProblem::AddressIsZero:
+        return u"The address 0.0.0.0 cannot be set.";
+    case FormProblem::AddressEndsIn0Or255:
+        return u"The last number of the address must lie between 1 and 254.";
+    case FormProblem::GatewayOutsideSubnet:
+        return u"The gateway must lie in the address's subnet, or be 0.0.0.0.";
     case FormProblem::None:
         break;
     }
     return {};
 }
 
-NetSettings MakeNetSettings(const SettingsForm& form, int port, const SelectedDevice& target) {
+NetSettings MakeNetSettings(const SettingsForm& form, int port, const MacBytes& target) {
     NetSettings settings{};
     FillCommonFields(settings, form, port, target);
     settings.bDHCP = form.dhcp ? 1 : 0;
     return settings;
 }
 
-AuthNetSettings MakeAuthNetSettings(const SettingsForm& form, int port,
-                                    const SelectedDevice& target) {
+AuthNetSettings MakeAuthNetSettings(const SettingsForm& form, int port, const MacBytes& target) {
     AuthNetSettings settings{};
     FillCommonFields(settings, form, port, target);
     CopyText(settings.user, form.user, kMaxCredentialBytes);
@@ -116,4 +136,11 @@ AuthNetSettings MakeAuthNetSettings(const SettingsForm& form, int port,
     return settings;
 }
 
-} // namespace kestrun
+std::optional<std::string> WebAddress(const Ipv4Octets& ip, int port) {
+    if (port < 0 || port > kMaxPort) {
+        return std::nullopt;
+    }
+    return "http://" + DottedText(ip) + ":" + std::to_string(port);
+}
+
+} // namespace vanmoor::settings

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace kestrun {
+namespace vanmoor::settings {
 
 // `text` without the spaces and tabs around it.
 inline std::u16string_view TrimBlanks(std::u16string_view text) {
@@ -16,4 +16,4 @@ inline std::u16string_view TrimBlanks(std::u16string_view text) {
     return text;
 }
 
-} // namespace kestrun
+} // namespace vanmoor::settings

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace kestrun {
+namespace vanmoor::settings {
 
 // The decimal number at the start of `text` as the C library's atoi reads it (leading blanks,
 // an optional sign, digits); 0 when there is none. Clamped to the range of int.
@@ -31,4 +31,4 @@ template <typename Char> int LeadingDecimal(std::basic_string_view<Char> text) {
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-} // namespace kestrun
+} // namespace vanmoor::settings

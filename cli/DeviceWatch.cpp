@@ -1,0 +1,75 @@
+#include "DeviceWatch.h"
+
+#include <algorithm>
+
+namespace vanmoor::cli {
+
+namespace {
+
+constexpr int kMissedToBeGone = 2;
+
+Record Event(const std::string& time, const std::string& kind, const DeviceInfo& device,
+             const DeviceInfo* previous) {
+    const auto text = [](const DeviceInfo& d) { return settings::DottedText(d.ip); };
+    return {
+        {"time", time},
+        {"event", kind},
+        {"mac", settings::MacColonText(device.mac)},
+        {"ip", text(device)},
+        {"port", static_cast<long long>(device.port)},
+        {"name", device.name},
+        {"previous_ip", previous ? Value(text(*previous)) : Value{}},
+        {"previous_port", previous ? Value(static_cast<long long>(previous->port)) : Value{}},
+        {"previous_name", previous ? Value(previous->name) : Value{}},
+    };
+}
+
+bool Changed(const DeviceInfo& a, const DeviceInfo& b) {
+    return a.ip != b.ip || a.name != b.name || a.port != b.port;
+}
+
+} // namespace
+
+const std::vector<std::string>& DeviceWatch::EventKeys() {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> names;
+        for (const Field& field : Event("", "", DeviceInfo{}, nullptr)) {
+            names.push_back(field.key);
+        }
+        return names;
+    }();
+    return keys;
+}
+
+std::vector<Record> DeviceWatch::Update(const std::vector<DeviceInfo>& found,
+                                        const std::string& time) {
+    std::vector<Record> events;
+    for (Tracked& tracked : m_Known) {
+        ++tracked.missed;
+    }
+    for (const DeviceInfo& device : found) {
+        const auto known = std::find_if(m_Known.begin(), m_Known.end(), [&](const Tracked& t) {
+            return t.device.mac == device.mac;
+        });
+        if (known == m_Known.end()) {
+            events.push_back(Event(time, "new", device, nullptr));
+            m_Known.push_back({device, 0});
+            continue;
+        }
+        if (Changed(known->device, device)) {
+            events.push_back(Event(time, "changed", device, &known->device));
+        }
+        *known = {device, 0};
+    }
+    for (auto it = m_Known.begin(); it != m_Known.end();) {
+        if (it->missed >= kMissedToBeGone) {
+            events.push_back(Event(time, "gone", it->device, nullptr));
+            it = m_Known.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return events;
+}
+
+} // namespace vanmoor::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "DeviceInfo.h"
+#include "Record.h"
+
+#include <vector>
+
+namespace vanmoor::cli {
+
+// Follows the devices from search to search, matched by MAC, and tells what changed: a new
+// device, a device gone (not seen for two searches in a row), a device whose address, name or
+// port changed (after DHCP gave it a new address, for example).
+class DeviceWatch {
+public:
+    // The events of one more search, as records with the keys of EventKeys().
+    std::vector<Record> Update(const std::vector<DeviceInfo>& found, const std::string& time);
+
+    static const std::vector<std::string>& EventKeys();
+
+private:
+    struct Tracked {
+        DeviceInfo device;
+        int missed = 0; // searches in a row without an answer
+    };
+
+    std::vector<Tracked> m_Known;
+};
+
+} // namespace vanmoor::cli

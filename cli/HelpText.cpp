@@ -1,0 +1,125 @@
+#include "HelpText.h"
+
+#include <map>
+
+namespace vanmoor::cli {
+
+namespace {
+
+constexpr const char* kProgram = R"(Usage: vanmoor [--log[=FILE]] COMMAND [OPTIONS]
+
+Finds cameras and similar devices on the local networks by UDP broadcast and changes their
+network settings.
+
+Commands:
+  interfaces        the local addresses searched, with interface name and prefix length
+  scan              search once and list every device
+  show MAC          every field of one device
+  set MAC ...       change a device's network settings, then verify
+  open MAC          open a device's web page in the browser
+  watch             search again and again and print what changes
+
+Options before the command:
+  --log             the library's diagnostic log on standard error
+  --log=FILE        ... appended to FILE
+  -h, --help        this text; 'vanmoor COMMAND --help' tells about one command
+  --version         the program's version
+
+Exit status: 0 success, 1 the operation failed, 2 usage error, 3 no usable local interface.
+See vanmoor(1).
+)";
+
+constexpr const char* kSearchOptions = R"(
+Search options:
+  --interface NAME|ADDRESS   search through one interface only (default: all)
+  --wait MS                  how long a search waits for answers (default 1500)
+  --repeat N                 N searches merged by MAC, for lossy networks (default 1)
+  --output FORMAT            table, json, jsonl or csv (default: table on a terminal,
+                             else json)
+  -q, --quiet                no progress line on standard error
+)";
+
+const std::map<std::string, std::string>& Texts() {
+    static const std::map<std::string, std::string> texts = {
+        {"", kProgram},
+        {"interfaces", R"(Usage: vanmoor interfaces [--output FORMAT]
+
+Lists the local IPv4 addresses that the library searches through, each with the name of its
+interface and its prefix length. Exit status 3 when there is none.
+)"},
+        {"scan", std::string(R"(Usage: vanmoor scan [OPTIONS]
+
+Searches and lists every device that answered.
+
+  --fields a,b,c    these fields, in this order
+  --all-fields      every field the library tells
+  --sort FIELD      sort by FIELD (addresses by their numbers)
+
+Fields: mac ip netmask gateway port dhcp name protocol version model local_address
+        (these eleven are the default of json, jsonl and csv; the table shows mac ip port
+        dhcp protocol name to fit 80 columns), and dns1 dns2 type device_code brand
+        camera_name.
+)") + kSearchOptions},
+        {"show", std::string(R"(Usage: vanmoor show MAC [OPTIONS]
+
+Searches and prints every field of the device with the MAC address MAC
+(like 02:00:5e:00:01:01). Exit status 1 when it does not answer.
+)") + kSearchOptions},
+        {"set",
+         std::string(R"(Usage: vanmoor set MAC [SETTINGS] [--user NAME [--password-file FILE]]
+                  [--dry-run] [--no-verify] [OPTIONS]
+
+Changes the network settings of the device with the MAC address MAC. Settings not given keep
+the device's current values. Everything is checked before anything is sent, with the rules of
+the Kestrun dialog; then the command is sent and the device searched again until it answers
+with the new settings (--repeat times, at least twice).
+
+Settings:
+  --ip A  --netmask M  --gateway G  --dns1 A  --dns2 A
+                    IPv4 addresses; the gateway must lie in the address's subnet or be
+                    0.0.0.0; the address may not be 0.0.0.0 or end in 0 or 255
+  --name TEXT       at most 18 characters
+  --port N          web port, 0 to 65535
+  --dhcp on|off
+
+Credentials, for devices that answer on port 32970:
+  --user NAME       the user name
+  --password-file FILE
+                    the password is the file's first line ('-': standard input); else the
+                    variable VANMOOR_PASSWORD; else a prompt without echo on a terminal.
+                    Never give a password as an argument.
+
+  --dry-run         check and print the settings record that would be sent; send nothing
+  --no-verify       send and do not search again
+)") + kSearchOptions},
+        {"open", std::string(R"(Usage: vanmoor open MAC [--print] [OPTIONS]
+
+Opens http://ADDRESS:PORT of the device with xdg-open; none when its port lies outside
+0..65535.
+
+  --print           only print the address
+)") + kSearchOptions},
+        {"watch", R"(Usage: vanmoor watch [--interval S] [--count N] [OPTIONS]
+
+Searches again and again and prints one line per change, matched by MAC: a new device, a
+device gone (no answer to two searches in a row), a device whose address, name or port
+changed. Ends on Ctrl-C.
+
+  --interval S      seconds between searches (default 2, fractions allowed)
+  --count N         stop after N searches (default 0: until Ctrl-C)
+  --interface NAME|ADDRESS  --wait MS  --repeat N  -q, --quiet
+                    as for scan; with --repeat each round is N searches merged
+  --output FORMAT   table, json, jsonl or csv (default: table on a terminal, else jsonl)
+)"},
+    };
+    return texts;
+}
+
+} // namespace
+
+const char* HelpText(const std::string& command) {
+    const auto found = Texts().find(command);
+    return found == Texts().end() ? nullptr : found->second.c_str();
+}
+
+} // namespace vanmoor::cli

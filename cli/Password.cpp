@@ -1,0 +1,78 @@
+#include "Password.h"
+
+#include "ExitStatus.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vanmoor::cli {
+
+namespace {
+
+std::string WithoutLineEnd(std::string line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.pop_back();
+    }
+    return line;
+}
+
+// Terminal echo off for as long as it lives.
+class EchoOff {
+public:
+    EchoOff() {
+        m_Active = tcgetattr(STDIN_FILENO, &m_Saved) == 0;
+        if (m_Active) {
+            termios quiet = m_Saved;
+            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+            tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        }
+    }
+    ~EchoOff() {
+        if (m_Active) {
+            tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_Saved);
+        }
+    }
+    EchoOff(const EchoOff&) = delete;
+    EchoOff& operator=(const EchoOff&) = delete;
+
+private:
+    termios m_Saved{};
+    bool m_Active = false;
+};
+
+} // namespace
+
+std::string ReadPassword(const std::optional<std::string>& passwordFile, const Console& console,
+                         const std::string& prompt) {
+    std::string line;
+    if (passwordFile) {
+        if (*passwordFile == "-") {
+            std::getline(std::cin, line);
+            return WithoutLineEnd(line);
+        }
+        std::ifstream file(*passwordFile);
+        if (!file) {
+            throw UsageError("cannot read the password file '" + *passwordFile + "'");
+        }
+        std::getline(file, line);
+        return WithoutLineEnd(line);
+    }
+    if (const char* fromEnvironment = std::getenv("VANMOOR_PASSWORD")) {
+        return fromEnvironment;
+    }
+    if (!console.inIsTerminal) {
+        throw UsageError("no password: use --password-file FILE or set VANMOOR_PASSWORD");
+    }
+    console.err << prompt << std::flush;
+    {
+        const EchoOff echoOff;
+        std::getline(std::cin, line);
+    }
+    console.err << '\n';
+    return WithoutLineEnd(line);
+}
+
+} // namespace vanmoor::cli

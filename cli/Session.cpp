@@ -1,0 +1,161 @@
+#include "Session.h"
+
+#include "ExitStatus.h"
+#include "InterfaceList.h"
+#include "ProgressLine.h"
+#include "vanmoor.h"
+
+#include <algorithm>
+
+namespace vanmoor::cli {
+
+namespace {
+
+// An interface name as the address the library knows it by; an address stays as it is.
+std::string AddressOfInterface(const std::string& nameOrAddress) {
+    if (settings::ParseDottedAddress(nameOrAddress)) {
+        return nameOrAddress;
+    }
+    for (const auto& entry : ListInterfaceAddresses()) {
+        if (entry.name == nameOrAddress) {
+            return entry.address;
+        }
+    }
+    throw CliError(ExitStatus::NoInterface,
+                   "no interface '" + nameOrAddress + "' with an IPv4 address");
+}
+
+} // namespace
+
+const std::vector<std::string>& SearchOptionNames() {
+    static const std::vector<std::string> names = {"--interface", "--wait", "--repeat"};
+    return names;
+}
+
+SearchOptions ReadSearchOptions(const Arguments& arguments) {
+    SearchOptions options;
+    options.interface = arguments.Value("--interface");
+    options.waitMilliseconds = arguments.Integer("--wait", 1500, 1, 600000);
+    options.rounds = arguments.Integer("--repeat", 1, 1, 100);
+    return options;
+}
+
+Session::Session(const Console& console, bool showProgress, SearchOptions options)
+    : m_Console(console), m_ShowProgress(showProgress), m_Options(std::move(options)) {
+    if (init() == nullptr) {
+        throw CliError(ExitStatus::Failed, "the discovery library could not start");
+    }
+    try {
+        Filter("");
+        if (getIPcount() == 0) {
+            throw CliError(ExitStatus::NoInterface, "no usable local interface (no IPv4 address)");
+        }
+        if (m_Options.interface) {
+            const std::string address = AddressOfInterface(*m_Options.interface);
+            if (!Filter(address)) {
+                throw CliError(ExitStatus::NoInterface,
+                               "no local interface has the address " + address);
+            }
+            m_FilterAddress = address;
+        }
+    } catch (...) {
+        deinit();
+        throw;
+    }
+}
+
+Session::~Session() {
+    deinit();
+}
+
+bool Session::Filter(const std::string& address) {
+    return setIPSearch(address.empty() ? 0 : 1, address.c_str());
+}
+
+std::vector<std::string> Session::LocalAddresses() const {
+    std::vector<std::string> addresses;
+    for (int i = 0; i < getIPcount(); ++i) {
+        if (const char* address = getIPinfo(i)) {
+            addresses.emplace_back(address);
+        }
+    }
+    return addresses;
+}
+
+std::vector<DeviceInfo> Session::SearchOnce() {
+    bool sent = false;
+    {
+        const ProgressLine progress(m_Console.err, m_ShowProgress, "searching",
+                                    m_Options.waitMilliseconds);
+        sent = search(m_Options.waitMilliseconds);
+    }
+    if (!sent) {
+        throw CliError(ExitStatus::Failed, "the search requests could not be sent");
+    }
+    std::vector<std::optional<DeviceInfo>> table;
+    for (int index = 0; index < getCounts(); ++index) {
+        table.push_back(ReadDevice(index));
+    }
+    NameLocalAddresses(table);
+    std::vector<DeviceInfo> devices;
+    for (auto& device : table) {
+        if (device) {
+            devices.push_back(std::move(*device));
+        }
+    }
+    return devices;
+}
+
+// The library tells no device's local address, but its filter hides every device found through
+// another one: trying each address in turn names them all.
+void Session::NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table) {
+    if (!m_FilterAddress.empty()) {
+        for (auto& device : table) {
+            if (device) {
+                device->localAddress = m_FilterAddress;
+            }
+        }
+        return;
+    }
+    for (const std::string& address : LocalAddresses()) {
+        Filter(address);
+        char mac[32];
+        for (std::size_t index = 0; index < table.size(); ++index) {
+            if (table[index] && table[index]->localAddress.empty() &&
+                getMacString(static_cast<int>(index), mac, sizeof mac)) {
+                table[index]->localAddress = address;
+            }
+        }
+    }
+    Filter("");
+}
+
+std::vector<DeviceInfo> Session::Search() {
+    std::vector<DeviceInfo> merged;
+    for (int round = 0; round < m_Options.rounds; ++round) {
+        for (DeviceInfo& device : SearchOnce()) {
+            const auto known = std::find_if(merged.begin(), merged.end(), [&](const DeviceInfo& d) {
+                return d.mac == device.mac;
+            });
+            if (known != merged.end()) {
+                *known = std::move(device);
+            } else {
+                merged.push_back(std::move(device));
+            }
+        }
+    }
+    return merged;
+}
+
+std::optional<DeviceInfo> Session::Find(const MacBytes& mac) {
+    for (int round = 0; round < m_Options.rounds; ++round) {
+        for (DeviceInfo& device : SearchOnce()) {
+            if (device.mac == mac) {
+                return std::move(device);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace vanmoor::cli

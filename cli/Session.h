@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Arguments.h"
+#include "Console.h"
+#include "DeviceInfo.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vanmoor::cli {
+
+// How a command searches: --interface, --wait and --repeat.
+struct SearchOptions {
+    std::optional<std::string> interface; // a name ("eth0") or a local address; none: all
+    int waitMilliseconds = 1500;          // the dialog's wait
+    int rounds = 1;
+};
+
+// The option names of SearchOptions, to add to a command's options.
+const std::vector<std::string>& SearchOptionNames();
+SearchOptions ReadSearchOptions(const Arguments& arguments);
+
+// The library's manager for one run of a command: init on construction, deinit at the end.
+// Runs searches with a progress line on a terminal.
+class Session {
+public:
+    // Throws CliError: Failed when the library cannot start, NoInterface when there is no
+    // local address or `options.interface` names none of them.
+    Session(const Console& console, bool showProgress, SearchOptions options);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // The local addresses the library searches through.
+    std::vector<std::string> LocalAddresses() const;
+
+    // One search; each device found, with the local address it came through.
+    std::vector<DeviceInfo> SearchOnce();
+    // The configured number of searches, merged by MAC: a device seen in any of them is listed
+    // once with its latest answer, in order of first sight.
+    std::vector<DeviceInfo> Search();
+    // Searches until the device answers in the latest search (so that a settings command can
+    // reach it), at most the configured number of times. None when it did not answer.
+    std::optional<DeviceInfo> Find(const MacBytes& mac);
+
+private:
+    // Rebuilds the library's list of local addresses and sets its filter to `address`, or off.
+    bool Filter(const std::string& address);
+    void NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table);
+
+    const Console& m_Console;
+    const bool m_ShowProgress;
+    const SearchOptions m_Options;
+    std::string m_FilterAddress; // empty: every interface
+};
+
+} // namespace vanmoor::cli

@@ -1,0 +1,142 @@
+#include "SettingsChange.h"
+
+#include "ExitStatus.h"
+#include "Utf8Text.h"
+
+#include <cstring>
+
+namespace vanmoor::cli {
+
+namespace {
+
+using settings::DottedText;
+using settings::FormProblem;
+
+std::optional<Ipv4Octets> AddressOption(const Arguments& arguments, const std::string& option) {
+    const std::optional<std::string> text = arguments.Value(option);
+    if (!text) {
+        return std::nullopt;
+    }
+    const auto address = settings::ParseDottedAddress(*text);
+    if (!address) {
+        throw UsageError("option '" + option + "' needs an IPv4 address like 192.0.2.10, not '" +
+                         *text + "'");
+    }
+    return address;
+}
+
+template <std::size_t N> std::string FieldText(const char (&field)[N]) {
+    return std::string(field, strnlen(field, N));
+}
+
+template <std::size_t N> std::string Address(const unsigned char (&field)[N]) {
+    static_assert(N == 4);
+    return DottedText({field[0], field[1], field[2], field[3]});
+}
+
+template <typename Settings> Record CommonFields(const Settings& settings, bool dhcp) {
+    MacBytes mac{};
+    std::memcpy(mac.data(), settings.MAC, mac.size());
+    return {
+        {"mac", settings::MacColonText(mac)},
+        {"ip", Address(settings.IP)},
+        {"netmask", Address(settings.netmask)},
+        {"gateway", Address(settings.gateway)},
+        {"dns1", Address(settings.DNS1)},
+        {"dns2", Address(settings.DNS2)},
+        {"name", FieldText(settings.name)},
+        {"port", static_cast<long long>(settings.port)},
+        {"dhcp", dhcp},
+    };
+}
+
+void Compare(std::vector<std::string>& differences, const std::string& what, const std::string& now,
+             const std::string& wanted) {
+    if (now != wanted) {
+        differences.push_back(what + " is '" + now + "', not '" + wanted + "'");
+    }
+}
+
+} // namespace
+
+std::string ProblemMessage(FormProblem problem) {
+    const std::u16string text = settings::FormProblemText(problem);
+    return "new settings refused: " + settings::Utf8FromUtf16(text, text.size() * 3);
+}
+
+const std::vector<std::string>& SettingsOptionNames() {
+    static const std::vector<std::string> names = {"--ip",   "--netmask", "--gateway", "--dns1",
+                                                   "--dns2", "--name",    "--port",    "--dhcp"};
+    return names;
+}
+
+SettingsChange ReadSettingsChange(const Arguments& arguments) {
+    SettingsChange change;
+    change.ip = AddressOption(arguments, "--ip");
+    change.netmask = AddressOption(arguments, "--netmask");
+    change.gateway = AddressOption(arguments, "--gateway");
+    change.dns1 = AddressOption(arguments, "--dns1");
+    change.dns2 = AddressOption(arguments, "--dns2");
+    change.name = arguments.Value("--name");
+    change.port = arguments.Value("--port");
+    if (const auto dhcp = arguments.Value("--dhcp")) {
+        if (*dhcp != "on" && *dhcp != "off") {
+            throw UsageError("option '--dhcp' needs 'on' or 'off', not '" + *dhcp + "'");
+        }
+        change.dhcp = *dhcp == "on";
+    }
+    // The name and port checks need no device: run them before any search.
+    settings::SettingsForm given;
+    given.name = settings::Utf16FromUtf8(change.name.value_or(""));
+    given.portText = settings::Utf16FromUtf8(change.port.value_or("0"));
+    const FormProblem problem = settings::CheckSettingsForm(given).problem;
+    if (problem != FormProblem::None) {
+        throw UsageError(ProblemMessage(problem));
+    }
+    return change;
+}
+
+settings::SettingsForm MakeForm(const DeviceInfo& device, const SettingsChange& change) {
+    settings::SettingsForm form;
+    form.name = settings::Utf16FromUtf8(change.name.value_or(device.name));
+    form.portText = settings::Utf16FromUtf8(change.port.value_or(std::to_string(device.port)));
+    form.ip = change.ip.value_or(device.ip);
+    form.netmask = change.netmask.value_or(device.netmask);
+    form.gateway = change.gateway.value_or(device.gateway);
+    form.dns1 = change.dns1.value_or(device.dns1);
+    form.dns2 = change.dns2.value_or(device.dns2);
+    form.dhcp = change.dhcp.value_or(device.dhcp);
+    return form;
+}
+
+Record SettingsRecord(const NetSettings& settings) {
+    Record record = CommonFields(settings, settings.bDHCP != 0);
+    record.insert(record.begin() + 1, {"protocol", 4022LL});
+    return record;
+}
+
+Record SettingsRecord(const AuthNetSettings& settings) {
+    Record record = CommonFields(settings, settings.DHCP != 0);
+    record.insert(record.begin() + 1, {"protocol", 32970LL});
+    record.push_back({"user", FieldText(settings.user)});
+    return record;
+}
+
+std::vector<std::string> Differences(const DeviceInfo& device, const settings::SettingsForm& sent,
+                                     int port) {
+    std::vector<std::string> differences;
+    if (!sent.dhcp) {
+        Compare(differences, "ip", DottedText(device.ip), DottedText(sent.ip));
+        Compare(differences, "netmask", DottedText(device.netmask), DottedText(sent.netmask));
+        Compare(differences, "gateway", DottedText(device.gateway), DottedText(sent.gateway));
+    }
+    Compare(differences, "dns1", DottedText(device.dns1), DottedText(sent.dns1));
+    Compare(differences, "dns2", DottedText(device.dns2), DottedText(sent.dns2));
+    Compare(differences, "name", device.name,
+            settings::Utf8FromUtf16(sent.name, settings::kMaxNameBytes));
+    Compare(differences, "port", std::to_string(device.port), std::to_string(port));
+    Compare(differences, "dhcp", device.dhcp ? "on" : "off", sent.dhcp ? "on" : "off");
+    return differences;
+}
+
+} // namespace vanmoor::cli

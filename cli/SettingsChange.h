@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Arguments.h"
+#include "DeviceInfo.h"
+#include "SettingsForm.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vanmoor::cli {
+
+// The new values that `set` was given; what is not given keeps the device's current value.
+struct SettingsChange {
+    std::optional<Ipv4Octets> ip;
+    std::optional<Ipv4Octets> netmask;
+    std::optional<Ipv4Octets> gateway;
+    std::optional<Ipv4Octets> dns1;
+    std::optional<Ipv4Octets> dns2;
+    std::optional<std::string> name; // bytes as given, UTF-8 expected
+    std::optional<std::string> port; // text: the shared checks parse it
+    std::optional<bool> dhcp;
+};
+
+// The option names of SettingsChange.
+const std::vector<std::string>& SettingsOptionNames();
+
+// Reads the options; throws a usage error for a malformed address or DHCP switch, and for a
+// name or port that the shared checks refuse, before anything is searched or sent.
+SettingsChange ReadSettingsChange(const Arguments& arguments);
+
+// The shared warning for a failed check, as UTF-8.
+std::string ProblemMessage(settings::FormProblem problem);
+
+// The device's current settings with the change laid over them, as the dialog's fields would
+// hold them.
+settings::SettingsForm MakeForm(const DeviceInfo& device, const SettingsChange& change);
+
+// The settings records as fields, for --dry-run: the password is never shown.
+Record SettingsRecord(const NetSettings& settings);
+Record SettingsRecord(const AuthNetSettings& settings);
+
+// What the device's answer shows differently from `sent`, one text per field ("ip is a.b.c.d,
+// not e.f.g.h"). With DHCP on, the addresses are the DHCP server's to choose and not compared.
+std::vector<std::string> Differences(const DeviceInfo& device, const settings::SettingsForm& sent,
+                                     int port);
+
+} // namespace vanmoor::cli

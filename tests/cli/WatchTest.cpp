@@ -1,0 +1,71 @@
+#include "CliRun.h"
+
+#include <atomic>
+#include <sstream>
+
+namespace vanmoor::cli::test {
+namespace {
+
+// The watch sees a device come, change its address (as after a new DHCP lease) and another
+// one go.
+TEST_F(CliTest, WatchReportsNewChangedAndGoneDevicesByMac) {
+    Simulator* simulator = nullptr;
+    std::atomic<int> searches{0};
+    devsim::Observer observer;
+    observer.onDatagram = [&](const devsim::ReceivedDatagram& datagram) {
+        if (datagram.kind != devsim::DatagramKind::SearchRequest ||
+            datagram.protocol != devsim::Protocol::Port4022 || ++searches != 1) {
+            return;
+        }
+        // After answering the first search: the camera moves, the other falls silent.
+        SimDevice moved = simulator->Device(0);
+        moved.ip = {192, 0, 2, 77};
+        simulator->SetDevice(0, moved);
+        SimDevice silent = simulator->Device(1);
+        silent.replyDelay = std::chrono::hours(1);
+        simulator->SetDevice(1, silent);
+    };
+    simulator =
+        &StartDevices(1,
+                      {Device("protocol=4022 mac=02:00:5e:00:01:01 ip=192.0.2.10 name=Camera"),
+                       Device("protocol=4022 mac=02:00:5e:00:01:02 ip=192.0.2.11 name=Leaving")},
+                      observer);
+
+    const CliResult result = RunProgram(
+        {"watch", "--count", "3", "--interval", "0", "--wait", "1000", "--output", "jsonl"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<nlohmann::json> events;
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);) {
+        events.push_back(nlohmann::json::parse(line));
+    }
+    ASSERT_EQ(events.size(), 4u) << result.out;
+    EXPECT_EQ(events[0].at("event"), "new");
+    EXPECT_EQ(events[1].at("event"), "new");
+    EXPECT_EQ(events[2].at("event"), "changed");
+    EXPECT_EQ(events[2].at("mac"), "02:00:5e:00:01:01");
+    EXPECT_EQ(events[2].at("ip"), "192.0.2.77");
+    EXPECT_EQ(events[2].at("previous_ip"), "192.0.2.10");
+    EXPECT_EQ(events[3].at("event"), "gone");
+    EXPECT_EQ(events[3].at("mac"), "02:00:5e:00:01:02");
+}
+
+TEST(UsageTest, UsageErrorsExitWithTwoAndHelpWithZero) {
+    EXPECT_EQ(RunProgram({}).status, 2);
+    EXPECT_EQ(RunProgram({"frobnicate"}).status, 2);
+    EXPECT_EQ(RunProgram({"scan", "--bogus"}).status, 2);
+    EXPECT_EQ(RunProgram({"scan", "--wait", "soon"}).status, 2);
+    EXPECT_EQ(RunProgram({"scan", "--output", "xml"}).status, 2);
+    EXPECT_EQ(RunProgram({"scan", "--fields", "mac,colour"}).status, 2);
+    EXPECT_EQ(RunProgram({"show"}).status, 2);
+    EXPECT_EQ(RunProgram({"watch", "--interval", "-1"}).status, 2);
+    for (const char* command : {"interfaces", "scan", "show", "set", "open", "watch"}) {
+        const CliResult help = RunProgram({command, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.out.rfind(std::string("Usage: vanmoor ") + command, 0), 0u) << help.out;
+    }
+    EXPECT_EQ(RunProgram({"--help"}).status, 0);
+}
+
+} // namespace
+} // namespace vanmoor::cli::test

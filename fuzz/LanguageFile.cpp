@@ -24,12 +24,13 @@ std::u16string Lowercase(std::u16string text) {
 // A cut UTF-8 text decodes to the start of the whole text: it was cut between characters.
 void CheckCut(const std::u16string& value, std::size_t maxBytes) {
     using vanmoor::fuzz::Require;
-    const std::string whole = kestrun::Utf8FromUtf16(value, SIZE_MAX);
-    const std::string cut = kestrun::Utf8FromUtf16(value, maxBytes);
+    const std::string whole = vanmoor::settings::Utf8FromUtf16(value, SIZE_MAX);
+    const std::string cut = vanmoor::settings::Utf8FromUtf16(value, maxBytes);
     Require(cut.size() <= maxBytes, "UTF-8 text within its size");
     Require(whole.starts_with(cut), "a cut text is the start of the whole one");
-    Require(kestrun::Utf16FromUtf8(whole).starts_with(kestrun::Utf16FromUtf8(cut)),
-            "a text is never cut inside a character");
+    Require(
+        vanmoor::settings::Utf16FromUtf8(whole).starts_with(vanmoor::settings::Utf16FromUtf8(cut)),
+        "a text is never cut inside a character");
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -115,7 +116,8 @@ QWidget* CIpEditDlg::CreateControl(const ControlTemplate& control) {
         auto* list = new QTreeWidget(this);
         list->setRootIsDecorated(false);
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        // Several rows may be selected (Ctrl/Shift-click); the click itself loads one device.
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setSortingEnabled(false);
         list->header()->setSectionsClickable(true);
         list->header()->setStretchLastSection(false);
@@ -235,7 +237,9 @@ void CIpEditDlg::ShowAboutBox() {
 }
 
 bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Only the left button opens the page: a right double click is two context clicks.
     if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         watched == Control<QTreeWidget>(ControlId::DeviceList)->viewport()) {
         OnDblClickDevList();
     }
@@ -257,6 +261,7 @@ void CIpEditDlg::OnSearch() {
         QMessageBox refusal(QMessageBox::NoIcon, QString(),
                             QString::fromStdU16String(m_Texts.Text(UiText::CheckNetworkCard)),
                             QMessageBox::Ok);
+        refusal.setTextFormat(Qt::PlainText);
         refusal.exec();
         m_Search.RefillAfterRefusal();
         ShowInterfaceChoice();
@@ -396,8 +401,11 @@ void CIpEditDlg::OnSubmit() {
         auto* field =
             Control<QLineEdit>(result.problem == FormProblem::NameTooLong ? ControlId::NameField
                                                                           : ControlId::PortField);
-        QMessageBox::warning(this, windowTitle(),
-                             QString::fromStdU16String(FormProblemText(result.problem)));
+        QMessageBox warning(QMessageBox::Warning, windowTitle(),
+                            QString::fromStdU16String(FormProblemText(result.problem)),
+                            QMessageBox::Ok, this);
+        warning.setTextFormat(Qt::PlainText);
+        warning.exec();
         field->setFocus();
         field->selectAll();
     }

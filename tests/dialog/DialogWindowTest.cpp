@@ -1,5 +1,6 @@
 // The main window against a fake library: start-up state, the search on its worker thread,
-// closing, the about box, the interface message box and the radio buttons.
+// closing, the about box, the interface message box, the radio buttons, selecting several rows
+// and the double click.
 #include "DialogDriver.h"
 #include "FakeLibrary.h"
 #include "Ipv4AddressField.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -226,6 +228,29 @@ private slots:
         m_Driver->ClickRow(0);
         QVERIFY(!Find<QLineEdit>("userNameField")->isVisible());
         QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
+    }
+
+    void severalRowsSelectWhileAClickLoadsOneDeviceAndOnlyALeftDoubleClickOpensThePage() {
+        Open();
+        auto* list = Find<QTreeWidget>("deviceList");
+        m_Driver->ClickRow(0);
+        m_Driver->ClickRow(1, Qt::ControlModifier);
+        QCOMPARE(list->selectedItems().size(), 2);
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("0A:0B:0C:0D:0E:0F"));
+        m_Driver->ClickRow(0);
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("00:11:22:33:44:55"));
+
+        UrlCatcher catcher;
+        // Sent straight to the list: a real right press would also open the context menu.
+        const QPointF centre = list->visualItemRect(list->topLevelItem(0)).center();
+        QMouseEvent rightDouble(QEvent::MouseButtonDblClick, centre,
+                                list->viewport()->mapToGlobal(centre), Qt::RightButton,
+                                Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &rightDouble);
+        QVERIFY(catcher.opened.isEmpty());
+        m_Driver->DoubleClickRow(0);
+        QCOMPARE(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://192.0.2.20:80"))});
     }
 };
 

@@ -3,6 +3,7 @@
 #include "NamePattern.h"
 #include "SettingsForm.h"
 #include "Subnet.h"
+#include "Utf8Text.h"
 
 #include <algorithm>
 #include <set>
@@ -51,6 +52,12 @@ bool Assignable(std::uint64_t wide, const Subnet& subnet, const std::set<std::ui
            taken.count(number) == 0;
 }
 
+// A kept name as the shared rules will send it (UTF-8, cut to the record's width), so that the
+// verification compares with what was sent.
+std::string SentName(const std::string& name) {
+    return settings::Utf8FromUtf16(settings::Utf16FromUtf8(name), settings::kMaxNameBytes);
+}
+
 } // namespace
 
 std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosen,
@@ -88,7 +95,7 @@ std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosen,
                               request.dns1.value_or(device.dns1),
                               request.dns2.value_or(device.dns2),
                               pattern ? pattern->Name(static_cast<int>(plan.size()) + 1)
-                                      : device.name};
+                                      : SentName(device.name)};
         if (pattern && planned.name.size() > settings::kMaxNameBytes) {
             throw PlanError("name \"" + planned.name + "\" is longer than " +
                             std::to_string(settings::kMaxNameBytes) + " bytes");

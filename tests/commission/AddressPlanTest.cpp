@@ -51,6 +51,8 @@ TEST(AddressPlanTest, KeepsTheGivenOrderNumbersNamesAndKeepsOrReplacesDns) {
     EXPECT_EQ(plan[0].dns1, Ip("192.0.2.53")) << "not given: kept";
     EXPECT_EQ(plan[0].dns2, Ip("192.0.2.54"));
     EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, "Old");
+    first.name = "Dome over the loading bay"; // port 32970 carries 32 bytes, the settings 18
+    EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, "Dome over the load");
 }
 
 TEST(AddressPlanTest, RefusesAPlanThatDoesNotFitOrARequestTheRulesRefuse) {

@@ -1,7 +1,6 @@
 #include "SiteSurvey.h"
 
 #include "InterfaceList.h"
-#include "Subnet.h"
 
 namespace vanmoor::cli {
 
@@ -29,21 +28,7 @@ std::vector<commission::SiteDevice> ToSiteDevices(const std::vector<DeviceInfo>&
 }
 
 std::vector<commission::HostAddress> HostAddresses(const Session& session) {
-    const std::vector<InterfaceAddress> interfaces = ListInterfaceAddresses();
-    std::vector<commission::HostAddress> host;
-    for (const std::string& address : session.LocalAddresses()) {
-        // Without a listed interface, a /32 claims nothing of its neighbours.
-        int prefixLength = 32;
-        for (const InterfaceAddress& entry : interfaces) {
-            if (entry.address == address) {
-                prefixLength = entry.prefixLength;
-                break;
-            }
-        }
-        host.push_back(
-            {settings::OctetsFromDottedText(address), commission::MaskOfPrefix(prefixLength)});
-    }
-    return host;
+    return commission::HostAddressesOf(session.LocalAddresses());
 }
 
 } // namespace vanmoor::cli

@@ -32,8 +32,29 @@ void CheckAddressUse(const SiteDevice& device, const std::map<Ipv4Octets, int>& 
     }
 }
 
+// The fix a person can make: a host address in the device's own subnet.
+std::string FittingSubnet(const SiteDevice& device) {
+    if (!IsContiguousMask(device.netmask)) {
+        return "";
+    }
+    return "; a host address in " + Subnet::Of(device.ip, device.netmask).Text() +
+           " would reach it";
+}
+
 void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
                 std::vector<Finding>& findings) {
+    if (device.localAddress == Ipv4Octets{0, 0, 0, 0}) {
+        // Not known which address found it: reachable when any of the host's subnets holds it.
+        const bool held = std::any_of(host.begin(), host.end(), [&](const HostAddress& own) {
+            return Subnet::Of(own.address, own.netmask).Holds(device.ip);
+        });
+        if (!held && !host.empty()) {
+            findings.push_back({device.mac, FindingKind::Unreachable, Severity::Error,
+                                DottedText(device.ip) + " is outside every subnet of this host" +
+                                    FittingSubnet(device)});
+        }
+        return;
+    }
     const HostAddress* local = HostWithAddress(host, device.localAddress);
     if (local == nullptr) {
         return; // found through an address the host no longer lists: nothing to compare with
@@ -42,13 +63,10 @@ void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
     if (localSubnet.Holds(device.ip)) {
         return;
     }
-    std::string message = DottedText(device.ip) + " is outside " + localSubnet.Text() + " of " +
-                          DottedText(local->address) + ", through which it was found";
-    if (IsContiguousMask(device.netmask)) {
-        message += "; a host address in " + Subnet::Of(device.ip, device.netmask).Text() +
-                   " would reach it";
-    }
-    findings.push_back({device.mac, FindingKind::Unreachable, Severity::Error, message});
+    findings.push_back({device.mac, FindingKind::Unreachable, Severity::Error,
+                        DottedText(device.ip) + " is outside " + localSubnet.Text() + " of " +
+                            DottedText(local->address) + ", through which it was found" +
+                            FittingSubnet(device)});
 }
 
 void CheckOwnSettings(const SiteDevice& device, std::vector<Finding>& findings) {

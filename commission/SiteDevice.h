@@ -23,7 +23,7 @@ struct SiteDevice {
     bool dhcp = false;
     bool takesCredentials = false; // found on port 32970: settings go with user and password
     std::string name;
-    Ipv4Octets localAddress{}; // the host's address it was found through
+    Ipv4Octets localAddress{}; // the host's address it was found through; 0.0.0.0: not known
 };
 
 // One IPv4 address of the host, with the netmask of its interface.

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -23,6 +24,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -314,12 +316,35 @@ void CIpEditDlg::ShowInterfaceChoice() {
 void CIpEditDlg::ShowDeviceRows() {
     auto* list = Control<QTreeWidget>(ControlId::DeviceList);
     list->clear();
-    for (const DeviceList::Row& row : m_Devices.Rows()) {
+    const std::vector<RowFinding> findings = FindRowProblems(m_Api, m_Devices);
+    for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
         QStringList cells;
-        for (const std::u16string& cell : row) {
+        for (const std::u16string& cell : m_Devices.Rows()[row]) {
             cells << QString::fromStdU16String(cell);
         }
-        new QTreeWidgetItem(list, cells);
+        auto* item = new QTreeWidgetItem(list, cells);
+        if (!findings[row].text.empty()) {
+            MarkRow(*item, findings[row]);
+        }
+    }
+}
+
+void CIpEditDlg::MarkRow(QTreeWidgetItem& item, const RowFinding& finding) const {
+    // The text holds device names from the network: escaped, so that it never renders as markup.
+    const QString tip = QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+                            .arg(QString::fromStdU16String(finding.text).toHtmlEscaped());
+    for (int column = 0; column < DeviceList::kColumnCount; ++column) {
+        item.setToolTip(column, tip);
+    }
+    if (!finding.error) {
+        return;
+    }
+    // A light red with black text stays readable, and the icon marks the row for people who
+    // cannot tell the colour apart, also while the row is selected.
+    item.setIcon(1, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    for (int column = 0; column < DeviceList::kColumnCount; ++column) {
+        item.setBackground(column, QColor(255, 214, 214));
+        item.setForeground(column, QColor(Qt::black));
     }
 }
 

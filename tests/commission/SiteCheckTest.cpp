@@ -46,6 +46,18 @@ TEST(SiteCheckTest, ADeviceOutsideTheSubnetItWasFoundThroughIsUnreachableWithThe
     EXPECT_NE(findings[0].message.find("10.1.0.0/16"), std::string::npos) << findings[0].message;
     EXPECT_NE(findings[0].message.find("192.0.2.0/24"), std::string::npos) << findings[0].message;
     EXPECT_TRUE(KindsFor(findings, 2).empty());
+
+    // Without the address it came through, any subnet of the host will do.
+    SiteDevice unknownWay = away;
+    unknownWay.localAddress = Ip("0.0.0.0");
+    SiteDevice otherLan = Camera(4, "198.51.100.9");
+    otherLan.localAddress = Ip("0.0.0.0");
+    otherLan.gateway = Ip("0.0.0.0");
+    const HostAddress secondLan{Ip("198.51.100.1"), Ip("255.255.255.0")};
+    const auto unknown = CheckSite({unknownWay, otherLan}, {Host(), secondLan});
+    ASSERT_EQ(KindsFor(unknown, 1), std::vector{FindingKind::Unreachable});
+    EXPECT_NE(unknown[0].message.find("10.1.0.0/16"), std::string::npos) << unknown[0].message;
+    EXPECT_TRUE(KindsFor(unknown, 4).empty());
 }
 
 TEST(SiteCheckTest, BadOwnSettingsAreFoundAndANoneGatewayIsFine) {

@@ -230,6 +230,36 @@ private slots:
         QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
     }
 
+    void rowsWithAnErrorAreMarkedAndTheirToolTipSaysWhyInPlainText() {
+        // 127.0.0.1 lies on the loopback interface of every host, so its subnet is known here.
+        m_Fake->localAddresses = {"127.0.0.1"};
+        FakeDevice fine = m_Fake->devices[0];
+        fine.ip = {127, 0, 0, 20};
+        fine.netmask = {255, 0, 0, 0};
+        fine.name = "Fine";
+        FakeDevice twin = fine;
+        twin.ip = {127, 0, 0, 30};
+        twin.name = "<b>Twin</b>";
+        twin.mac[5] = 0x56;
+        FakeDevice other = twin;
+        other.mac[5] = 0x57;
+        m_Fake->devices = {fine, twin, other};
+        Open();
+        auto* list = Find<QTreeWidget>("deviceList");
+        const QTreeWidgetItem* fineRow = list->topLevelItem(m_Driver->RowNamed("Fine"));
+        const QTreeWidgetItem* twinRow = list->topLevelItem(m_Driver->RowNamed("<b>Twin</b>"));
+        QVERIFY(fineRow->toolTip(1).isEmpty());
+        QVERIFY(fineRow->icon(1).isNull());
+        QVERIFY(!twinRow->icon(1).isNull());
+        QVERIFY(twinRow->background(2) != fineRow->background(2));
+        const QString tip = twinRow->toolTip(1);
+        QVERIFY2(tip.contains("duplicate address: 2 devices answer with 127.0.0.30"),
+                 qPrintable(tip));
+        // The name came from the network: its markup is escaped, never rendered.
+        QVERIFY2(tip.contains("&lt;b&gt;Twin"), qPrintable(tip));
+        QVERIFY(!tip.contains("<b>Twin"));
+    }
+
     void severalRowsSelectWhileAClickLoadsOneDeviceAndOnlyALeftDoubleClickOpensThePage() {
         Open();
         auto* list = Find<QTreeWidget>("deviceList");

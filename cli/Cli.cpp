@@ -22,6 +22,8 @@ const std::map<std::string, CommandFunction>& Commands() {
         {"set", &RunSet},
         {"open", &RunOpen},
         {"watch", &RunWatch},
+        {"check", &RunCheck},
+        {"assign", &RunAssign},
     };
     return commands;
 }

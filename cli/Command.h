@@ -24,6 +24,8 @@ ExitStatus RunShow(const CommandContext& context);
 ExitStatus RunSet(const CommandContext& context);
 ExitStatus RunOpen(const CommandContext& context);
 ExitStatus RunWatch(const CommandContext& context);
+ExitStatus RunCheck(const CommandContext& context);
+ExitStatus RunAssign(const CommandContext& context);
 
 // The options every command takes besides its own: --output and those of SearchOptions.
 OptionSet WithCommonOptions(OptionSet options);

@@ -18,6 +18,8 @@ Commands:
   set MAC ...       change a device's network settings, then verify
   open MAC          open a device's web page in the browser
   watch             search again and again and print what changes
+  check             find duplicate addresses, unreachable devices and bad settings
+  assign ...        give many devices their own addresses, then verify
 
 Options before the command:
   --log             the library's diagnostic log on standard error
@@ -91,6 +93,47 @@ Credentials, for devices that answer on port 32970:
 
   --dry-run         check and print the settings record that would be sent; send nothing
   --no-verify       send and do not search again
+)") + kSearchOptions},
+        {"check", std::string(R"(Usage: vanmoor check [OPTIONS]
+
+Searches (--repeat N merges N searches by MAC) and prints one row per finding: mac ip name
+severity finding message. Findings:
+  duplicate address  (error) devices answer with the same address, or use one of this host's
+  unreachable        (error) the address is outside the subnet of the local address the
+                     device was found through; the message names the subnet that would fit
+  bad settings       (error) gateway outside the device's subnet (0.0.0.0 is none), a netmask
+                     that is not contiguous, the subnet's network or broadcast address
+  duplicate name     (warning) devices with the same name
+Exit status 1 when any finding is an error.
+)") + kSearchOptions},
+        {"assign",
+         std::string(
+             R"(Usage: vanmoor assign --from ADDRESS --netmask M [--gateway G] [--dns1 A] [--dns2 A]
+                     (--mac A,B,... | --all | --conflicts) [--name-pattern TEXT]
+                     [--retries N] [--dry-run] [--user NAME [--password-file FILE]] [OPTIONS]
+
+Gives each chosen device the next free address from ADDRESS on in its subnet, skipping
+addresses of devices that keep theirs, this host's addresses, the network and broadcast
+addresses and the gateway; refuses a plan that does not fit. Then sends the settings, searches
+again, and sends again to devices that do not show them yet, at most --retries times
+(default 2). A device on port 32970 that does not take them is reported as refused and not
+sent to again.
+
+  --mac A,B,...     these devices, in this order
+  --all             every device found, by MAC
+  --conflicts       every device with an error-level finding of 'vanmoor check', by MAC
+  --gateway G       default 0.0.0.0 (none)
+  --dns1/--dns2 A   default: each device keeps its own
+  --name-pattern TEXT
+                    name the devices in order, {n} or {n:02} is the running number from 1
+                    ("Cam-{n:02}" gives Cam-01, Cam-02, ...); default: names are kept
+  --dry-run         print the plan (mac ip planned_ip netmask gateway name); send nothing
+  --user, --password-file
+                    credentials for devices on port 32970, as for 'vanmoor set'
+
+Prints one row per device: mac name planned_ip result final_ip sends, where result is
+changed, unchanged, not found, refused or failed to send. Exit status 0 only when every
+device changed. On a terminal a progress line per device goes to standard error.
 )") + kSearchOptions},
         {"open", std::string(R"(Usage: vanmoor open MAC [--print] [OPTIONS]
 

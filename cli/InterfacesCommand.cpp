@@ -11,7 +11,8 @@ ExitStatus RunInterfaces(const CommandContext& context) {
     auto printer = MakePrinter(ChosenFormat(arguments, context.console, OutputFormat::Json),
                                context.console.out);
     const Session session(context.console, false, SearchOptions{});
-    const std::vector<InterfaceAddress> interfaces = ListInterfaceAddresses();
+    const std::vector<commission::InterfaceAddress> interfaces =
+        commission::ListInterfaceAddresses();
 
     printer->Begin("interfaces", {"name", "address", "prefix_length"});
     for (const std::string& address : session.LocalAddresses()) {

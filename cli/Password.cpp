@@ -1,6 +1,7 @@
 #include "Password.h"
 
 #include "ExitStatus.h"
+#include "SettingsForm.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -73,6 +74,21 @@ std::string ReadPassword(const std::optional<std::string>& passwordFile, const C
     }
     console.err << '\n';
     return WithoutLineEnd(line);
+}
+
+UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,
+                                const std::string& target) {
+    const std::optional<std::string> user = arguments.Value("--user");
+    if (!user) {
+        throw UsageError(target + " answers on port 32970 and needs --user with a password");
+    }
+    std::string password = ReadPassword(arguments.Value("--password-file"), console,
+                                        "Password for " + *user + " on " + target + ": ");
+    if (user->size() > settings::kMaxCredentialBytes ||
+        password.size() > settings::kMaxCredentialBytes) {
+        throw UsageError("user name and password may have at most 31 bytes each");
+    }
+    return {*user, std::move(password)};
 }
 
 } // namespace vanmoor::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Arguments.h"
 #include "Console.h"
 
 #include <optional>
@@ -13,5 +14,16 @@ namespace vanmoor::cli {
 // terminal. Throws a usage error when none of them gives one.
 std::string ReadPassword(const std::optional<std::string>& passwordFile, const Console& console,
                          const std::string& prompt);
+
+// A user name and password for devices that answer on port 32970.
+struct UserCredentials {
+    std::string user;
+    std::string password;
+};
+
+// --user and the password read as above, for the devices named by `target`; throws a usage
+// error when --user is missing or either would be cut by the settings record.
+UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,
+                                const std::string& target);
 
 } // namespace vanmoor::cli

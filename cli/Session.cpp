@@ -16,7 +16,7 @@ std::string AddressOfInterface(const std::string& nameOrAddress) {
     if (settings::ParseDottedAddress(nameOrAddress)) {
         return nameOrAddress;
     }
-    for (const auto& entry : ListInterfaceAddresses()) {
+    for (const auto& entry : commission::ListInterfaceAddresses()) {
         if (entry.name == nameOrAddress) {
             return entry.address;
         }

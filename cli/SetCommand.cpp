@@ -13,23 +13,13 @@ namespace {
 
 using settings::FormProblem;
 
-// The user name and password for a device that takes them; refused when they would be cut.
+// The user name and password for a device that takes them.
 void AddCredentials(settings::SettingsForm& form, const Arguments& arguments,
                     const DeviceInfo& device, const Console& console) {
-    const std::optional<std::string> user = arguments.Value("--user");
-    if (!user) {
-        throw UsageError("device " + settings::MacColonText(device.mac) +
-                         " answers on port 32970 and needs --user with a password");
-    }
-    const std::string password =
-        ReadPassword(arguments.Value("--password-file"), console,
-                     "Password for " + *user + " on " + settings::MacColonText(device.mac) + ": ");
-    if (user->size() > settings::kMaxCredentialBytes ||
-        password.size() > settings::kMaxCredentialBytes) {
-        throw UsageError("user name and password may have at most 31 bytes each");
-    }
-    form.user = settings::Utf16FromUtf8(*user);
-    form.password = settings::Utf16FromUtf8(password);
+    const UserCredentials credentials =
+        ReadCredentials(arguments, console, "device " + settings::MacColonText(device.mac));
+    form.user = settings::Utf16FromUtf8(credentials.user);
+    form.password = settings::Utf16FromUtf8(credentials.password);
 }
 
 // Searches again until the device answers with the new settings or the rounds run out.

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -18,10 +19,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -115,7 +118,8 @@ QWidget* CIpEditDlg::CreateControl(const ControlTemplate& control) {
         auto* list = new QTreeWidget(this);
         list->setRootIsDecorated(false);
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        // Several rows may be selected (Ctrl/Shift-click); the click itself loads one device.
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setSortingEnabled(false);
         list->header()->setSectionsClickable(true);
         list->header()->setStretchLastSection(false);
@@ -235,7 +239,9 @@ void CIpEditDlg::ShowAboutBox() {
 }
 
 bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Only the left button opens the page: a right double click is two context clicks.
     if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         watched == Control<QTreeWidget>(ControlId::DeviceList)->viewport()) {
         OnDblClickDevList();
     }
@@ -257,6 +263,7 @@ void CIpEditDlg::OnSearch() {
         QMessageBox refusal(QMessageBox::NoIcon, QString(),
                             QString::fromStdU16String(m_Texts.Text(UiText::CheckNetworkCard)),
                             QMessageBox::Ok);
+        refusal.setTextFormat(Qt::PlainText);
         refusal.exec();
         m_Search.RefillAfterRefusal();
         ShowInterfaceChoice();
@@ -309,12 +316,35 @@ void CIpEditDlg::ShowInterfaceChoice() {
 void CIpEditDlg::ShowDeviceRows() {
     auto* list = Control<QTreeWidget>(ControlId::DeviceList);
     list->clear();
-    for (const DeviceList::Row& row : m_Devices.Rows()) {
+    const std::vector<RowFinding> findings = FindRowProblems(m_Api, m_Devices);
+    for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
         QStringList cells;
-        for (const std::u16string& cell : row) {
+        for (const std::u16string& cell : m_Devices.Rows()[row]) {
             cells << QString::fromStdU16String(cell);
         }
-        new QTreeWidgetItem(list, cells);
+        auto* item = new QTreeWidgetItem(list, cells);
+        if (!findings[row].text.empty()) {
+            MarkRow(*item, findings[row]);
+        }
+    }
+}
+
+void CIpEditDlg::MarkRow(QTreeWidgetItem& item, const RowFinding& finding) const {
+    // The text holds device names from the network: escaped, so that it never renders as markup.
+    const QString tip = QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+                            .arg(QString::fromStdU16String(finding.text).toHtmlEscaped());
+    for (int column = 0; column < DeviceList::kColumnCount; ++column) {
+        item.setToolTip(column, tip);
+    }
+    if (!finding.error) {
+        return;
+    }
+    // A light red with black text stays readable, and the icon marks the row for people who
+    // cannot tell the colour apart, also while the row is selected.
+    item.setIcon(1, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    for (int column = 0; column < DeviceList::kColumnCount; ++column) {
+        item.setBackground(column, QColor(255, 214, 214));
+        item.setForeground(column, QColor(Qt::black));
     }
 }
 
@@ -396,8 +426,11 @@ void CIpEditDlg::OnSubmit() {
         auto* field =
             Control<QLineEdit>(result.problem == FormProblem::NameTooLong ? ControlId::NameField
                                                                           : ControlId::PortField);
-        QMessageBox::warning(this, windowTitle(),
-                             QString::fromStdU16String(FormProblemText(result.problem)));
+        QMessageBox warning(QMessageBox::Warning, windowTitle(),
+                            QString::fromStdU16String(FormProblemText(result.problem)),
+                            QMessageBox::Ok, this);
+        warning.setTextFormat(Qt::PlainText);
+        warning.exec();
         field->setFocus();
         field->selectAll();
     }

@@ -6,6 +6,7 @@
 #include "InterfaceChoice.h"
 #include "LanguageLoader.h"
 #include "LibraryApi.h"
+#include "RowFindings.h"
 #include "UiTextTable.h"
 
 #include <QDialog>
@@ -21,6 +22,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace kestrun {
 
@@ -64,6 +66,8 @@ private:
     void ClearSettingsFields();
     void ShowInterfaceChoice();
     void ShowDeviceRows();
+    // Tool tip with the findings; colour and icon when one is an error.
+    void MarkRow(QTreeWidgetItem& item, const RowFinding& finding) const;
     void OnColumnClickDevList(int column);
 
     void OnClickDevList(int row);

@@ -77,6 +77,24 @@ protected:
     std::size_t sent = 0;
 };
 
+TEST_F(DevsimCommands, ADeviceDropsAsManyCommandsAsItIsToldThenObeys) {
+    SimDevice dropping = Original(Protocol::Port4022, kMac4022);
+    dropping.commandsToDrop = 2;
+    simulator->SetDevice(0, dropping);
+    Command4022 command = Unflagged();
+    command.addressChanged = true;
+
+    for (int dropped = 0; dropped < 2; ++dropped) {
+        Send(SettingsCommand4022(command), 4022);
+        EXPECT_EQ(LastOutcome(), CommandOutcome::Dropped);
+        EXPECT_EQ(simulator->Device(0).ip, (Ipv4{192, 0, 2, 10}));
+    }
+    Send(SettingsCommand4022(command), 4022);
+    EXPECT_EQ(LastOutcome(), CommandOutcome::Applied);
+    EXPECT_EQ(simulator->Device(0).ip, (Ipv4{192, 0, 2, 99}));
+    EXPECT_EQ(simulator->Device(0).commandsToDrop, 0u);
+}
+
 TEST_F(DevsimCommands, Port4022DeviceTakesEachFlaggedValueAlone) {
     SimDevice expected = Original(Protocol::Port4022, kMac4022);
     Command4022 command = Unflagged();

@@ -17,7 +17,7 @@ TEST(DevsimDeviceConfig, ReadsEverySetting) {
         "gateway=192.0.2.1 dns1=198.51.100.53 dns2=198.51.100.54 name=\"Front door\" port=8080 "
         "port2=554 dhcp=on type=186 code=3412abCD version=V1.2 brand=\"Sim Brand\" model=M1 "
         "camera=\"Gate camera\" length=300 user=root password=\"pass word\" reply=subnet "
-        "delay=250");
+        "delay=250 drop=2");
 
     SimDevice expected;
     expected.mac = {0x02, 0x00, 0x5e, 0x0a, 0x0b, 0xff};
@@ -41,6 +41,7 @@ TEST(DevsimDeviceConfig, ReadsEverySetting) {
     expected.password = "pass word";
     expected.replyMode = ReplyMode::SubnetBroadcast;
     expected.replyDelay = std::chrono::milliseconds(250);
+    expected.commandsToDrop = 2;
     EXPECT_EQ(device, expected);
 }
 

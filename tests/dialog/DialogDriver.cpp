@@ -38,9 +38,9 @@ bool DialogDriver::Search() {
     return WaitForSearch();
 }
 
-void DialogDriver::ClickRow(int row) {
+void DialogDriver::ClickRow(int row, Qt::KeyboardModifiers modifiers) {
     auto* list = Find<QTreeWidget>("deviceList");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                       list->visualItemRect(list->topLevelItem(row)).center());
 }
 

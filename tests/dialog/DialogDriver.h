@@ -30,7 +30,7 @@ public:
     // Presses the search button and waits for the search to finish.
     bool Search();
 
-    void ClickRow(int row);
+    void ClickRow(int row, Qt::KeyboardModifiers modifiers = {});
     void DoubleClickRow(int row);
     void ClickHeading(int column);
     // The row whose name cell is `name`, -1 when none is.

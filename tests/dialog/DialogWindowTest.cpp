@@ -1,5 +1,6 @@
 // The main window against a fake library: start-up state, the search on its worker thread,
-// closing, the about box, the interface message box and the radio buttons.
+// closing, the about box, the interface message box, the radio buttons, selecting several rows
+// and the double click.
 #include "DialogDriver.h"
 #include "FakeLibrary.h"
 #include "Ipv4AddressField.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -226,6 +228,59 @@ private slots:
         m_Driver->ClickRow(0);
         QVERIFY(!Find<QLineEdit>("userNameField")->isVisible());
         QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
+    }
+
+    void rowsWithAnErrorAreMarkedAndTheirToolTipSaysWhyInPlainText() {
+        // 127.0.0.1 lies on the loopback interface of every host, so its subnet is known here.
+        m_Fake->localAddresses = {"127.0.0.1"};
+        FakeDevice fine = m_Fake->devices[0];
+        fine.ip = {127, 0, 0, 20};
+        fine.netmask = {255, 0, 0, 0};
+        fine.name = "Fine";
+        FakeDevice twin = fine;
+        twin.ip = {127, 0, 0, 30};
+        twin.name = "<b>Twin</b>";
+        twin.mac[5] = 0x56;
+        FakeDevice other = twin;
+        other.mac[5] = 0x57;
+        m_Fake->devices = {fine, twin, other};
+        Open();
+        auto* list = Find<QTreeWidget>("deviceList");
+        const QTreeWidgetItem* fineRow = list->topLevelItem(m_Driver->RowNamed("Fine"));
+        const QTreeWidgetItem* twinRow = list->topLevelItem(m_Driver->RowNamed("<b>Twin</b>"));
+        QVERIFY(fineRow->toolTip(1).isEmpty());
+        QVERIFY(fineRow->icon(1).isNull());
+        QVERIFY(!twinRow->icon(1).isNull());
+        QVERIFY(twinRow->background(2) != fineRow->background(2));
+        const QString tip = twinRow->toolTip(1);
+        QVERIFY2(tip.contains("duplicate address: 2 devices answer with 127.0.0.30"),
+                 qPrintable(tip));
+        // The name came from the network: its markup is escaped, never rendered.
+        QVERIFY2(tip.contains("&lt;b&gt;Twin"), qPrintable(tip));
+        QVERIFY(!tip.contains("<b>Twin"));
+    }
+
+    void severalRowsSelectWhileAClickLoadsOneDeviceAndOnlyALeftDoubleClickOpensThePage() {
+        Open();
+        auto* list = Find<QTreeWidget>("deviceList");
+        m_Driver->ClickRow(0);
+        m_Driver->ClickRow(1, Qt::ControlModifier);
+        QCOMPARE(list->selectedItems().size(), 2);
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("0A:0B:0C:0D:0E:0F"));
+        m_Driver->ClickRow(0);
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("00:11:22:33:44:55"));
+
+        UrlCatcher catcher;
+        // Sent straight to the list: a real right press would also open the context menu.
+        const QPointF centre = list->visualItemRect(list->topLevelItem(0)).center();
+        QMouseEvent rightDouble(QEvent::MouseButtonDblClick, centre,
+                                list->viewport()->mapToGlobal(centre), Qt::RightButton,
+                                Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &rightDouble);
+        QVERIFY(catcher.opened.isEmpty());
+        m_Driver->DoubleClickRow(0);
+        QCOMPARE(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://192.0.2.20:80"))});
     }
 };
 

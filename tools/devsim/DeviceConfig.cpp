@@ -127,6 +127,8 @@ bool Apply(SimDevice& device, const Setting& setting) {
                                                        {"unicast", ReplyMode::Unicast}});
     } else if (key == "delay") {
         device.replyDelay = std::chrono::milliseconds(Number(setting, 0, 3'600'000));
+    } else if (key == "drop") {
+        device.commandsToDrop = static_cast<unsigned>(Number(setting, 0, 1'000'000));
     } else {
         return false;
     }

@@ -85,6 +85,8 @@ const char* CommandOutcomeName(CommandOutcome outcome) {
         return "nothing to change";
     case CommandOutcome::WrongDigest:
         return "wrong digest";
+    case CommandOutcome::Dropped:
+        return "dropped";
     case CommandOutcome::NoSuchDevice:
         break;
     }
@@ -96,6 +98,10 @@ Mac CommandTarget(std::span<const std::uint8_t> command) {
 }
 
 CommandOutcome ApplySettingsCommand(SimDevice& device, std::span<const std::uint8_t> command) {
+    if (device.commandsToDrop > 0) {
+        --device.commandsToDrop;
+        return CommandOutcome::Dropped;
+    }
     return device.protocol == Protocol::Port4022 ? Apply4022(device, command)
                                                  : Apply32970(device, command);
 }

@@ -68,6 +68,9 @@ struct SimDevice {
     std::string password = "admin";                 // port 32970 only
     std::optional<ReplyMode> replyMode;             // unset: the reply plan's mode
     std::optional<std::chrono::milliseconds> replyDelay; // unset: the reply plan's delay
+    // Settings commands for this device that it drops unanswered before it obeys again, as if
+    // they were lost on the way: for tests and benchmarks of resending.
+    unsigned commandsToDrop = 0;
 
     bool operator==(const SimDevice&) const = default;
 };

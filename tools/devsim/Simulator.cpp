@@ -255,7 +255,7 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
             }
             SimDevice device = m_Devices[index];
             const CommandOutcome outcome = ApplySettingsCommand(device, command);
-            if (outcome == CommandOutcome::Applied) {
+            if (outcome == CommandOutcome::Applied || outcome == CommandOutcome::Dropped) {
                 StoreDevice(index, std::move(device));
             }
             events.push_back({protocol, target, outcome, index, Clock::now()});

@@ -1,12 +1,14 @@
 #include "InterfaceList.h"
 
+#include "Subnet.h"
+
 #include <arpa/inet.h>
 #include <bit>
 #include <ifaddrs.h>
 #include <memory>
 #include <netinet/in.h>
 
-namespace vanmoor::cli {
+namespace vanmoor::commission {
 
 std::vector<InterfaceAddress> ListInterfaceAddresses() {
     ifaddrs* first = nullptr;
@@ -32,4 +34,20 @@ std::vector<InterfaceAddress> ListInterfaceAddresses() {
     return addresses;
 }
 
-} // namespace vanmoor::cli
+std::vector<HostAddress> HostAddressesOf(const std::vector<std::string>& localAddresses) {
+    const std::vector<InterfaceAddress> interfaces = ListInterfaceAddresses();
+    std::vector<HostAddress> host;
+    for (const std::string& address : localAddresses) {
+        int prefixLength = 32;
+        for (const InterfaceAddress& entry : interfaces) {
+            if (entry.address == address) {
+                prefixLength = entry.prefixLength;
+                break;
+            }
+        }
+        host.push_back({settings::OctetsFromDottedText(address), MaskOfPrefix(prefixLength)});
+    }
+    return host;
+}
+
+} // namespace vanmoor::commission

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "SiteDevice.h"
+
 #include <string>
 #include <vector>
 
-namespace vanmoor::cli {
+namespace vanmoor::commission {
 
 // One IPv4 address of a local network interface.
 struct InterfaceAddress {
@@ -15,4 +17,8 @@ struct InterfaceAddress {
 // The IPv4 addresses of the host's interfaces, as the platform lists them.
 std::vector<InterfaceAddress> ListInterfaceAddresses();
 
-} // namespace vanmoor::cli
+// The library's local addresses (getIPinfo), each with the netmask of the interface that holds
+// it; /32 for an address no interface lists any more.
+std::vector<HostAddress> HostAddressesOf(const std::vector<std::string>& localAddresses);
+
+} // namespace vanmoor::commission

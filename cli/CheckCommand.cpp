@@ -1,0 +1,41 @@
+#include "Command.h"
+#include "SiteCheck.h"
+#include "SiteSurvey.h"
+
+namespace vanmoor::cli {
+
+// Searches and prints what is wrong on the site, one finding per row; exit status 1 when any
+// finding is an error, so that a script can gate on it.
+ExitStatus RunCheck(const CommandContext& context) {
+    const Arguments arguments(context.words, WithCommonOptions({}));
+    arguments.NoPositionals();
+    const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
+
+    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
+    const std::vector<DeviceInfo> devices = session.Search();
+    const std::vector<commission::Finding> findings =
+        commission::CheckSite(ToSiteDevices(devices), HostAddresses(session));
+
+    auto printer = MakePrinter(format, context.console.out);
+    printer->Begin("findings", {"mac", "ip", "name", "severity", "finding", "message"});
+    for (const commission::Finding& finding : findings) {
+        for (const DeviceInfo& device : devices) {
+            if (device.mac == finding.mac) {
+                printer->Row({{"mac", settings::MacColonText(device.mac)},
+                              {"ip", settings::DottedText(device.ip)},
+                              {"name", device.name},
+                              {"severity", std::string(commission::SeverityText(finding.severity))},
+                              {"finding", std::string(commission::FindingKindText(finding.kind))},
+                              {"message", finding.message}});
+                break;
+            }
+        }
+    }
+    printer->End();
+    if (!context.quiet) {
+        context.console.err << devices.size() << " devices, " << findings.size() << " findings\n";
+    }
+    return commission::HasError(findings) ? ExitStatus::Failed : ExitStatus::Success;
+}
+
+} // namespace vanmoor::cli

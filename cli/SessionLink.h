@@ -1,0 +1,21 @@
+#pragma once
+
+#include "DeviceLink.h"
+#include "Session.h"
+
+namespace vanmoor::cli {
+
+// A batch's searches through the command's session, its commands straight to the library.
+class SessionLink : public commission::DeviceLink {
+public:
+    explicit SessionLink(Session& session) : m_Session(session) {}
+
+    std::vector<commission::SiteDevice> Search() override;
+    bool Send(const NetSettings& settings) override;
+    bool Send(const AuthNetSettings& settings) override;
+
+private:
+    Session& m_Session;
+};
+
+} // namespace vanmoor::cli

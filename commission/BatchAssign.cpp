@@ -1,0 +1,127 @@
+#include "BatchAssign.h"
+
+#include "SettingsForm.h"
+#include "Utf8Text.h"
+
+#include <map>
+#include <string_view>
+
+namespace vanmoor::commission {
+
+namespace {
+
+// The planned settings as the shared rules turn them into the library's records.
+settings::SettingsForm PlannedForm(const PlannedDevice& planned, const Credentials& credentials) {
+    settings::SettingsForm form;
+    form.name = settings::Utf16FromUtf8(planned.name);
+    form.portText = settings::Utf16FromAscii(std::to_string(planned.device.port));
+    form.ip = planned.ip;
+    form.netmask = planned.netmask;
+    form.gateway = planned.gateway;
+    form.dns1 = planned.dns1;
+    form.dns2 = planned.dns2;
+    form.dhcp = false;
+    if (planned.device.takesCredentials) {
+        form.user = credentials.user;
+        form.password = credentials.password;
+    }
+    return form;
+}
+
+// The name as the device would send it back: NUL padding dropped.
+std::string_view StoredName(const std::string& name) {
+    return std::string_view(name).substr(0, name.find('\0'));
+}
+
+} // namespace
+
+const char* AssignResultText(AssignResult result) {
+    switch (result) {
+    case AssignResult::Changed:
+        return "changed";
+    case AssignResult::Unchanged:
+        return "unchanged";
+    case AssignResult::NotFound:
+        return "not found";
+    case AssignResult::Refused:
+        return "refused";
+    case AssignResult::FailedToSend:
+        return "failed to send";
+    }
+    return "";
+}
+
+bool ShowsPlan(const SiteDevice& seen, const PlannedDevice& planned) {
+    return !seen.dhcp && seen.ip == planned.ip && seen.netmask == planned.netmask &&
+           seen.gateway == planned.gateway && seen.dns1 == planned.dns1 &&
+           seen.dns2 == planned.dns2 && StoredName(seen.name) == StoredName(planned.name);
+}
+
+BatchAssign::BatchAssign(DeviceLink& link, Credentials credentials, int retries)
+    : m_Link(link), m_Credentials(std::move(credentials)), m_Retries(retries) {}
+
+bool BatchAssign::SendOne(AssignOutcome& outcome) {
+    const settings::SettingsForm form = PlannedForm(outcome.planned, m_Credentials);
+    const int port = outcome.planned.device.port;
+    const MacBytes& mac = outcome.planned.device.mac;
+    ++outcome.sends;
+    return outcome.planned.device.takesCredentials
+               ? m_Link.Send(settings::MakeAuthNetSettings(form, port, mac))
+               : m_Link.Send(settings::MakeNetSettings(form, port, mac));
+}
+
+std::vector<AssignOutcome> BatchAssign::Apply(const std::vector<PlannedDevice>& plan,
+                                              const Progress& progress) {
+    std::vector<AssignOutcome> outcomes;
+    for (const PlannedDevice& planned : plan) {
+        outcomes.push_back({planned, AssignResult::NotFound, std::nullopt, 0});
+    }
+    // Devices whose result is not final yet, by index; each round sends to them and searches.
+    std::vector<std::size_t> open(outcomes.size());
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        open[i] = i;
+    }
+    std::vector<bool> lastSendFailed(outcomes.size(), false);
+    std::size_t done = 0;
+    const auto report = [&](const AssignOutcome& outcome) {
+        if (progress) {
+            progress(outcome, ++done, outcomes.size());
+        }
+    };
+    for (int round = 0; round <= m_Retries && !open.empty(); ++round) {
+        for (std::size_t index : open) {
+            lastSendFailed[index] = !SendOne(outcomes[index]);
+        }
+        std::map<MacBytes, SiteDevice> seen;
+        for (SiteDevice& device : m_Link.Search()) {
+            seen[device.mac] = std::move(device);
+        }
+        std::vector<std::size_t> stillOpen;
+        for (std::size_t index : open) {
+            AssignOutcome& outcome = outcomes[index];
+            const auto answer = seen.find(outcome.planned.device.mac);
+            if (answer != seen.end()) {
+                outcome.finalAddress = answer->second.ip;
+            }
+            if (answer != seen.end() && ShowsPlan(answer->second, outcome.planned)) {
+                outcome.result = AssignResult::Changed;
+                report(outcome);
+            } else if (outcome.planned.device.takesCredentials && !lastSendFailed[index]) {
+                outcome.result = AssignResult::Refused;
+                report(outcome);
+            } else {
+                outcome.result = lastSendFailed[index]  ? AssignResult::FailedToSend
+                                 : outcome.finalAddress ? AssignResult::Unchanged
+                                                        : AssignResult::NotFound;
+                stillOpen.push_back(index);
+            }
+        }
+        open = std::move(stillOpen);
+    }
+    for (std::size_t index : open) {
+        report(outcomes[index]);
+    }
+    return outcomes;
+}
+
+} // namespace vanmoor::commission

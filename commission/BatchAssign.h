@@ -1,0 +1,65 @@
+#pragma once
+
+#include "AddressPlan.h"
+#include "DeviceLink.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vanmoor::commission {
+
+enum class AssignResult {
+    Changed,      // the device answers with its planned settings
+    Unchanged,    // it answers, still with other settings, after every retry
+    NotFound,     // it did not answer the searches
+    Refused,      // it takes credentials and did not take the new settings
+    FailedToSend, // the library did not send the command
+};
+
+// "changed", "unchanged", "not found", "refused", "failed to send": stable, for scripts.
+const char* AssignResultText(AssignResult result);
+
+struct AssignOutcome {
+    PlannedDevice planned;
+    AssignResult result = AssignResult::NotFound;
+    std::optional<Ipv4Octets> finalAddress; // as last seen; none when never seen
+    int sends = 0;                          // commands sent, retries included
+};
+
+// User name and password for devices that take credentials, as UTF-16 (the shared settings
+// rules convert them).
+struct Credentials {
+    std::u16string user;
+    std::u16string password;
+};
+
+// Sends each planned device its settings, searches again and compares by MAC, and sends again
+// to those not yet showing them, at most `retries` times. A device that takes credentials and
+// does not show the new settings after a send is counted as refused and never sent to again:
+// the protocol does not answer a command, so a wrong password and a lost command look the
+// same, and repeating a wrong password gains nothing.
+class BatchAssign {
+public:
+    // Called once per device as soon as its result is final.
+    using Progress =
+        std::function<void(const AssignOutcome& outcome, std::size_t done, std::size_t total)>;
+
+    BatchAssign(DeviceLink& link, Credentials credentials, int retries);
+
+    std::vector<AssignOutcome> Apply(const std::vector<PlannedDevice>& plan,
+                                     const Progress& progress = {});
+
+private:
+    bool SendOne(AssignOutcome& outcome);
+
+    DeviceLink& m_Link;
+    const Credentials m_Credentials;
+    const int m_Retries;
+};
+
+// True when `seen` shows the planned address, netmask, gateway, DNS and name.
+bool ShowsPlan(const SiteDevice& seen, const PlannedDevice& planned);
+
+} // namespace vanmoor::commission

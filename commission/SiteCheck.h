@@ -1,0 +1,40 @@
+#pragma once
+
+#include "SiteDevice.h"
+
+#include <string>
+#include <vector>
+
+namespace vanmoor::commission {
+
+enum class FindingKind {
+    DuplicateAddress, // another device, or the host itself, answers with the same address
+    Unreachable,      // outside the subnet of the host address it was found through
+    BadSettings,      // gateway outside the subnet, non-contiguous netmask, network/broadcast
+    DuplicateName,
+};
+
+enum class Severity { Warning, Error };
+
+// One thing wrong with one device.
+struct Finding {
+    MacBytes mac{};
+    FindingKind kind = FindingKind::DuplicateAddress;
+    Severity severity = Severity::Error;
+    std::string message; // one English sentence naming what is wrong and, where known, the fix
+};
+
+// "duplicate address", "unreachable", "bad settings", "duplicate name": stable, for scripts.
+const char* FindingKindText(FindingKind kind);
+// "error" or "warning".
+const char* SeverityText(Severity severity);
+
+// Every finding over the devices of one search (or several merged by MAC), device by device
+// in the order given. `host` lists the host's own addresses.
+std::vector<Finding> CheckSite(const std::vector<SiteDevice>& devices,
+                               const std::vector<HostAddress>& host);
+
+bool HasError(const std::vector<Finding>& findings);
+bool HasErrorFor(const std::vector<Finding>& findings, const MacBytes& mac);
+
+} // namespace vanmoor::commission

@@ -1,0 +1,88 @@
+#include "AddressPlan.h"
+#include "SiteDevices.h"
+
+#include <gtest/gtest.h>
+
+namespace vanmoor::commission::test {
+namespace {
+
+PlanRequest Request(const std::string& first, const std::string& netmask = "255.255.255.0",
+                    const std::string& gateway = "0.0.0.0") {
+    PlanRequest request;
+    request.first = Ip(first);
+    request.netmask = Ip(netmask);
+    request.gateway = Ip(gateway);
+    return request;
+}
+
+std::vector<std::string> Addresses(const std::vector<PlannedDevice>& plan) {
+    std::vector<std::string> texts;
+    for (const PlannedDevice& planned : plan) {
+        texts.push_back(settings::DottedText(planned.ip));
+    }
+    return texts;
+}
+
+TEST(AddressPlanTest, SkipsAddressesInUseTheHostsAndTheGatewayButReusesThoseThatMove) {
+    const std::vector<SiteDevice> chosen = {Camera(1, "192.168.1.108"), Camera(2, "192.0.2.12")};
+    const std::vector<SiteDevice> found = {chosen[0], chosen[1], Camera(3, "192.0.2.11")};
+    const auto plan =
+        PlanAddresses(chosen, found, {Host()}, Request("192.0.2.0", "255.255.255.0", "192.0.2.10"));
+    // .0 network, .1 host, .10 gateway, .11 in use by a device that stays; .12 moves.
+    EXPECT_EQ(Addresses(plan), (std::vector<std::string>{"192.0.2.2", "192.0.2.3"}));
+    const auto later =
+        PlanAddresses(chosen, found, {Host()}, Request("192.0.2.9", "255.255.255.0", "192.0.2.10"));
+    EXPECT_EQ(Addresses(later), (std::vector<std::string>{"192.0.2.9", "192.0.2.12"}));
+    EXPECT_EQ(plan[0].netmask, Ip("255.255.255.0"));
+    EXPECT_EQ(plan[0].gateway, Ip("192.0.2.10"));
+}
+
+TEST(AddressPlanTest, KeepsTheGivenOrderNumbersNamesAndKeepsOrReplacesDns) {
+    SiteDevice first = Camera(9, "192.0.2.50", "Old");
+    first.dns1 = Ip("192.0.2.53");
+    PlanRequest request = Request("192.0.2.100");
+    request.namePattern = "Cam-{n:02}";
+    request.dns2 = Ip("192.0.2.54");
+    const auto plan = PlanAddresses({first, Camera(3, "192.0.2.51")}, {}, {}, request);
+    ASSERT_EQ(plan.size(), 2u);
+    EXPECT_EQ(plan[0].device.mac[5], 9);
+    EXPECT_EQ(plan[0].name, "Cam-01");
+    EXPECT_EQ(plan[1].name, "Cam-02");
+    EXPECT_EQ(plan[0].dns1, Ip("192.0.2.53")) << "not given: kept";
+    EXPECT_EQ(plan[0].dns2, Ip("192.0.2.54"));
+    EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, "Old");
+    first.name = "Dome over the loading bay"; // port 32970 carries 32 bytes, the settings 18
+    EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, "Dome over the load");
+}
+
+TEST(AddressPlanTest, RefusesAPlanThatDoesNotFitOrARequestTheRulesRefuse) {
+    // 192.0.2.248/29 has hosts .249 to .254; the host holds .249.
+    const std::vector<SiteDevice> six = {Camera(1, "192.0.2.10"), Camera(2, "192.0.2.10"),
+                                         Camera(3, "192.0.2.10"), Camera(4, "192.0.2.10"),
+                                         Camera(5, "192.0.2.10"), Camera(6, "192.0.2.10")};
+    const HostAddress host{Ip("192.0.2.249"), Ip("255.255.255.248")};
+    const std::vector<SiteDevice> five(six.begin(), six.end() - 1);
+    EXPECT_EQ(PlanAddresses(five, six, {host}, Request("192.0.2.248", "255.255.255.248")).size(),
+              5u);
+    EXPECT_THROW(PlanAddresses(six, six, {host}, Request("192.0.2.248", "255.255.255.248")),
+                 PlanError);
+    EXPECT_THROW(PlanAddresses(five, {}, {}, Request("255.255.255.252", "255.255.255.252")),
+                 PlanError);
+    EXPECT_THROW(PlanAddresses(five, {}, {}, Request("192.0.2.10", "255.0.255.0")), PlanError);
+    EXPECT_THROW(PlanAddresses(five, {}, {}, Request("192.0.2.10", "255.255.255.0", "192.0.3.1")),
+                 PlanError);
+    PlanRequest longNames = Request("192.0.2.10");
+    longNames.namePattern = "A-very-long-camera-{n}";
+    EXPECT_THROW(PlanAddresses(five, {}, {}, longNames), PlanError);
+    longNames.namePattern = "no number";
+    EXPECT_THROW(PlanAddresses(five, {}, {}, longNames), PlanError);
+}
+
+TEST(AddressPlanTest, AWideSubnetSkipsAddressesTheLibraryRefuses) {
+    const auto plan = PlanAddresses({Camera(1, "10.0.0.5"), Camera(2, "10.0.0.5")}, {}, {},
+                                    Request("10.0.0.254", "255.255.0.0"));
+    EXPECT_EQ(Addresses(plan), (std::vector<std::string>{"10.0.0.254", "10.0.1.1"}));
+}
+
+} // namespace
+} // namespace vanmoor::commission::test

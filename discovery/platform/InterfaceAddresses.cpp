@@ -53,13 +53,4 @@ std::vector<InterfaceAddress> LocalIpv4Addresses() {
     return result;
 }
 
-std::optional<InterfaceAddress> FindInterfaceOwning(const std::string& address) {
-    for (auto& candidate : LocalIpv4Addresses()) {
-        if (candidate.address == address) {
-            return candidate;
-        }
-    }
-    return std::nullopt;
-}
-
 } // namespace vanmoor::platform

@@ -62,9 +62,9 @@ private:
 #else
     int m_Handle = -1;
     int m_WakeHandle = -1;
-#endif
     unsigned m_InterfaceIndex = 0; // 0 until bound
     unsigned m_LocalAddress = 0;   // network byte order, valid when bound
+#endif
 };
 
 } // namespace vanmoor::platform

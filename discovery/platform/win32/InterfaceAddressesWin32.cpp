@@ -2,11 +2,9 @@
 
 // winsock2.h before windows.h, which iphlpapi.h pulls in.
 #include <winsock2.h>
-#include <ws2tcpip.h>
 
 #include <iphlpapi.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace vanmoor::platform {
@@ -51,26 +49,15 @@ std::vector<InterfaceAddress> LocalIpv4Addresses() {
             if (raw == nullptr || raw->sa_family != AF_INET) {
                 continue;
             }
-            const auto* address = reinterpret_cast<const sockaddr_in*>(raw);
-            char text[INET_ADDRSTRLEN] = {};
-            if (inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) == nullptr) {
-                continue;
-            }
-            const bool seen = std::any_of(result.begin(), result.end(),
-                                          [&](const auto& known) { return known.address == text; });
-            if (seen) {
-                continue;
-            }
             InterfaceAddress listed;
             listed.interfaceName = adapter->AdapterName;
             listed.interfaceIndex = adapter->IfIndex;
-            listed.address = text;
-            listed.addressValue = address->sin_addr.s_addr;
+            listed.addressValue = reinterpret_cast<const sockaddr_in*>(raw)->sin_addr.s_addr;
             ULONG mask = 0;
             if (ConvertLengthToIpv4Mask(unicast->OnLinkPrefixLength, &mask) == NO_ERROR) {
                 listed.netmask = mask;
             }
-            result.push_back(std::move(listed));
+            AddAddressOnce(result, std::move(listed));
         }
     }
     return result;

@@ -63,7 +63,6 @@ int UdpSocket::BindToLocalAddress(const std::string& localIP, int port) {
     if (bind(AsSocket(m_Handle), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
         return WSAGetLastError();
     }
-    m_LocalAddress = local.sin_addr.s_addr;
     return 0;
 }
 

@@ -97,4 +97,28 @@ expect_scan "the changed settings in a new search" \
 02:00:5e:00:02:01,4022,198.51.100.1,Gate
 02:00:5e:00:02:02,32970,198.51.100.1,Shed"
 
+# The log files keep their Windows places: C:\LogConfig.txt switches the file on, the library
+# writes C:\Log.txt in text mode (CR LF line ends), each line after its time; VANMOOR_LOG_DIR
+# still wins.
+drive_c="$WINEPREFIX/drive_c"
+printf 'file 1\r\n' >"$drive_c/LogConfig.txt"
+scan >/dev/null
+if grep -q $'  deinit() end\r$' "$drive_c/Log.txt" 2>/dev/null &&
+    grep -q 'CBroadCastItem::SendPacket port = 32970' "$drive_c/Log.txt"; then
+    echo "ok: C:\\Log.txt written as LogConfig.txt asks"
+else
+    echo "FAIL: no C:\\Log.txt with the search's lines and CR LF line ends" >&2
+    failed=1
+fi
+mkdir "$drive_c/logs"
+printf 'file 1\r\n' >"$drive_c/logs/LogConfig.txt"
+rm "$drive_c/Log.txt"
+VANMOOR_LOG_DIR='C:\logs' scan >/dev/null
+if grep -q 'deinit() end' "$drive_c/logs/Log.txt" 2>/dev/null && [ ! -e "$drive_c/Log.txt" ]; then
+    echo "ok: VANMOOR_LOG_DIR names the log folder"
+else
+    echo "FAIL: VANMOOR_LOG_DIR was not followed" >&2
+    failed=1
+fi
+
 exit "$failed"

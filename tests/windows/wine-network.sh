@@ -2,7 +2,7 @@
 # The Windows command line and library under Wine, in the private test network, against the
 # Linux device simulator: both protocols found through both interfaces, each device credited
 # only to the local address of the lan it sits on, and settings commands (plain and with a
-# digest) change simulated devices.
+# digest) change simulated devices; the log files' places; and the endpoint socket's tests.
 #
 #   wine-network.sh WINDOWS_BIN_DIR DEVSIM_PROGRAM
 #
@@ -51,6 +51,13 @@ wine "$bin/vanmoor.exe" --help >/dev/null
 echo "Wine prefix ready after $((SECONDS - start)) s"
 
 failed=0
+if wine "$bin/vanmoor_windows_socket_tests.exe" --gtest_brief=1 | tr -d '\r'; then
+    echo "ok: the endpoint socket's receive failure and wake-up"
+else
+    echo "FAIL: vanmoor_windows_socket_tests" >&2
+    failed=1
+fi
+
 scan() {
     wine "$bin/vanmoor.exe" scan --output csv --fields mac,protocol,local_address,name \
         --sort mac "$@" | tr -d '\r'

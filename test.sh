@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a normal build, then the whole suite again under
-# AddressSanitizer with UndefinedBehaviorSanitizer, and the concurrent parts under
-# ThreadSanitizer, then fuzzes each fuzz target for 30 seconds (tools/fuzz.sh, a clang build in
-# build-fuzz). Network tests run inside private network namespaces that they create and
-# remove themselves (tests/netns/testnet.sh); they need root or unprivileged user namespaces.
+# AddressSanitizer with UndefinedBehaviorSanitizer, the concurrent parts under ThreadSanitizer,
+# the Windows variant (cross-built, its checks and network tests under Wine), and then fuzzes
+# each fuzz target for 30 seconds (tools/fuzz.sh, a clang build in build-fuzz). Network tests
+# run inside private network namespaces that they create and remove themselves
+# (tests/netns/testnet.sh); they need root or unprivileged user namespaces.
 #
 #   ./test.sh            everything
 #   ./test.sh quick      the normal build, its tests and the Debian packages only
@@ -44,6 +45,18 @@ configure_build_test build-asan "AddressSanitizer and UndefinedBehaviorSanitizer
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 configure_build_test build-tsan "ThreadSanitizer (everything but the dialog)" \
     -DVANMOOR_SANITIZE_THREAD=ON -DVANMOOR_BUILD_DIALOG=OFF -DVANMOOR_BUILD_BENCHMARKS=OFF
+
+echo "=== Windows (MinGW-w64 cross build, tests under Wine) ==="
+VANMOOR_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64)
+install_missing_packages
+tools/windows/build.sh build-windows
+# The unit tests open no socket: they run here, in a Wine prefix of their own. The network test
+# makes its own prefix inside its test network.
+wine_dir=$(mktemp -d)
+WINEPREFIX="$wine_dir/wine" WINEDEBUG=-all ctest --test-dir build-windows --output-on-failure
+WINEPREFIX="$wine_dir/wine" wineserver -k || true
+rm -rf "$wine_dir"
+tests/windows/wine-network.sh build-windows/bin build/tools/devsim/vanmoor-devsim
 
 echo "=== fuzzing (30 seconds per target) ==="
 tools/fuzz.sh 30

@@ -137,8 +137,8 @@ device changed. On a terminal a progress line per device goes to standard error.
 )") + kSearchOptions},
         {"open", std::string(R"(Usage: vanmoor open MAC [--print] [OPTIONS]
 
-Opens http://ADDRESS:PORT of the device with xdg-open; none when its port lies outside
-0..65535.
+Opens http://ADDRESS:PORT of the device in the default browser (xdg-open on Linux); none when
+its port lies outside 0..65535.
 
   --print           only print the address
 )") + kSearchOptions},

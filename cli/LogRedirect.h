@@ -19,6 +19,9 @@ public:
 private:
     std::string m_Directory;
     std::optional<std::string> m_PreviousLogDir;
+#ifdef _WIN32
+    std::optional<std::string> m_Target; // where the lines go at the end; standard error if none
+#endif
 };
 
 } // namespace vanmoor::cli

@@ -1,30 +1,9 @@
+#include "Browser.h"
 #include "Command.h"
 #include "DeviceLookup.h"
 #include "SettingsForm.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
-
 namespace vanmoor::cli {
-
-namespace {
-
-// Runs the desktop's opener on `address` without a shell and waits for it.
-bool OpenInBrowser(const std::string& address) {
-    std::string program = "xdg-open";
-    std::string argument = address;
-    char* argv[] = {program.data(), argument.data(), nullptr};
-    pid_t child = 0;
-    if (posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv, environ) != 0) {
-        return false;
-    }
-    int status = 0;
-    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-} // namespace
 
 // The device's web page, with the dialog's rules for its address and port.
 ExitStatus RunOpen(const CommandContext& context) {
@@ -45,7 +24,7 @@ ExitStatus RunOpen(const CommandContext& context) {
         return ExitStatus::Success;
     }
     if (!OpenInBrowser(*address)) {
-        throw CliError(ExitStatus::Failed, "xdg-open could not open " + *address);
+        throw CliError(ExitStatus::Failed, "no browser could open " + *address);
     }
     return ExitStatus::Success;
 }

@@ -1,13 +1,12 @@
 #include "Password.h"
 
+#include "EchoOff.h"
 #include "ExitStatus.h"
 #include "SettingsForm.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <termios.h>
-#include <unistd.h>
 
 namespace vanmoor::cli {
 
@@ -19,30 +18,6 @@ std::string WithoutLineEnd(std::string line) {
     }
     return line;
 }
-
-// Terminal echo off for as long as it lives.
-class EchoOff {
-public:
-    EchoOff() {
-        m_Active = tcgetattr(STDIN_FILENO, &m_Saved) == 0;
-        if (m_Active) {
-            termios quiet = m_Saved;
-            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-        }
-    }
-    ~EchoOff() {
-        if (m_Active) {
-            tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_Saved);
-        }
-    }
-    EchoOff(const EchoOff&) = delete;
-    EchoOff& operator=(const EchoOff&) = delete;
-
-private:
-    termios m_Saved{};
-    bool m_Active = false;
-};
 
 } // namespace
 

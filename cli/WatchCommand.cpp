@@ -28,7 +28,12 @@ std::chrono::milliseconds ReadInterval(const Arguments& arguments) {
 std::string LocalTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+    // The thread-safe form of localtime; Windows names it and orders its arguments differently.
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     char text[16];
     std::strftime(text, sizeof text, "%H:%M:%S", &local);
     return text;

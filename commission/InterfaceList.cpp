@@ -1,7 +1,5 @@
 #include "InterfaceList.h"
 
-#include "Subnet.h"
-
 #include <arpa/inet.h>
 #include <bit>
 #include <ifaddrs.h>
@@ -32,22 +30,6 @@ std::vector<InterfaceAddress> ListInterfaceAddresses() {
         addresses.push_back({entry->ifa_name, text, prefix});
     }
     return addresses;
-}
-
-std::vector<HostAddress> HostAddressesOf(const std::vector<std::string>& localAddresses) {
-    const std::vector<InterfaceAddress> interfaces = ListInterfaceAddresses();
-    std::vector<HostAddress> host;
-    for (const std::string& address : localAddresses) {
-        int prefixLength = 32;
-        for (const InterfaceAddress& entry : interfaces) {
-            if (entry.address == address) {
-                prefixLength = entry.prefixLength;
-                break;
-            }
-        }
-        host.push_back({settings::OctetsFromDottedText(address), MaskOfPrefix(prefixLength)});
-    }
-    return host;
 }
 
 } // namespace vanmoor::commission

@@ -8,6 +8,10 @@ namespace vanmoor {
 CBroadCastManager::CBroadCastManager(std::size_t pendingDeviceLimit)
     : m_PendingDeviceLimit(pendingDeviceLimit) {
     LibraryLog().ReadLogConfig();
+    // A failed start-up is logged and the manager still works as far as it can.
+    if (const int error = m_SocketLayer.StartError(); error != 0) {
+        WriteLog("BroadPackage::initial::WSAStartup failed, error = %d", error);
+    }
 }
 
 CBroadCastManager::~CBroadCastManager() {

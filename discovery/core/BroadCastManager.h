@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../../discovery/include/vanmoor.h"
+#include "../platform/SocketLayer.h"
 #include "../transport/PackageSink.h"
 #include "DeviceRecord.h"
 
@@ -95,6 +96,8 @@ private:
     bool SendAuthCommand(const AuthNetSettings& sInfo, const char* logPrefix,
                          bool skipPlainRecords);
 
+    // First member: started before any socket of the manager, cleaned up after the last.
+    platform::SocketLayer m_SocketLayer;
     std::mutex m_ParserMutex;
     std::mutex m_DeviceMutex;
     // Pending list and device table. Entry k holds the record whose m_Index is k; a record

@@ -31,8 +31,10 @@ public:
 
     // printf-style. The formatted message is cut to 4095 bytes and written as text, never used
     // as a format again. No lock: concurrent lines may interleave between time and message.
-    void WriteLog(const char* format, ...) noexcept __attribute__((format(printf, 2, 3)));
-    void WriteLogV(const char* format, va_list args) noexcept __attribute__((format(printf, 2, 0)));
+    // The C99 formats (%zu) hold on Windows too: MinGW's C++ library brings its own printf.
+    void WriteLog(const char* format, ...) noexcept __attribute__((format(gnu_printf, 2, 3)));
+    void WriteLogV(const char* format, va_list args) noexcept
+        __attribute__((format(gnu_printf, 2, 0)));
 
     bool FileSwitch() const noexcept { return m_File.load(); }
     bool WindowSwitch() const noexcept { return m_Window.load(); }

@@ -8,6 +8,6 @@ namespace vanmoor {
 DiagnosticLog& LibraryLog() noexcept;
 
 // Writes one line through the library's log.
-void WriteLog(const char* format, ...) noexcept __attribute__((format(printf, 1, 2)));
+void WriteLog(const char* format, ...) noexcept __attribute__((format(gnu_printf, 1, 2)));
 
 } // namespace vanmoor

@@ -1,7 +1,5 @@
 #include "InterfaceAddresses.h"
 
-#include <algorithm>
-#include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
@@ -28,38 +26,19 @@ std::vector<InterfaceAddress> LocalIpv4Addresses() {
             (entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_LOOPBACK) != 0) {
             continue;
         }
-        char text[INET_ADDRSTRLEN] = {};
-        const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
-        if (inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) == nullptr) {
-            continue;
-        }
-        const bool seen = std::any_of(result.begin(), result.end(),
-                                      [&](const auto& known) { return known.address == text; });
-        if (seen) {
-            continue;
-        }
         InterfaceAddress listed;
         listed.interfaceName = DeviceName(entry->ifa_name);
         listed.interfaceIndex = if_nametoindex(listed.interfaceName.c_str());
-        listed.address = text;
-        listed.addressValue = address->sin_addr.s_addr;
+        listed.addressValue =
+            reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr;
         if (entry->ifa_netmask != nullptr) {
             listed.netmask =
                 reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask)->sin_addr.s_addr;
         }
-        result.push_back(std::move(listed));
+        AddAddressOnce(result, std::move(listed));
     }
     freeifaddrs(list);
     return result;
-}
-
-std::optional<InterfaceAddress> FindInterfaceOwning(const std::string& address) {
-    for (auto& candidate : LocalIpv4Addresses()) {
-        if (candidate.address == address) {
-            return candidate;
-        }
-    }
-    return std::nullopt;
 }
 
 } // namespace vanmoor::platform

@@ -21,6 +21,10 @@ struct InterfaceAddress {
 // order the system lists them.
 std::vector<InterfaceAddress> LocalIpv4Addresses();
 
+// For the systems' LocalIpv4Addresses(): appends `entry`, its dotted text made from its
+// addressValue, unless the list already holds that address.
+void AddAddressOnce(std::vector<InterfaceAddress>& list, InterfaceAddress entry);
+
 // The entry of LocalIpv4Addresses() for `address` (dotted text, compared exactly), if any. An
 // address that the loopback interface carries too belongs to its other interface.
 std::optional<InterfaceAddress> FindInterfaceOwning(const std::string& address);

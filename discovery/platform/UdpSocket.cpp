@@ -161,11 +161,13 @@ UdpSocket::Received UdpSocket::Receive(char* buffer, int capacity) {
     message.msg_controllen = sizeof control;
     const ssize_t received = recvmsg(m_Handle, &message, MSG_DONTWAIT);
     if (received < 0) {
-        return {0, LastError(), 0};
+        const int error = LastError();
+        const bool empty = error == EAGAIN || error == EWOULDBLOCK;
+        return {empty ? Received::Status::NothingQueued : Received::Status::Failed, 0, error, 0};
     }
     // Linux cuts a longer datagram silently; it is dropped like one the system refused.
     if ((message.msg_flags & MSG_TRUNC) != 0) {
-        return {0, EMSGSIZE, 0};
+        return {Received::Status::TooLong, 0, EMSGSIZE, 0};
     }
     std::uint32_t destination = 0;
     for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
@@ -176,7 +178,7 @@ UdpSocket::Received UdpSocket::Receive(char* buffer, int capacity) {
             destination = info.ipi_addr.s_addr;
         }
     }
-    return {static_cast<int>(received), 0, destination};
+    return {Received::Status::Datagram, static_cast<int>(received), 0, destination};
 }
 
 void UdpSocket::Close() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -17,9 +18,11 @@ public:
 
     int Open();
     int EnableAddressReuse();
-    // Binds the wildcard address on `port`, restricted to the interface that owns `localIP`;
-    // sends then leave through that interface with `localIP` as their source, and every datagram
-    // received tells the address it was sent to. EADDRNOTAVAIL when no interface owns the address.
+    // Linux: binds the wildcard address on `port`, restricted to the interface that owns
+    // `localIP`; sends then leave through that interface with `localIP` as their source, and every
+    // datagram received tells the address it was sent to. EADDRNOTAVAIL when no interface owns
+    // the address. Windows: binds `localIP` and `port`, which receives the interface's broadcasts
+    // too; the destination of a datagram is not told.
     int BindToLocalAddress(const std::string& localIP, int port);
     int EnableBroadcast();
     int SendBroadcast(const char* data, int length, int port);
@@ -31,22 +34,37 @@ public:
     void Wake();
 
     struct Received {
-        int length; // bytes received, valid when error is 0
-        int error;  // EAGAIN: nothing queued; EMSGSIZE: datagram longer than the buffer, dropped
+        enum class Status {
+            Datagram,      // `length` bytes are in the buffer
+            NothingQueued, // nothing to take now
+            TooLong,       // the datagram was longer than the buffer and is dropped
+            Failed,
+        };
+        Status status;
+        int length;                // bytes received, valid for a datagram
+        int error;                 // the system's error code unless a datagram was taken
         std::uint32_t destination; // the address the datagram was sent to, network byte order;
                                    // 0 when the system did not tell
     };
     // Takes one queued datagram without waiting.
     Received Receive(char* buffer, int capacity);
 
-    int Handle() const { return m_Handle; }
+    // The socket's number, for log lines.
+    int Handle() const { return static_cast<int>(m_Handle); }
     void Close();
 
 private:
+#ifdef _WIN32
+    std::uintptr_t m_Handle = ~std::uintptr_t{0}; // SOCKET; INVALID_SOCKET while closed
+    // One event, signalled by the socket's FD_READ and by Wake(); m_Woken tells them apart.
+    void* m_Event = nullptr;
+    std::atomic<bool> m_Woken{false};
+#else
     int m_Handle = -1;
     int m_WakeHandle = -1;
     unsigned m_InterfaceIndex = 0; // 0 until bound
     unsigned m_LocalAddress = 0;   // network byte order, valid when bound
+#endif
 };
 
 } // namespace vanmoor::platform

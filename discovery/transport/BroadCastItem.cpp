@@ -3,7 +3,6 @@
 #include "../core/LibraryLog.h"
 #include "../platform/ThreadName.h"
 
-#include <cerrno>
 #include <chrono>
 
 namespace vanmoor {
@@ -112,15 +111,16 @@ void CBroadCastItem::ReceiveQueued() {
     while (m_bRunning && !m_bPause) {
         auto buffer = std::make_unique<char[]>(CParserBase::kBufferSize);
         const auto received = m_Socket.Receive(buffer.get(), CParserBase::kBufferSize);
-        if (received.error == EAGAIN || received.error == EWOULDBLOCK) {
+        using Status = platform::UdpSocket::Received::Status;
+        if (received.status == Status::NothingQueued) {
             return;
         }
-        if (received.error != 0) {
+        if (received.status != Status::Datagram) {
             WriteLog("CBroadCastItem::RecvPacket::recvfrom(%d) failed, error = %d\n",
                      m_Socket.Handle(), received.error);
             // An oversized datagram is gone and the next may be fine; any other error waits
             // for the next pass.
-            if (received.error != EMSGSIZE) {
+            if (received.status != Status::TooLong) {
                 return;
             }
             continue;

@@ -1,24 +1,19 @@
 #include "LogDirectory.h"
 
-#include <cstdlib>
+#include "TestEnvironment.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 namespace vanmoor::test {
 
-LogDirectory::LogDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vanmoor-log-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary log directory");
-    }
-    m_Path = pattern;
-    setenv("VANMOOR_LOG_DIR", m_Path.c_str(), 1);
+LogDirectory::LogDirectory() : m_Path(MakeTempDirectory("vanmoor-log-")) {
+    SetLogDirVariable(m_Path);
 }
 
 LogDirectory::~LogDirectory() {
-    unsetenv("VANMOOR_LOG_DIR");
+    SetLogDirVariable("");
     std::error_code ignored;
     std::filesystem::remove_all(m_Path, ignored);
 }
@@ -32,7 +27,8 @@ void LogDirectory::Unconfigure() const {
 }
 
 std::string LogDirectory::Read(const char* fileName) const {
-    std::ifstream file(m_Path + "/" + fileName, std::ios::binary);
+    // Text mode, as the logs are written: Windows line ends read as "\n".
+    std::ifstream file(m_Path + "/" + fileName);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();

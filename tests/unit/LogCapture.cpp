@@ -1,5 +1,6 @@
 #include "LogCapture.h"
 
+#include "TestEnvironment.h"
 #include "core/LibraryLog.h"
 
 #include <cstdio>
@@ -15,10 +16,8 @@ namespace {
 class LogEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override {
-        char pattern[] = "/tmp/vanmoor-unit-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_Directory = pattern;
-        ASSERT_EQ(setenv("VANMOOR_LOG_DIR", pattern, 1), 0);
+        m_Directory = MakeTempDirectory("vanmoor-unit-");
+        SetLogDirVariable(m_Directory.string());
         std::ofstream(m_Directory / "LogConfig.txt") << "file 0\n";
         LibraryLog().ReadLogConfig();
         ASSERT_TRUE(LibraryLog().FileSwitch());
@@ -35,7 +34,8 @@ const auto* const g_LogEnvironment = ::testing::AddGlobalTestEnvironment(new Log
 
 std::string TakeLibraryLog() {
     const std::string path = LibraryLog().LogFilePath();
-    std::ifstream file(path, std::ios::binary);
+    // Text mode, as the log is written: Windows line ends read as "\n".
+    std::ifstream file(path);
     std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     std::ofstream(path, std::ios::binary | std::ios::trunc);
     return text;

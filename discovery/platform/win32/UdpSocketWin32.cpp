@@ -1,0 +1,143 @@
+#include "../UdpSocket.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+namespace vanmoor::platform {
+
+namespace {
+
+// Room for a burst of replies queued faster than the receive loop takes them, as on Linux.
+constexpr int kReceiveBufferBytes = 24 * 1024 * 1024;
+
+SOCKET AsSocket(std::uintptr_t handle) {
+    return static_cast<SOCKET>(handle);
+}
+
+int SetIntOption(std::uintptr_t handle, int level, int option, int value) {
+    const int result = setsockopt(AsSocket(handle), level, option,
+                                  reinterpret_cast<const char*>(&value), sizeof value);
+    return result == 0 ? 0 : WSAGetLastError();
+}
+
+} // namespace
+
+UdpSocket::~UdpSocket() {
+    Close();
+}
+
+int UdpSocket::Open() {
+    const SOCKET handle = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (handle == INVALID_SOCKET) {
+        return WSAGetLastError();
+    }
+    m_Handle = handle;
+    m_Event = WSACreateEvent();
+    if (m_Event == WSA_INVALID_EVENT) {
+        const int error = WSAGetLastError();
+        m_Event = nullptr;
+        Close();
+        return error;
+    }
+    // Also makes the socket non-blocking, so that Receive never waits.
+    if (WSAEventSelect(handle, m_Event, FD_READ) != 0) {
+        const int error = WSAGetLastError();
+        Close();
+        return error;
+    }
+    SetIntOption(m_Handle, SOL_SOCKET, SO_RCVBUF, kReceiveBufferBytes);
+    return 0;
+}
+
+int UdpSocket::EnableAddressReuse() {
+    return SetIntOption(m_Handle, SOL_SOCKET, SO_REUSEADDR, 1);
+}
+
+int UdpSocket::BindToLocalAddress(const std::string& localIP, int port) {
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(static_cast<u_short>(port));
+    if (inet_pton(AF_INET, localIP.c_str(), &local.sin_addr) != 1) {
+        return WSAEADDRNOTAVAIL;
+    }
+    if (bind(AsSocket(m_Handle), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        return WSAGetLastError();
+    }
+    return 0;
+}
+
+int UdpSocket::EnableBroadcast() {
+    return SetIntOption(m_Handle, SOL_SOCKET, SO_BROADCAST, 1);
+}
+
+int UdpSocket::SendBroadcast(const char* data, int length, int port) {
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(static_cast<u_short>(port));
+    target.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    // A socket bound to an interface address sends the limited broadcast through that interface.
+    const int sent = sendto(AsSocket(m_Handle), data, length < 0 ? 0 : length, 0,
+                            reinterpret_cast<const sockaddr*>(&target), sizeof target);
+    return sent == SOCKET_ERROR ? WSAGetLastError() : 0;
+}
+
+UdpSocket::Wait UdpSocket::WaitReadable(int timeoutMilliseconds) {
+    if (m_Woken) {
+        return Wait::Woken;
+    }
+    const DWORD result = WSAWaitForMultipleEvents(1, &m_Event, FALSE,
+                                                  static_cast<DWORD>(timeoutMilliseconds), FALSE);
+    if (m_Woken) {
+        return Wait::Woken;
+    }
+    if (result == WSA_WAIT_TIMEOUT) {
+        return Wait::TimedOut;
+    }
+    if (result != WSA_WAIT_EVENT_0) {
+        return Wait::Failed;
+    }
+    // Resets the event; the next receive call re-arms FD_READ while datagrams remain queued.
+    WSANETWORKEVENTS events{};
+    if (WSAEnumNetworkEvents(AsSocket(m_Handle), m_Event, &events) != 0) {
+        return Wait::Failed;
+    }
+    return (events.lNetworkEvents & FD_READ) != 0 ? Wait::Readable : Wait::TimedOut;
+}
+
+void UdpSocket::Wake() {
+    m_Woken = true;
+    if (m_Event != nullptr) {
+        WSASetEvent(m_Event);
+    }
+}
+
+UdpSocket::Received UdpSocket::Receive(char* buffer, int capacity) {
+    sockaddr_in sender{};
+    int senderLength = sizeof sender;
+    const int received = recvfrom(AsSocket(m_Handle), buffer, capacity, 0,
+                                  reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    if (received == SOCKET_ERROR) {
+        const int error = WSAGetLastError();
+        if (error == WSAEWOULDBLOCK) {
+            return {Received::Status::NothingQueued, 0, error, 0};
+        }
+        // Windows refuses a datagram longer than the buffer; its rest is gone.
+        return {error == WSAEMSGSIZE ? Received::Status::TooLong : Received::Status::Failed, 0,
+                error, 0};
+    }
+    // The socket receives only what was sent to its address or broadcast on its interface.
+    return {Received::Status::Datagram, received, 0, 0};
+}
+
+void UdpSocket::Close() {
+    if (m_Handle != static_cast<std::uintptr_t>(INVALID_SOCKET)) {
+        closesocket(AsSocket(m_Handle));
+        m_Handle = static_cast<std::uintptr_t>(INVALID_SOCKET);
+    }
+    if (m_Event != nullptr) {
+        WSACloseEvent(m_Event);
+        m_Event = nullptr;
+    }
+}
+
+} // namespace vanmoor::platform

@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The Windows command line and library under Wine, in the private test network, against the
+# Linux device simulator: both protocols found through both interfaces, each device credited
+# only to the local address of the lan it sits on, and settings commands (plain and with a
+# digest) change simulated devices; the log files' places; and the endpoint socket's tests.
+#
+#   wine-network.sh WINDOWS_BIN_DIR DEVSIM_PROGRAM
+#
+# Starts its own test network (tests/netns/testnet.sh) and, inside it, a fresh Wine prefix in a
+# temporary folder, so that no wineserver from outside the namespace is reused.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+bin=$(cd "$1" && pwd)
+devsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+
+if [ -z "${VANMOOR_TESTNET:-}" ]; then
+    exec "$here/../netns/testnet.sh" "$here/wine-network.sh" "$bin" "$devsim"
+fi
+
+work=$(mktemp -d)
+export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+sims=()
+cleanup() {
+    for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wineserver -k 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# One device of each protocol per lan; the replies come by broadcast, by subnet broadcast and
+# by unicast, so each way must reach the endpoint of its own interface.
+cat >"$work/lan1.conf" <<'CONF'
+protocol=4022 mac=02:00:5e:00:01:01 ip=192.0.2.10 gateway=192.0.2.1 name="Lobby" port=80 reply=broadcast
+protocol=32970 mac=02:00:5e:00:01:02 ip=192.0.2.20 gateway=192.0.2.1 name="Dome" port=80 user=admin password=secret reply=unicast
+CONF
+cat >"$work/lan2.conf" <<'CONF'
+protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10 gateway=198.51.100.1 name="Gate" port=8080 reply=subnet
+protocol=32970 mac=02:00:5e:00:02:02 ip=198.51.100.20 gateway=198.51.100.1 name="Yard" port=80 user=admin password=secret reply=broadcast
+CONF
+for lan in 1 2; do
+    exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" "$lan" "$devsim" --config "$work/lan$lan.conf" --ready)
+    sims+=($!)
+    read -r ready <&"$out"
+    echo "lan $lan: $ready"
+done
+
+# Wine's first start in the new prefix takes a while; it opens no socket.
+start=$SECONDS
+wine "$bin/vanmoor.exe" --help >/dev/null
+echo "Wine prefix ready after $((SECONDS - start)) s"
+
+failed=0
+if wine "$bin/vanmoor_windows_socket_tests.exe" --gtest_brief=1 | tr -d '\r'; then
+    echo "ok: the endpoint socket's receive failure and wake-up"
+else
+    echo "FAIL: vanmoor_windows_socket_tests" >&2
+    failed=1
+fi
+
+scan() {
+    wine "$bin/vanmoor.exe" scan --output csv --fields mac,protocol,local_address,name \
+        --sort mac "$@" | tr -d '\r'
+}
+expect_scan() {
+    local label="$1" expected="$2" found
+    found=$(scan)
+    if [ "$found" != "$expected" ]; then
+        echo "FAIL: $label" >&2
+        diff <(echo "$expected") <(echo "$found") >&2 || true
+        failed=1
+    else
+        echo "ok: $label"
+    fi
+}
+
+expect_scan "both protocols through both interfaces, each on its own lan only" \
+"mac,protocol,local_address,name
+02:00:5e:00:01:01,4022,192.0.2.1,Lobby
+02:00:5e:00:01:02,32970,192.0.2.1,Dome
+02:00:5e:00:02:01,4022,198.51.100.1,Gate
+02:00:5e:00:02:02,32970,198.51.100.1,Yard"
+
+# Each command searches again until the device answers with its new settings.
+run() {
+    local label="$1"
+    shift
+    if wine "$bin/vanmoor.exe" "$@" >"$work/out" 2>&1; then
+        echo "ok: $label"
+    else
+        echo "FAIL: $label" >&2
+        cat "$work/out" >&2
+        failed=1
+    fi
+}
+run "set on port 4022" set 02:00:5e:00:01:01 --name Hall --port 8081
+VANMOOR_PASSWORD=secret run "set_MD5 on port 32970" set 02:00:5e:00:02:02 --user admin \
+    --name Shed --ip 198.51.100.21
+
+expect_scan "the changed settings in a new search" \
+"mac,protocol,local_address,name
+02:00:5e:00:01:01,4022,192.0.2.1,Hall
+02:00:5e:00:01:02,32970,192.0.2.1,Dome
+02:00:5e:00:02:01,4022,198.51.100.1,Gate
+02:00:5e:00:02:02,32970,198.51.100.1,Shed"
+
+# The log files keep their Windows places: C:\LogConfig.txt switches the file on, the library
+# writes C:\Log.txt in text mode (CR LF line ends), each line after its time; VANMOOR_LOG_DIR
+# still wins.
+drive_c="$WINEPREFIX/drive_c"
+printf 'file 1\r\n' >"$drive_c/LogConfig.txt"
+scan >/dev/null
+if grep -q $'  deinit() end\r$' "$drive_c/Log.txt" 2>/dev/null &&
+    grep -q 'CBroadCastItem::SendPacket port = 32970' "$drive_c/Log.txt"; then
+    echo "ok: C:\\Log.txt written as LogConfig.txt asks"
+else
+    echo "FAIL: no C:\\Log.txt with the search's lines and CR LF line ends" >&2
+    failed=1
+fi
+mkdir "$drive_c/logs"
+printf 'file 1\r\n' >"$drive_c/logs/LogConfig.txt"
+rm "$drive_c/Log.txt"
+VANMOOR_LOG_DIR='C:\logs' scan >/dev/null
+if grep -q 'deinit() end' "$drive_c/logs/Log.txt" 2>/dev/null && [ ! -e "$drive_c/Log.txt" ]; then
+    echo "ok: VANMOOR_LOG_DIR names the log folder"
+else
+    echo "FAIL: VANMOOR_LOG_DIR was not followed" >&2
+    failed=1
+fi
+
+exit "$failed"

@@ -9,7 +9,9 @@ namespace {
 // The watch sees a device come, change its address (as after a new DHCP lease) and another
 // one go.
 TEST_F(CliTest, WatchReportsNewChangedAndGoneDevicesByMac) {
-    Simulator* simulator = nullptr;
+    // Set once the simulator runs; read on its receive thread, which only the network orders
+    // after the write.
+    std::atomic<Simulator*> simulator{nullptr};
     std::atomic<int> searches{0};
     devsim::Observer observer;
     observer.onDatagram = [&](const devsim::ReceivedDatagram& datagram) {
@@ -18,12 +20,13 @@ TEST_F(CliTest, WatchReportsNewChangedAndGoneDevicesByMac) {
             return;
         }
         // After answering the first search: the camera moves, the other falls silent.
-        SimDevice moved = simulator->Device(0);
+        Simulator& devices = *simulator.load();
+        SimDevice moved = devices.Device(0);
         moved.ip = {192, 0, 2, 77};
-        simulator->SetDevice(0, moved);
-        SimDevice silent = simulator->Device(1);
+        devices.SetDevice(0, moved);
+        SimDevice silent = devices.Device(1);
         silent.replyDelay = std::chrono::hours(1);
-        simulator->SetDevice(1, silent);
+        devices.SetDevice(1, silent);
     };
     simulator =
         &StartDevices(1,

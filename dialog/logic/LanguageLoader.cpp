@@ -35,8 +35,9 @@ constexpr UiText kHelpLines[] = {UiText::HelpLine1, UiText::HelpLine2, UiText::H
 
 } // namespace
 
-LanguageLoader::LanguageLoader(UiTextTable& texts, ControlTextSink& controls)
-    : m_Texts(texts), m_Controls(controls) {}
+LanguageLoader::LanguageLoader(UiTextTable& texts, ExtraTextTable& extraTexts,
+                               ControlTextSink& controls)
+    : m_Texts(texts), m_ExtraTexts(extraTexts), m_Controls(controls) {}
 
 bool LanguageLoader::Apply() {
     std::error_code error;
@@ -53,6 +54,7 @@ bool LanguageLoader::Apply() {
         const auto entry = static_cast<UiText>(i);
         LookupText(entry, UiTextTable::UsesUnderscoreKey(entry), profile);
     }
+    LookupExtraTexts(profile);
     SetControlTexts();
     return true;
 }
@@ -63,6 +65,17 @@ void LanguageLoader::LookupText(UiText entry, bool underscoreKey, const ProfileF
     std::optional<std::u16string> value = profile.Value(kSection, key);
     if (value && !value->empty()) {
         m_Texts.Replace(entry, std::move(*value));
+    }
+}
+
+void LanguageLoader::LookupExtraTexts(const ProfileFile& profile) {
+    for (std::size_t i = 0; i < kExtraTextCount; ++i) {
+        const auto entry = static_cast<ExtraText>(i);
+        std::optional<std::u16string> value =
+            profile.Value(kSection, MakeIniKey(ExtraTextTable::DefaultText(entry)));
+        if (value && !value->empty()) {
+            m_ExtraTexts.Replace(entry, std::move(*value));
+        }
     }
 }
 

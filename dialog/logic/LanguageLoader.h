@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlId.h"
+#include "ExtraTextTable.h"
 #include "UiTextTable.h"
 
 #include <string>
@@ -24,7 +25,7 @@ class LanguageLoader {
 public:
     static constexpr const char* kFileName = "Language.ini";
 
-    LanguageLoader(UiTextTable& texts, ControlTextSink& controls);
+    LanguageLoader(UiTextTable& texts, ExtraTextTable& extraTexts, ControlTextSink& controls);
 
     // Reads the file into the table and sets the control texts from it. Without a readable file
     // nothing changes: the table keeps its defaults and the controls their template texts.
@@ -33,9 +34,11 @@ public:
 
 private:
     void LookupText(UiText entry, bool underscoreKey, const ProfileFile& profile);
+    void LookupExtraTexts(const ProfileFile& profile);
     void SetControlTexts();
 
     UiTextTable& m_Texts;
+    ExtraTextTable& m_ExtraTexts;
     ControlTextSink& m_Controls;
 };
 

@@ -46,8 +46,8 @@ QLineEdit* CenteredEdit(QWidget* parent) {
 
 CIpEditDlg::CIpEditDlg(const LibraryApi& api, QWidget* parent)
     : QDialog(parent, kWindowFlags), m_Api(api), m_Search(m_Api, m_Texts, m_Choice, m_Devices),
-      m_LanguageLoader(
-          std::make_unique<LanguageLoader>(m_Texts, static_cast<ControlTextSink&>(*this))),
+      m_LanguageLoader(std::make_unique<LanguageLoader>(m_Texts, m_ExtraTexts,
+                                                        static_cast<ControlTextSink&>(*this))),
       m_Editor(std::make_unique<DeviceEditor>(m_Api)) {
     setWindowTitle(QString::fromLatin1(kMainDialogCaption));
     setWindowIcon(ApplicationIcon());
@@ -316,7 +316,7 @@ void CIpEditDlg::ShowInterfaceChoice() {
 void CIpEditDlg::ShowDeviceRows() {
     auto* list = Control<QTreeWidget>(ControlId::DeviceList);
     list->clear();
-    const std::vector<RowFinding> findings = FindRowProblems(m_Api, m_Devices);
+    const std::vector<RowFinding> findings = FindRowProblems(m_Api, m_Devices, m_ExtraTexts);
     for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
         QStringList cells;
         for (const std::u16string& cell : m_Devices.Rows()[row]) {

@@ -3,6 +3,7 @@
 #include "DeviceEditor.h"
 #include "DeviceList.h"
 #include "DeviceSearch.h"
+#include "ExtraTextTable.h"
 #include "InterfaceChoice.h"
 #include "LanguageLoader.h"
 #include "LibraryApi.h"
@@ -81,6 +82,7 @@ private:
 
     LibraryApi m_Api;
     UiTextTable m_Texts;
+    ExtraTextTable m_ExtraTexts;
     InterfaceChoice m_Choice;
     DeviceList m_Devices;
     DeviceSearch m_Search;

@@ -84,11 +84,12 @@ protected:
     }
 
     bool Apply() {
-        LanguageLoader loader(m_Texts, m_Controls);
+        LanguageLoader loader(m_Texts, m_ExtraTexts, m_Controls);
         return loader.Apply();
     }
 
     UiTextTable m_Texts;
+    ExtraTextTable m_ExtraTexts;
     RecordingControls m_Controls;
 
 private:
@@ -128,7 +129,9 @@ TEST_F(LanguageLoaderTest, KeysFollowTheUnderscoreRuleOnlyWhereItApplies) {
                       "Static=Fest\n"
                       "Please_check_the_network_card_settings!=Netzwerkkarte pruefen!\n"
                       "To_Change_Device_Name,_IP_address,_and_Gateway:=Hilfe\n"
-                      "Select_All=\n");
+                      "Select_All=\n"
+                      "unreachable=nicht erreichbar\n"
+                      "The_device_reports_web_port_%1,_which_a_web_browser_cannot_open.=Port %1\n");
     EXPECT_TRUE(Apply());
     EXPECT_EQ(m_Texts.Text(UiText::SearchDevice), u"Search Device");
     EXPECT_EQ(m_Texts.Text(UiText::Dns1), u"Nameserver 1");
@@ -136,6 +139,9 @@ TEST_F(LanguageLoaderTest, KeysFollowTheUnderscoreRuleOnlyWhereItApplies) {
     EXPECT_EQ(m_Texts.Text(UiText::CheckNetworkCard), u"Netzwerkkarte pruefen!");
     EXPECT_EQ(m_Texts.Text(UiText::SelectAll), u"Select All");
     EXPECT_EQ(m_Controls.texts[ControlId::Dns1Label], u"Nameserver 1");
+    EXPECT_EQ(m_ExtraTexts.Text(ExtraText::FindingUnreachable), u"nicht erreichbar");
+    EXPECT_EQ(m_ExtraTexts.Text(ExtraText::PortCannotOpen), u"Port %1");
+    EXPECT_EQ(m_ExtraTexts.Text(ExtraText::FindingBadSettings), u"bad settings");
     EXPECT_TRUE(m_Controls.texts[ControlId::HelpText].starts_with(u"Hilfe\n1. Select"));
 }
 
@@ -154,6 +160,11 @@ TEST(ExampleLanguageFile, HasAKeyForEveryText) {
         const std::u16string& text = defaults.Text(entry);
         const std::u16string key = UiTextTable::UsesUnderscoreKey(entry) ? MakeIniKey(text) : text;
         EXPECT_TRUE(profile.Value(u"LANGUAGE", key)) << "no key for text " << i;
+    }
+    for (std::size_t i = 0; i < kExtraTextCount; ++i) {
+        const std::u16string key =
+            MakeIniKey(ExtraTextTable::DefaultText(static_cast<ExtraText>(i)));
+        EXPECT_TRUE(profile.Value(u"LANGUAGE", key)) << "no key for added text " << i;
     }
 }
 

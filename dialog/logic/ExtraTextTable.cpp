@@ -1,0 +1,46 @@
+#include "ExtraTextTable.h"
+
+#include <algorithm>
+
+namespace kestrun {
+
+namespace {
+
+constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
+    u"duplicate address",
+    u"unreachable",
+    u"bad settings",
+    u"duplicate name",
+    u"The device took the new settings.",
+    u"The device still shows its old settings: it did not receive the command. Please try again.",
+    u"The new settings were not applied: the device did not accept the user name or password, "
+    u"or did not receive the command.",
+    u"The device took the new settings, but its address %1 is on subnet %2, which this computer "
+    u"is not on: its web page cannot be opened from here. The list shows it anyway.",
+    u"The device no longer answers the search.",
+    u"The device reports web port %1, which a web browser cannot open.",
+};
+
+std::size_t Slot(ExtraText entry) {
+    return static_cast<std::size_t>(entry);
+}
+
+} // namespace
+
+ExtraTextTable::ExtraTextTable() {
+    std::copy(kDefaults.begin(), kDefaults.end(), m_Texts.begin());
+}
+
+const std::u16string& ExtraTextTable::Text(ExtraText entry) const {
+    return m_Texts.at(Slot(entry));
+}
+
+void ExtraTextTable::Replace(ExtraText entry, std::u16string text) {
+    m_Texts.at(Slot(entry)) = std::move(text);
+}
+
+std::u16string_view ExtraTextTable::DefaultText(ExtraText entry) {
+    return kDefaults.at(Slot(entry));
+}
+
+} // namespace kestrun

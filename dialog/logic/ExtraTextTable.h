@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kestrun {
+
+// Texts of the dialog's later additions (batch addressing, export, submit results). They come
+// from the language file like the first 27: the key is the English text with blanks turned
+// into underscores. "%1", "%2" stand for values filled in when the text is shown.
+enum class ExtraText : std::size_t {
+    FindingDuplicateAddress,
+    FindingUnreachable,
+    FindingBadSettings,
+    FindingDuplicateName,
+    SubmitApplied,
+    SubmitNotApplied,
+    SubmitNotAppliedCredentials,
+    SubmitOtherSubnet,
+    SubmitNoAnswer,
+    PortCannotOpen,
+    Count, // not a text
+};
+
+inline constexpr std::size_t kExtraTextCount = static_cast<std::size_t>(ExtraText::Count);
+
+class ExtraTextTable {
+public:
+    ExtraTextTable();
+
+    const std::u16string& Text(ExtraText entry) const;
+    void Replace(ExtraText entry, std::u16string text);
+    // The English text, whose underscore form is the language file key.
+    static std::u16string_view DefaultText(ExtraText entry);
+
+private:
+    std::array<std::u16string, kExtraTextCount> m_Texts;
+};
+
+} // namespace kestrun

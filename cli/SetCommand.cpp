@@ -2,6 +2,8 @@
 #include "DeviceLookup.h"
 #include "Password.h"
 #include "SettingsChange.h"
+#include "SettingsVerification.h"
+#include "SiteSurvey.h"
 #include "Utf8Text.h"
 #include "vanmoor.h"
 
@@ -29,7 +31,7 @@ ExitStatus Verify(Session& session, const DeviceInfo& device, const settings::Se
     for (int round = 0; round < rounds && !differences.empty(); ++round) {
         for (const DeviceInfo& answer : session.SearchOnce()) {
             if (answer.mac == device.mac) {
-                differences = Differences(answer, form, port);
+                differences = commission::SettingsDifferences(ToSiteDevice(answer), form, port);
             }
         }
     }

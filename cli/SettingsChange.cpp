@@ -50,13 +50,6 @@ template <typename Settings> Record CommonFields(const Settings& settings, bool 
     };
 }
 
-void Compare(std::vector<std::string>& differences, const std::string& what, const std::string& now,
-             const std::string& wanted) {
-    if (now != wanted) {
-        differences.push_back(what + " is '" + now + "', not '" + wanted + "'");
-    }
-}
-
 } // namespace
 
 std::string ProblemMessage(FormProblem problem) {
@@ -120,23 +113,6 @@ Record SettingsRecord(const AuthNetSettings& settings) {
     record.insert(record.begin() + 1, {"protocol", 32970LL});
     record.push_back({"user", FieldText(settings.user)});
     return record;
-}
-
-std::vector<std::string> Differences(const DeviceInfo& device, const settings::SettingsForm& sent,
-                                     int port) {
-    std::vector<std::string> differences;
-    if (!sent.dhcp) {
-        Compare(differences, "ip", DottedText(device.ip), DottedText(sent.ip));
-        Compare(differences, "netmask", DottedText(device.netmask), DottedText(sent.netmask));
-        Compare(differences, "gateway", DottedText(device.gateway), DottedText(sent.gateway));
-    }
-    Compare(differences, "dns1", DottedText(device.dns1), DottedText(sent.dns1));
-    Compare(differences, "dns2", DottedText(device.dns2), DottedText(sent.dns2));
-    Compare(differences, "name", device.name,
-            settings::Utf8FromUtf16(sent.name, settings::kMaxNameBytes));
-    Compare(differences, "port", std::to_string(device.port), std::to_string(port));
-    Compare(differences, "dhcp", device.dhcp ? "on" : "off", sent.dhcp ? "on" : "off");
-    return differences;
 }
 
 } // namespace vanmoor::cli

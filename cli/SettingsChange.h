@@ -40,9 +40,4 @@ settings::SettingsForm MakeForm(const DeviceInfo& device, const SettingsChange& 
 Record SettingsRecord(const NetSettings& settings);
 Record SettingsRecord(const AuthNetSettings& settings);
 
-// What the device's answer shows differently from `sent`, one text per field ("ip is a.b.c.d,
-// not e.f.g.h"). With DHCP on, the addresses are the DHCP server's to choose and not compared.
-std::vector<std::string> Differences(const DeviceInfo& device, const settings::SettingsForm& sent,
-                                     int port);
-
 } // namespace vanmoor::cli

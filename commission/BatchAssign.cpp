@@ -1,10 +1,10 @@
 #include "BatchAssign.h"
 
 #include "SettingsForm.h"
+#include "SettingsVerification.h"
 #include "Utf8Text.h"
 
 #include <map>
-#include <string_view>
 
 namespace vanmoor::commission {
 
@@ -28,11 +28,6 @@ settings::SettingsForm PlannedForm(const PlannedDevice& planned, const Credentia
     return form;
 }
 
-// The name as the device would send it back: NUL padding dropped.
-std::string_view StoredName(const std::string& name) {
-    return std::string_view(name).substr(0, name.find('\0'));
-}
-
 } // namespace
 
 const char* AssignResultText(AssignResult result) {
@@ -52,9 +47,7 @@ const char* AssignResultText(AssignResult result) {
 }
 
 bool ShowsPlan(const SiteDevice& seen, const PlannedDevice& planned) {
-    return !seen.dhcp && seen.ip == planned.ip && seen.netmask == planned.netmask &&
-           seen.gateway == planned.gateway && seen.dns1 == planned.dns1 &&
-           seen.dns2 == planned.dns2 && StoredName(seen.name) == StoredName(planned.name);
+    return SettingsDifferences(seen, PlannedForm(planned, {}), planned.device.port).empty();
 }
 
 BatchAssign::BatchAssign(DeviceLink& link, Credentials credentials, int retries)

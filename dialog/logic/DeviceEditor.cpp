@@ -66,19 +66,19 @@ std::optional<DeviceFields> DeviceEditor::Load(int deviceNumber) {
 SubmitResult DeviceEditor::Submit(const SettingsForm& form) {
     const FormCheck check = CheckSettingsForm(form);
     if (check.problem != FormProblem::None) {
-        return {SubmitOutcome::Refused, check.problem};
+        return {SubmitOutcome::Refused, check.problem, 0};
     }
     try {
         const int result = m_Selected.authenticated == 1 ? SubmitAuth(form, check.port)
                                                          : SubmitPlain(form, check.port);
         if (result == 0) {
-            return {SubmitOutcome::Sent, FormProblem::None};
+            return {SubmitOutcome::Sent, FormProblem::None, check.port};
         }
         ProgramLog().WriteLog("CIpEditDlg::OnSubmit() failed\n");
     } catch (...) {
         ProgramLog().WriteLog("CIpEditDlg::OnSubmit catch failed\n");
     }
-    return {SubmitOutcome::Failed, FormProblem::None};
+    return {SubmitOutcome::Failed, FormProblem::None, 0};
 }
 
 int DeviceEditor::SubmitPlain(const SettingsForm& form, int port) {

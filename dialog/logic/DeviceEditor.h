@@ -42,6 +42,7 @@ enum class SubmitOutcome {
 struct SubmitResult {
     SubmitOutcome outcome = SubmitOutcome::Failed;
     FormProblem problem = FormProblem::None; // why, when Refused
+    int port = 0;                            // the port sent, when Sent
 };
 
 // The editing side of the dialog: loads a clicked device's settings, submits changed settings

@@ -19,6 +19,7 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"is not on: its web page cannot be opened from here. The list shows it anyway.",
     u"The device no longer answers the search.",
     u"The device reports web port %1, which a web browser cannot open.",
+    u"The settings could not be sent. The log file tells why.",
 };
 
 std::size_t Slot(ExtraText entry) {

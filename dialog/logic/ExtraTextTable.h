@@ -21,6 +21,7 @@ enum class ExtraText : std::size_t {
     SubmitOtherSubnet,
     SubmitNoAnswer,
     PortCannotOpen,
+    SubmitNotSent,
     Count, // not a text
 };
 

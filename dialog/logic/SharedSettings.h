@@ -9,6 +9,7 @@
 // The dialog uses the rules it shares with the command line under their own names.
 namespace kestrun {
 
+using vanmoor::settings::CheckAddresses;
 using vanmoor::settings::CheckSettingsForm;
 using vanmoor::settings::FormCheck;
 using vanmoor::settings::FormProblem;

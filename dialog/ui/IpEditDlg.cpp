@@ -5,8 +5,10 @@
 #include "DialogTemplate.h"
 #include "DialogUnits.h"
 #include "Ipv4AddressField.h"
+#include "LibraryDevices.h"
 #include "ProgramLog.h"
 #include "SearchWorker.h"
+#include "SubmitCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -240,10 +242,13 @@ void CIpEditDlg::ShowAboutBox() {
 
 bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {
     // Only the left button opens the page: a right double click is two context clicks.
-    if (event->type() == QEvent::MouseButtonDblClick &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        watched == Control<QTreeWidget>(ControlId::DeviceList)->viewport()) {
-        OnDblClickDevList();
+    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
+    if (event->type() == QEvent::MouseButtonDblClick && watched == list->viewport()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QModelIndex index = list->indexAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton && index.isValid()) {
+            OnDblClickDevList(index.row());
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -267,6 +272,7 @@ void CIpEditDlg::OnSearch() {
         refusal.exec();
         m_Search.RefillAfterRefusal();
         ShowInterfaceChoice();
+        m_Sent.reset();
         SetSearching(false);
         return;
     }
@@ -280,12 +286,16 @@ void CIpEditDlg::OnSearchFinished(bool searched) {
     m_Search.ListDevices(searched);
     ShowDeviceRows();
     SetSearching(false);
+    if (m_Sent) {
+        ReportSubmit();
+    }
 }
 
 void CIpEditDlg::SetSearching(bool searching) {
     m_Searching = searching;
     Control<QWidget>(ControlId::SearchButton)->setEnabled(!searching);
-    Control<QWidget>(ControlId::SubmitButton)->setEnabled(!searching);
+    // Without a device in the fields a submit could only fail.
+    Control<QWidget>(ControlId::SubmitButton)->setEnabled(!searching && m_LoadedDevice);
     Control<QWidget>(ControlId::DeviceList)->setEnabled(!searching);
     auto* progress = Control<QLabel>(ControlId::ProgressLabel);
     progress->setText(QString::fromStdU16String(m_Texts.Text(UiText::Searching)));
@@ -293,6 +303,7 @@ void CIpEditDlg::SetSearching(bool searching) {
 }
 
 void CIpEditDlg::ClearSettingsFields() {
+    m_LoadedDevice.reset();
     Control<QLineEdit>(ControlId::NameField)->clear();
     Control<QLineEdit>(ControlId::MacField)->clear();
     for (const ControlId field :
@@ -356,11 +367,13 @@ void CIpEditDlg::OnColumnClickDevList(int column) {
 // Editing side: loading a clicked device, the radio buttons, Submit and the web page.
 
 void CIpEditDlg::OnClickDevList(int row) {
-    const std::optional<DeviceFields> fields =
-        m_Editor->Load(m_Devices.DeviceNumber(static_cast<std::size_t>(row)));
+    const int deviceNumber = m_Devices.DeviceNumber(static_cast<std::size_t>(row));
+    const std::optional<DeviceFields> fields = m_Editor->Load(deviceNumber);
     if (!fields) {
         return;
     }
+    m_LoadedDevice = deviceNumber;
+    Control<QWidget>(ControlId::SubmitButton)->setEnabled(!m_Searching);
     auto* staticRadio = Control<QRadioButton>(ControlId::StaticRadio);
     auto* dhcpRadio = Control<QRadioButton>(ControlId::DhcpRadio);
     staticRadio->show();
@@ -380,12 +393,20 @@ void CIpEditDlg::OnClickDevList(int row) {
     Control<QLineEdit>(ControlId::MacField)->setText(QString::fromStdString(fields->mac).toUpper());
 }
 
-void CIpEditDlg::OnDblClickDevList() {
+void CIpEditDlg::OnDblClickDevList(int row) {
     if (m_Searching) {
         return;
     }
+    // The click before it loaded this row, unless the fields were emptied in between.
+    if (m_LoadedDevice != m_Devices.DeviceNumber(static_cast<std::size_t>(row))) {
+        OnClickDevList(row);
+    }
     if (const std::optional<std::string> address = m_Editor->WebAddress()) {
         QDesktopServices::openUrl(QUrl(QString::fromStdString(*address)));
+    } else if (m_LoadedDevice) {
+        ShowMessage(QMessageBox::Warning,
+                    FillIn(m_ExtraTexts.Text(ExtraText::PortCannotOpen),
+                           Utf16FromAscii(std::to_string(m_Editor->Selected().port))));
     }
 }
 
@@ -419,21 +440,54 @@ void CIpEditDlg::OnSubmit() {
     if (m_Searching || m_Closed) {
         return;
     }
-    const SubmitResult result = m_Editor->Submit(ReadForm());
+    const SettingsForm form = ReadForm();
+    const SubmitResult result = m_Editor->Submit(form);
     if (result.outcome == SubmitOutcome::Sent) {
+        m_Sent = SentSettings{m_Editor->Selected().MAC, form, result.port};
+        m_Sent->form.password.clear();
         OnSearch();
     } else if (result.outcome == SubmitOutcome::Refused) {
         auto* field =
             Control<QLineEdit>(result.problem == FormProblem::NameTooLong ? ControlId::NameField
                                                                           : ControlId::PortField);
-        QMessageBox warning(QMessageBox::Warning, windowTitle(),
-                            QString::fromStdU16String(FormProblemText(result.problem)),
-                            QMessageBox::Ok, this);
-        warning.setTextFormat(Qt::PlainText);
-        warning.exec();
+        ShowMessage(QMessageBox::Warning, FormProblemText(result.problem));
         field->setFocus();
         field->selectAll();
+    } else {
+        // The library refused the addresses or could not send; say which when the shared
+        // rules know.
+        const FormProblem problem = CheckAddresses(form);
+        ShowMessage(QMessageBox::Warning, problem != FormProblem::None
+                                              ? FormProblemText(problem)
+                                              : m_ExtraTexts.Text(ExtraText::SubmitNotSent));
     }
+}
+
+void CIpEditDlg::ReportSubmit() {
+    const SentSettings sent = *m_Sent;
+    m_Sent.reset();
+    const std::optional<int> index = FindDeviceIndex(m_Api, sent.mac);
+    const SubmitReport report = CheckSubmit(index ? ReadSiteDevice(m_Api, *index) : std::nullopt,
+                                            sent.form, sent.port, ReadHostAddresses(m_Api));
+    if (index) {
+        // Found by address, not by row: the list may have changed order.
+        for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
+            if (m_Devices.DeviceNumber(row) == *index + 1) {
+                auto* list = Control<QTreeWidget>(ControlId::DeviceList);
+                list->setCurrentItem(list->topLevelItem(static_cast<int>(row)));
+                OnClickDevList(static_cast<int>(row));
+            }
+        }
+    }
+    ShowMessage(report.verdict == SubmitVerdict::Applied ? QMessageBox::Information
+                                                         : QMessageBox::Warning,
+                SubmitReportText(report, m_ExtraTexts));
+}
+
+void CIpEditDlg::ShowMessage(QMessageBox::Icon icon, const std::u16string& text) {
+    QMessageBox box(icon, windowTitle(), QString::fromStdU16String(text), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 SettingsForm CIpEditDlg::ReadForm() const {

@@ -11,10 +11,12 @@
 #include "UiTextTable.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QThread>
 
 #include <map>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -72,13 +74,16 @@ private:
     void OnColumnClickDevList(int column);
 
     void OnClickDevList(int row);
-    void OnDblClickDevList();
+    void OnDblClickDevList(int row);
     void OnRadioStatic();
     void OnRadioDHCP();
     void SetAddressingFieldsEnabled(bool enabled);
     void SetCredentialsVisible(bool visible);
     void OnSubmit();
     SettingsForm ReadForm() const;
+    // Tells the user whether the device shows what was sent, and loads it again when listed.
+    void ReportSubmit();
+    void ShowMessage(QMessageBox::Icon icon, const std::u16string& text);
 
     LibraryApi m_Api;
     UiTextTable m_Texts;
@@ -94,6 +99,15 @@ private:
     QThread m_SearchThread;
     std::unique_ptr<SearchWorker> m_Worker;
     bool m_Searching = false;
+    // The device number whose settings the fields show; none while they are empty.
+    std::optional<int> m_LoadedDevice;
+    // What the last submit sent, until the search after it has been compared with it.
+    struct SentSettings {
+        MacBytes mac{};
+        SettingsForm form;
+        int port = 0;
+    };
+    std::optional<SentSettings> m_Sent;
     bool m_Initialised = false;
     bool m_Closed = false;
 

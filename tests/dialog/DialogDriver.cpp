@@ -1,7 +1,9 @@
 #include "DialogDriver.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -75,6 +77,17 @@ QList<QStringList> DialogDriver::Rows() const {
         rows << QStringList{list->topLevelItem(row)->text(1), list->topLevelItem(row)->text(2)};
     }
     return rows;
+}
+
+MessageCatcher::MessageCatcher() {
+    // Polled: a modal box runs its own event loop, in which the timer still fires.
+    connect(&m_Poll, &QTimer::timeout, this, [this] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts << box->text();
+            box->accept();
+        }
+    });
+    m_Poll.start(10);
 }
 
 UrlCatcher::UrlCatcher() {

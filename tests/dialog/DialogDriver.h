@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -42,6 +43,16 @@ private:
     QWidget* FindWidget(const char* name) const;
 
     std::unique_ptr<CIpEditDlg> m_Dialog;
+};
+
+// Closes every message box the dialog shows while it lives, keeping their texts.
+class MessageCatcher : public QObject {
+public:
+    MessageCatcher();
+    QStringList texts;
+
+private:
+    QTimer m_Poll;
 };
 
 // Receives the addresses the dialog asks the desktop to open, so that no browser starts.

@@ -130,9 +130,14 @@ private slots:
 
         release.set_value();
         QVERIFY(m_Driver->WaitForSearch());
-        QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
         QVERIFY(Find<QTreeWidget>("deviceList")->isEnabled());
         QVERIFY(!Find<QLabel>("progressLabel")->isVisible());
+        // The search emptied the fields: nothing to submit until a row is clicked.
+        QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
+        m_Driver->ClickRow(0);
+        QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
+        QVERIFY(m_Driver->Search());
+        QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
     }
 
     void exitEscapeAndCloseBoxEachDeinitOnceAndLog() {
@@ -281,6 +286,58 @@ private slots:
         QVERIFY(catcher.opened.isEmpty());
         m_Driver->DoubleClickRow(0);
         QCOMPARE(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://192.0.2.20:80"))});
+
+        // Below the rows: no device there, so no page, although one is loaded.
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                           QPoint(10, list->viewport()->height() - 5));
+        QCOMPARE(catcher.opened.size(), 1);
+    }
+
+    void aPortNoBrowserCanOpenGetsAMessageInsteadOfSilence() {
+        m_Fake->devices[0].port = 70000;
+        Open();
+        UrlCatcher urls;
+        MessageCatcher messages;
+        m_Driver->DoubleClickRow(0);
+        QVERIFY(urls.opened.isEmpty());
+        QCOMPARE(
+            messages.texts,
+            QStringList{"The device reports web port 70000, which a web browser cannot open."});
+    }
+
+    void aSubmitTheDeviceIgnoresSaysSoAndKeepsTheDeviceLoaded() {
+        Open();
+        // Sorted so that the device's row differs from its place in the library.
+        m_Driver->ClickHeading(1);
+        const int row = m_Driver->RowNamed(QStringLiteral("Lobby"));
+        m_Driver->ClickRow(row);
+        Find<QLineEdit>("nameField")->setText(QStringLiteral("Lobby 2"));
+        MessageCatcher messages;
+        Find<QPushButton>("submitButton")->click();
+        QVERIFY(m_Driver->WaitForSearch());
+        QCOMPARE(std::string(m_Fake->lastSet->name, 7), std::string("Lobby 2"));
+        QCOMPARE(messages.texts, QStringList{"The device still shows its old settings: it did not "
+                                             "receive the command. Please try again."});
+        QCOMPARE(Find<QLineEdit>("nameField")->text(), QStringLiteral("Lobby"));
+        QCOMPARE(Find<QTreeWidget>("deviceList")->currentItem()->text(1), QStringLiteral("Lobby"));
+        QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
+
+        // Gone from the next search.
+        m_Driver->ClickRow(m_Driver->RowNamed(QStringLiteral("Gate")));
+        m_Fake->devices.erase(m_Fake->devices.begin() + 1);
+        Find<QPushButton>("submitButton")->click();
+        QVERIFY(m_Driver->WaitForSearch());
+        QCOMPARE(messages.texts.last(), QStringLiteral("The device no longer answers the search."));
+        QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
+
+        // Not sent at all: said at once, and no search follows.
+        m_Driver->ClickRow(0);
+        m_Fake->setResult = 0;
+        m_Fake->calls.clear();
+        Find<QPushButton>("submitButton")->click();
+        QCOMPARE(messages.texts.last(),
+                 QStringLiteral("The settings could not be sent. The log file tells why."));
+        QCOMPARE(std::count(m_Fake->calls.begin(), m_Fake->calls.end(), "search(1500)"), 0);
     }
 };
 

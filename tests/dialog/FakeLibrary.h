@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SharedSettings.h"
 #include "LibraryApi.h"
+#include "SharedSettings.h"
 
 #include <functional>
 #include <optional>

@@ -59,9 +59,11 @@ private:
     std::unique_ptr<DialogDriver> m_Driver;
 
     // Changes the name (and the address, when given) of the device in `row` and submits, with
-    // the credentials when given; waits for the search that follows.
-    void Submit(int row, const QString& name, std::optional<Ipv4Octets> ip = std::nullopt,
-                const QString& password = QString()) {
+    // the credentials when given; waits for the search that follows and returns the messages
+    // shown.
+    QStringList Submit(int row, const QString& name, std::optional<Ipv4Octets> ip = std::nullopt,
+                       const QString& password = QString()) {
+        MessageCatcher messages;
         m_Driver->ClickRow(row);
         m_Driver->Find<QLineEdit>("nameField")->setText(name);
         if (ip) {
@@ -72,7 +74,10 @@ private:
             m_Driver->Find<QLineEdit>("passwordField")->setText(password);
         }
         m_Driver->Find<QPushButton>("submitButton")->click();
-        QVERIFY(m_Driver->WaitForSearch());
+        if (!m_Driver->WaitForSearch()) {
+            return {QStringLiteral("the search after the submit did not end")};
+        }
+        return messages.texts;
     }
 
 private slots:
@@ -135,20 +140,38 @@ private slots:
         const int row = m_Driver->RowNamed(QStringLiteral("Lobby"));
         QVERIFY(row >= 0);
         QVERIFY(!m_Driver->Find<QLineEdit>("userNameField")->isVisible());
-        Submit(row, QStringLiteral("Lobby 2"), Ipv4Octets{192, 0, 2, 20});
+        QCOMPARE(Submit(row, QStringLiteral("Lobby 2"), Ipv4Octets{192, 0, 2, 20}),
+                 QStringList{QStringLiteral("The device took the new settings.")});
         const int changed = m_Driver->RowNamed(QStringLiteral("Lobby 2"));
         QVERIFY(changed >= 0);
         QCOMPARE(m_Driver->Rows()[changed][1], QStringLiteral("192.000.002.020"));
         QCOMPARE(m_Driver->Rows().size(), 3);
+        // Still selected and loaded, wherever its row went.
+        QCOMPARE(m_Driver->Find<QLineEdit>("nameField")->text(), QStringLiteral("Lobby 2"));
+        QVERIFY(m_Driver->Find<QPushButton>("submitButton")->isEnabled());
+
+        // An address on a subnet of neither lan: taken, and listed, but out of reach.
+        const QStringList elsewhere =
+            Submit(changed, QStringLiteral("Lobby 3"), Ipv4Octets{203, 0, 113, 20});
+        QCOMPARE(elsewhere.size(), 1);
+        QVERIFY2(elsewhere[0].contains("203.0.113.20 is on subnet 203.0.113.0/24"),
+                 qPrintable(elsewhere[0]));
+        QVERIFY(m_Driver->RowNamed(QStringLiteral("Lobby 3")) >= 0);
     }
 
     void submitToAPort32970DeviceNeedsTheRightPassword() {
-        Submit(m_Driver->RowNamed(QStringLiteral("Gate")), QStringLiteral("Gate 2"), std::nullopt,
-               QStringLiteral("admin"));
+        QCOMPARE(Submit(m_Driver->RowNamed(QStringLiteral("Gate")), QStringLiteral("Gate 2"),
+                        std::nullopt, QStringLiteral("admin")),
+                 QStringList{QStringLiteral("The device took the new settings.")});
         QVERIFY(m_Driver->RowNamed(QStringLiteral("Gate 2")) >= 0);
 
-        Submit(m_Driver->RowNamed(QStringLiteral("Gate 2")), QStringLiteral("Gate 3"), std::nullopt,
-               QStringLiteral("wrong"));
+        const QStringList refused =
+            Submit(m_Driver->RowNamed(QStringLiteral("Gate 2")), QStringLiteral("Gate 3"),
+                   std::nullopt, QStringLiteral("wrong"));
+        QCOMPARE(refused.size(), 1);
+        QVERIFY2(refused[0].contains("did not accept the user name or password, or did not "
+                                     "receive the command"),
+                 qPrintable(refused[0]));
         QVERIFY(m_Driver->RowNamed(QStringLiteral("Gate 2")) >= 0);
         QCOMPARE(m_Driver->RowNamed(QStringLiteral("Gate 3")), -1);
     }

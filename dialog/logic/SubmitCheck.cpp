@@ -1,0 +1,76 @@
+#include "SubmitCheck.h"
+
+#include "SettingsVerification.h"
+#include "Subnet.h"
+#include "Utf8Text.h"
+
+#include <algorithm>
+
+namespace kestrun {
+
+namespace {
+
+using vanmoor::commission::HostAddress;
+using vanmoor::commission::Subnet;
+
+bool OnAHostSubnet(const vanmoor::settings::Ipv4Octets& address,
+                   const std::vector<HostAddress>& host) {
+    return std::any_of(host.begin(), host.end(), [&address](const HostAddress& local) {
+        return Subnet::Of(local.address, local.netmask).Holds(address);
+    });
+}
+
+void Replace(std::u16string& text, std::u16string_view marker, const std::u16string& value) {
+    if (const std::size_t at = text.find(marker); at != std::u16string::npos) {
+        text.replace(at, marker.size(), value);
+    }
+}
+
+} // namespace
+
+SubmitReport CheckSubmit(const std::optional<vanmoor::commission::SiteDevice>& seen,
+                         const vanmoor::settings::SettingsForm& sent, int port,
+                         const std::vector<HostAddress>& host) {
+    if (!seen) {
+        return {SubmitVerdict::NoAnswer, {}, {}};
+    }
+    if (!vanmoor::commission::SettingsDifferences(*seen, sent, port).empty()) {
+        return {seen->takesCredentials ? SubmitVerdict::NotAppliedOrRefused
+                                       : SubmitVerdict::NotApplied,
+                {},
+                {}};
+    }
+    // Without a known host address nothing can be said about reaching it.
+    if (!host.empty() && !OnAHostSubnet(seen->ip, host)) {
+        return {SubmitVerdict::AppliedElsewhere, vanmoor::settings::DottedText(seen->ip),
+                Subnet::Of(seen->ip, seen->netmask).Text()};
+    }
+    return {SubmitVerdict::Applied, {}, {}};
+}
+
+std::u16string SubmitReportText(const SubmitReport& report, const ExtraTextTable& texts) {
+    switch (report.verdict) {
+    case SubmitVerdict::Applied:
+        return texts.Text(ExtraText::SubmitApplied);
+    case SubmitVerdict::AppliedElsewhere:
+        return FillIn(texts.Text(ExtraText::SubmitOtherSubnet),
+                      vanmoor::settings::Utf16FromAscii(report.address),
+                      vanmoor::settings::Utf16FromAscii(report.subnet));
+    case SubmitVerdict::NotApplied:
+        return texts.Text(ExtraText::SubmitNotApplied);
+    case SubmitVerdict::NotAppliedOrRefused:
+        return texts.Text(ExtraText::SubmitNotAppliedCredentials);
+    case SubmitVerdict::NoAnswer:
+        break;
+    }
+    return texts.Text(ExtraText::SubmitNoAnswer);
+}
+
+std::u16string FillIn(std::u16string text, const std::u16string& first,
+                      const std::u16string& second) {
+    Replace(text, u"%1", first);
+    Replace(text, u"%2", second);
+    return text;
+}
+
+} // namespace kestrun

@@ -20,6 +20,27 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"The device no longer answers the search.",
     u"The device reports web port %1, which a web browser cannot open.",
     u"The settings could not be sent. The log file tells why.",
+    u"Assign addresses...",
+    u"Assign addresses",
+    u"First address",
+    u"Name pattern",
+    u"Devices",
+    u"selected devices",
+    u"devices with a problem (marked rows)",
+    u"all devices",
+    u"Empty DNS fields and an empty name pattern keep each device's own. In a pattern, {n} is "
+    u"the device's number, {n:02} the number with two digits.",
+    u"Enter the first address and the netmask.",
+    u"No device is chosen.",
+    u"User name",
+    u"Password",
+    u"Apply",
+    u"Close",
+    u"Current address",
+    u"Planned address",
+    u"Planned name",
+    u"Result",
+    u"Final address",
 };
 
 std::size_t Slot(ExtraText entry) {

@@ -2,6 +2,7 @@
 
 #include "AboutInfoDlg.h"
 #include "ApplicationIcon.h"
+#include "AssignDlg.h"
 #include "DialogTemplate.h"
 #include "DialogUnits.h"
 #include "Ipv4AddressField.h"
@@ -64,6 +65,8 @@ CIpEditDlg::CIpEditDlg(const LibraryApi& api, QWidget* parent)
     }
     m_AboutAction = new QAction(QStringLiteral("About Kestrun(&A)..."), this);
     m_AboutAction->setObjectName(QStringLiteral("aboutAction"));
+    m_AssignAction = new QAction(this);
+    m_AssignAction->setObjectName(QStringLiteral("assignAction"));
     ConnectControls();
 
     m_Worker = std::make_unique<SearchWorker>([this] { return m_Search.RunSearch(); });
@@ -79,6 +82,7 @@ CIpEditDlg::~CIpEditDlg() {
     ProgramLog().WriteLog("CIpEditDlg::~CIpEditDlg() begin\n");
     m_SearchThread.quit();
     m_SearchThread.wait();
+    DropAssignDialog();
     ProgramLog().WriteLog("CIpEditDlg::~CIpEditDlg() end\n");
 }
 
@@ -160,6 +164,7 @@ void CIpEditDlg::ConnectControls() {
             [this](const QModelIndex& index) { OnClickDevList(index.row()); });
     connect(list->header(), &QHeaderView::sectionClicked, this, &CIpEditDlg::OnColumnClickDevList);
     connect(m_AboutAction, &QAction::triggered, this, &CIpEditDlg::ShowAboutBox);
+    connect(m_AssignAction, &QAction::triggered, this, &CIpEditDlg::OpenAssignDialog);
 }
 
 void CIpEditDlg::SetControlText(ControlId control, const std::u16string& text) {
@@ -223,6 +228,8 @@ void CIpEditDlg::OnCancel() {
     // A search still waiting must end before the library goes away.
     m_SearchThread.quit();
     m_SearchThread.wait();
+    // Likewise a batch of the assign dialog.
+    DropAssignDialog();
     m_Api.deinit();
     ProgramLog().WriteLog("CIpEditDlg::OnCancel() end\n");
     QDialog::reject();
@@ -230,6 +237,10 @@ void CIpEditDlg::OnCancel() {
 
 void CIpEditDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    m_AssignAction->setText(
+        QString::fromStdU16String(m_ExtraTexts.Text(ExtraText::AssignMenuEntry)));
+    m_AssignAction->setEnabled(!m_Searching);
+    menu.addAction(m_AssignAction);
     menu.addSeparator();
     menu.addAction(m_AboutAction);
     menu.exec(event->globalPos());
@@ -238,6 +249,49 @@ void CIpEditDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CIpEditDlg::ShowAboutBox() {
     CAboutInfoDlg about(this);
     about.exec();
+}
+
+void CIpEditDlg::OpenAssignDialog() {
+    if (m_Searching || m_Closed || m_AssignDialog) {
+        return;
+    }
+    AssignSite site{ReadSiteDevices(m_Api), ReadHostAddresses(m_Api), SelectedMacs()};
+    m_AssignDialog =
+        std::make_unique<AssignDlg>(m_Api, std::move(site), m_Texts, m_ExtraTexts, this);
+    connect(m_AssignDialog.get(), &QDialog::finished, this, &CIpEditDlg::OnAssignClosed);
+    m_AssignDialog->open();
+}
+
+void CIpEditDlg::OnAssignClosed() {
+    const bool applied = m_AssignDialog->Applied();
+    // Deleted once its signal has returned.
+    m_AssignDialog.release()->deleteLater();
+    if (applied) {
+        OnSearch();
+    }
+}
+
+void CIpEditDlg::DropAssignDialog() {
+    if (m_AssignDialog) {
+        // Its closing must not come back here while this dialog goes away.
+        m_AssignDialog->disconnect(this);
+        m_AssignDialog.reset();
+    }
+}
+
+std::vector<MacBytes> CIpEditDlg::SelectedMacs() const {
+    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
+    std::vector<MacBytes> macs;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (!list->topLevelItem(row)->isSelected()) {
+            continue;
+        }
+        const int index = m_Devices.DeviceNumber(static_cast<std::size_t>(row)) - 1;
+        if (const std::optional<SiteDevice> device = ReadSiteDevice(m_Api, index)) {
+            macs.push_back(device->mac);
+        }
+    }
+    return macs;
 }
 
 bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -256,7 +310,7 @@ bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {
 // Search side: the search button, the interface drop-down and the device list.
 
 void CIpEditDlg::OnSearch() {
-    if (m_Searching || m_Closed) {
+    if (m_Searching || m_Closed || m_AssignDialog) {
         return;
     }
     SetSearching(true);

@@ -29,6 +29,7 @@ class QTreeWidgetItem;
 
 namespace kestrun {
 
+class AssignDlg;
 class Ipv4AddressField;
 class SearchWorker;
 struct ControlTemplate;
@@ -62,6 +63,11 @@ private:
     void OnInitDialog();
     void OnCancel();
     void ShowAboutBox();
+    void OpenAssignDialog();
+    void OnAssignClosed();
+    // Waits for a batch still running and deletes the assign dialog.
+    void DropAssignDialog();
+    std::vector<MacBytes> SelectedMacs() const;
 
     void OnSearch();
     void OnSearchFinished(bool searched);
@@ -98,6 +104,8 @@ private:
     // before the thread object does.
     QThread m_SearchThread;
     std::unique_ptr<SearchWorker> m_Worker;
+    // Open while addresses are assigned; no search starts meanwhile.
+    std::unique_ptr<AssignDlg> m_AssignDialog;
     bool m_Searching = false;
     // The device number whose settings the fields show; none while they are empty.
     std::optional<int> m_LoadedDevice;
@@ -114,6 +122,7 @@ private:
     // The controls, owned by the dialog as their parent.
     std::map<ControlId, QWidget*> m_Controls;
     QAction* m_AboutAction = nullptr;
+    QAction* m_AssignAction = nullptr;
 };
 
 } // namespace kestrun

@@ -34,6 +34,7 @@ Ipv4AddressField::Ipv4AddressField(QWidget* parent) : QFrame(parent) {
         octet->setObjectName(QStringLiteral("octet%1").arg(i + 1));
         octet->installEventFilter(this);
         connect(octet, &QLineEdit::textEdited, this, [this, i] { OnOctetEdited(i); });
+        connect(octet, &QLineEdit::textChanged, this, &Ipv4AddressField::AddressChanged);
         layout->addWidget(octet, 1);
         m_Octets[static_cast<std::size_t>(i)] = octet;
     }

@@ -23,6 +23,10 @@ public:
     void SetAddress(const Ipv4Octets& address);
     void Clear();
 
+signals:
+    // Any box's text changed, by typing or by SetAddress() and Clear().
+    void AddressChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -135,15 +135,37 @@ int FakeGetDHCP(int index) {
     return device != nullptr && device->dhcp ? 1 : 0;
 }
 
+template <typename Settings> void ChangeDevice(const Settings& settings, bool dhcp) {
+    FakeLibrary& fake = Fake();
+    if (!fake.setsChangeDevices || fake.setResult != 1) {
+        return;
+    }
+    for (FakeDevice& device : fake.devices) {
+        if (device.ignoresSets || !std::equal(device.mac.begin(), device.mac.end(), settings.MAC)) {
+            continue;
+        }
+        std::copy_n(settings.IP, 4, device.ip.begin());
+        std::copy_n(settings.netmask, 4, device.netmask.begin());
+        std::copy_n(settings.gateway, 4, device.gateway.begin());
+        std::copy_n(settings.DNS1, 4, device.dns1.begin());
+        std::copy_n(settings.DNS2, 4, device.dns2.begin());
+        device.name.assign(settings.name, strnlen(settings.name, sizeof settings.name));
+        device.port = settings.port;
+        device.dhcp = dhcp;
+    }
+}
+
 int FakeSet(NetSettings settings) {
     Record("set()");
     Fake().lastSet = settings;
+    ChangeDevice(settings, settings.bDHCP == 1);
     return Fake().setResult;
 }
 
 int FakeSetMd5(AuthNetSettings settings) {
     Record("set_MD5()");
     Fake().lastSetMd5 = settings;
+    ChangeDevice(settings, settings.DHCP == 1);
     return Fake().setResult;
 }
 

@@ -20,8 +20,9 @@ struct FakeDevice {
     MacBytes mac{};
     int port = 0;
     bool dhcp = false;
-    char protocol = 0;    // 0: found on port 4022, 1: on port 32970
-    bool missing = false; // an entry that every query misses (counted all the same)
+    char protocol = 0;        // 0: found on port 4022, 1: on port 32970
+    bool missing = false;     // an entry that every query misses (counted all the same)
+    bool ignoresSets = false; // misses every settings command, even with setsChangeDevices
 };
 
 // A stand-in for the library: answers the dialog's calls from the fields below and records
@@ -44,6 +45,9 @@ public:
     // Runs inside search(), on the caller's thread: lets a test hold a search open.
     std::function<void()> duringSearch;
     int setResult = 1;
+    // When set, set() and set_MD5() give the device with the record's MAC its new settings, as
+    // its answer to the next search would show them.
+    bool setsChangeDevices = false;
 
     // Every call, as "name(arguments)", in order.
     std::vector<std::string> calls;

@@ -1,0 +1,90 @@
+#include "AssignPlanner.h"
+
+#include "SiteCheck.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace kestrun {
+
+namespace {
+
+constexpr Ipv4Octets kNone{0, 0, 0, 0};
+
+std::optional<Ipv4Octets> Given(const Ipv4Octets& address) {
+    return address == kNone ? std::nullopt : std::optional(address);
+}
+
+bool Holds(const std::vector<SiteDevice>& devices, const MacBytes& mac) {
+    return std::any_of(devices.begin(), devices.end(),
+                       [&](const SiteDevice& device) { return device.mac == mac; });
+}
+
+vanmoor::commission::PlanRequest MakeRequest(const AssignFields& fields) {
+    vanmoor::commission::PlanRequest request;
+    request.first = fields.first;
+    request.netmask = fields.netmask;
+    request.gateway = fields.gateway;
+    request.dns1 = Given(fields.dns1);
+    request.dns2 = Given(fields.dns2);
+    if (!fields.namePattern.empty()) {
+        request.namePattern =
+            Utf8FromUtf16(fields.namePattern, std::numeric_limits<std::size_t>::max());
+    }
+    return request;
+}
+
+} // namespace
+
+std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choice) {
+    std::vector<SiteDevice> chosen;
+    if (choice == AssignChoice::Selected) {
+        for (const MacBytes& mac : site.selected) {
+            const auto device =
+                std::find_if(site.found.begin(), site.found.end(),
+                             [&](const SiteDevice& candidate) { return candidate.mac == mac; });
+            if (device != site.found.end() && !Holds(chosen, mac)) {
+                chosen.push_back(*device);
+            }
+        }
+        return chosen;
+    }
+    const auto findings = choice == AssignChoice::Marked
+                              ? vanmoor::commission::CheckSite(site.found, site.host)
+                              : std::vector<vanmoor::commission::Finding>{};
+    for (const SiteDevice& device : site.found) {
+        const bool wanted =
+            choice == AssignChoice::All || vanmoor::commission::HasErrorFor(findings, device.mac);
+        if (wanted && !Holds(chosen, device.mac)) {
+            chosen.push_back(device);
+        }
+    }
+    std::sort(chosen.begin(), chosen.end(),
+              [](const SiteDevice& a, const SiteDevice& b) { return a.mac < b.mac; });
+    return chosen;
+}
+
+AssignPreview PreviewAssign(const AssignSite& site, AssignChoice choice,
+                            const AssignFields& fields) {
+    AssignPreview preview;
+    // An empty first field reads 0.0.0.0, which would plan addresses in 0.0.0.0/8.
+    if (fields.first == kNone) {
+        return preview;
+    }
+    const std::vector<SiteDevice> chosen = ChosenDevices(site, choice);
+    if (chosen.empty()) {
+        preview.state = PreviewState::NoDevices;
+        return preview;
+    }
+    try {
+        preview.plan =
+            vanmoor::commission::PlanAddresses(chosen, site.found, site.host, MakeRequest(fields));
+        preview.state = PreviewState::Planned;
+    } catch (const vanmoor::commission::PlanError& error) {
+        preview.state = PreviewState::PlanFailed;
+        preview.error = error.what();
+    }
+    return preview;
+}
+
+} // namespace kestrun

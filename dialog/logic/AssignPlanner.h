@@ -1,0 +1,61 @@
+#pragma once
+
+#include "AddressPlan.h"
+#include "SharedSettings.h"
+
+#include <string>
+#include <vector>
+
+namespace kestrun {
+
+using vanmoor::commission::HostAddress;
+using vanmoor::commission::PlannedDevice;
+using vanmoor::commission::SiteDevice;
+
+// Which devices a batch re-addresses.
+enum class AssignChoice {
+    Selected, // the rows selected in the main list, top to bottom
+    Marked,   // the devices the site checks find an error for, as the list marks them
+    All,
+};
+
+// What the devices to choose from are: the main list's last search.
+struct AssignSite {
+    std::vector<SiteDevice> found;  // every device the library lists
+    std::vector<HostAddress> host;  // the host's addresses, never handed out
+    std::vector<MacBytes> selected; // the MACs of the selected rows, top to bottom
+};
+
+// The assign dialog's fields. 0.0.0.0 in a DNS field, or an empty pattern, keeps each device's
+// own; 0.0.0.0 as gateway means none.
+struct AssignFields {
+    Ipv4Octets first{};
+    Ipv4Octets netmask{};
+    Ipv4Octets gateway{};
+    Ipv4Octets dns1{};
+    Ipv4Octets dns2{};
+    std::u16string namePattern;
+};
+
+enum class PreviewState {
+    Planned,    // `plan` holds one device or more
+    NoFirst,    // no first address given yet
+    NoDevices,  // the choice holds no device
+    PlanFailed, // `error` says why
+};
+
+struct AssignPreview {
+    PreviewState state = PreviewState::NoFirst;
+    std::vector<PlannedDevice> plan;
+    std::string error; // the plan's refusal, in English
+};
+
+// The devices of `choice`, each once. Marked and all devices come in MAC order, as the command
+// line orders them.
+std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choice);
+
+// The plan the fields give for the chosen devices, or why there is none.
+AssignPreview PreviewAssign(const AssignSite& site, AssignChoice choice,
+                            const AssignFields& fields);
+
+} // namespace kestrun

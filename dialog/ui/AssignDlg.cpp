@@ -1,0 +1,214 @@
+#include "AssignDlg.h"
+
+#include "AssignTable.h"
+#include "AssignWorker.h"
+#include "Ipv4AddressField.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kestrun {
+
+namespace {
+
+using vanmoor::commission::AssignOutcome;
+
+QLabel* PlainLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+QString FromText(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+
+} // namespace
+
+AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& texts,
+                     const ExtraTextTable& extraTexts, QWidget* parent)
+    : QDialog(parent), m_Api(api), m_Site(std::move(site)), m_ExtraTexts(extraTexts) {
+    setWindowTitle(Text(ExtraText::AssignTitle));
+    auto* fields = new QWidget(this);
+    fields->setObjectName(QStringLiteral("assignFields"));
+    m_Form = new QFormLayout(fields);
+    m_First = AddAddressField(Text(ExtraText::AssignFirstAddress), "firstField");
+    m_Netmask = AddAddressField(FromText(texts.Text(UiText::Netmask)), "netmaskField");
+    m_Gateway = AddAddressField(FromText(texts.Text(UiText::Gateway)), "gatewayField");
+    m_Dns1 = AddAddressField(FromText(texts.Text(UiText::Dns1)), "dns1Field");
+    m_Dns2 = AddAddressField(FromText(texts.Text(UiText::Dns2)), "dns2Field");
+    m_NamePattern = new QLineEdit(fields);
+    m_NamePattern->setObjectName(QStringLiteral("namePatternField"));
+    m_NamePattern->setPlaceholderText(QStringLiteral("Cam-{n:02}"));
+    m_Form->addRow(Text(ExtraText::AssignNamePattern), m_NamePattern);
+    connect(m_NamePattern, &QLineEdit::textChanged, this, &AssignDlg::UpdatePreview);
+    AddChoice();
+    AddCredentials();
+    QLabel* hint = PlainLabel(this);
+    hint->setText(Text(ExtraText::AssignKeepHint));
+
+    m_Message = PlainLabel(this);
+    m_Message->setObjectName(QStringLiteral("messageLabel"));
+    m_Table = new AssignTable(texts, extraTexts, this);
+    m_Table->setObjectName(QStringLiteral("assignTable"));
+    m_Table->setMinimumWidth(560);
+    m_Progress = new QProgressBar(this);
+    m_Progress->setObjectName(QStringLiteral("assignProgress"));
+    m_Progress->hide();
+    m_Apply = new QPushButton(Text(ExtraText::AssignApply), this);
+    m_Apply->setObjectName(QStringLiteral("applyButton"));
+    m_Close = new QPushButton(Text(ExtraText::AssignClose), this);
+    m_Close->setObjectName(QStringLiteral("closeButton"));
+    // Enter in a field must not start a batch on many devices.
+    m_Apply->setAutoDefault(false);
+    m_Close->setAutoDefault(false);
+    connect(m_Apply, &QPushButton::clicked, this, &AssignDlg::OnApply);
+    connect(m_Close, &QPushButton::clicked, this, &AssignDlg::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_Apply);
+    buttons->addWidget(m_Close);
+    auto* layout = new QVBoxLayout(this);
+    for (QWidget* widget : {fields, static_cast<QWidget*>(hint), static_cast<QWidget*>(m_Message),
+                            static_cast<QWidget*>(m_Table), static_cast<QWidget*>(m_Progress)}) {
+        layout->addWidget(widget);
+    }
+    layout->addLayout(buttons);
+    UpdatePreview();
+}
+
+AssignDlg::~AssignDlg() {
+    // A batch still running when the owner goes first must end before the library deinits.
+    m_Thread.quit();
+    m_Thread.wait();
+}
+
+QString AssignDlg::Text(ExtraText entry) const {
+    return FromText(m_ExtraTexts.Text(entry));
+}
+
+Ipv4AddressField* AssignDlg::AddAddressField(const QString& label, const char* name) {
+    auto* field = new Ipv4AddressField(m_Form->parentWidget());
+    field->setObjectName(QString::fromLatin1(name));
+    m_Form->addRow(label, field);
+    connect(field, &Ipv4AddressField::AddressChanged, this, &AssignDlg::UpdatePreview);
+    return field;
+}
+
+void AssignDlg::AddChoice() {
+    m_Choice = new QComboBox(m_Form->parentWidget());
+    m_Choice->setObjectName(QStringLiteral("deviceChoice"));
+    m_Choice->addItem(Text(ExtraText::AssignChoiceSelected),
+                      static_cast<int>(AssignChoice::Selected));
+    m_Choice->addItem(Text(ExtraText::AssignChoiceMarked), static_cast<int>(AssignChoice::Marked));
+    m_Choice->addItem(Text(ExtraText::AssignChoiceAll), static_cast<int>(AssignChoice::All));
+    // With no row selected, the devices the list marks are the likely ones.
+    m_Choice->setCurrentIndex(m_Site.selected.empty() ? 1 : 0);
+    m_Form->addRow(Text(ExtraText::AssignDevices), m_Choice);
+    // Several selected rows say which devices; one or none leaves it to the choice.
+    m_Form->setRowVisible(m_Choice, m_Site.selected.size() < 2);
+    connect(m_Choice, &QComboBox::currentIndexChanged, this, &AssignDlg::UpdatePreview);
+}
+
+void AssignDlg::AddCredentials() {
+    m_User = new QLineEdit(m_Form->parentWidget());
+    m_User->setObjectName(QStringLiteral("userNameField"));
+    m_Password = new QLineEdit(m_Form->parentWidget());
+    m_Password->setObjectName(QStringLiteral("passwordField"));
+    m_Password->setEchoMode(QLineEdit::Password);
+    m_Form->addRow(Text(ExtraText::AssignUserName), m_User);
+    m_Form->addRow(Text(ExtraText::AssignPassword), m_Password);
+}
+
+AssignChoice AssignDlg::Choice() const {
+    return m_Site.selected.size() < 2 ? static_cast<AssignChoice>(m_Choice->currentData().toInt())
+                                      : AssignChoice::Selected;
+}
+
+AssignFields AssignDlg::ReadFields() const {
+    return {m_First->Address(), m_Netmask->Address(), m_Gateway->Address(),
+            m_Dns1->Address(),  m_Dns2->Address(),    m_NamePattern->text().toStdU16String()};
+}
+
+void AssignDlg::UpdatePreview() {
+    m_Preview = PreviewAssign(m_Site, Choice(), ReadFields());
+    m_Table->ShowPlan(m_Preview.plan);
+    switch (m_Preview.state) {
+    case PreviewState::Planned:
+        m_Message->clear();
+        break;
+    case PreviewState::NoFirst:
+        m_Message->setText(Text(ExtraText::AssignEnterFirst));
+        break;
+    case PreviewState::NoDevices:
+        m_Message->setText(Text(ExtraText::AssignNoDevices));
+        break;
+    case PreviewState::PlanFailed:
+        m_Message->setText(QString::fromStdString(m_Preview.error));
+        break;
+    }
+    m_Apply->setEnabled(m_Preview.state == PreviewState::Planned);
+    const std::vector<SiteDevice> chosen = ChosenDevices(m_Site, Choice());
+    const bool credentials =
+        std::any_of(chosen.begin(), chosen.end(),
+                    [](const SiteDevice& device) { return device.takesCredentials; });
+    m_Form->setRowVisible(m_User, credentials);
+    m_Form->setRowVisible(m_Password, credentials);
+}
+
+void AssignDlg::OnApply() {
+    if (m_Preview.state != PreviewState::Planned || m_Applied) {
+        return;
+    }
+    m_Applied = true;
+    m_Form->parentWidget()->setEnabled(false);
+    m_Apply->setEnabled(false);
+    m_Close->setEnabled(false);
+    m_Progress->setRange(0, static_cast<int>(m_Preview.plan.size()));
+    m_Progress->setValue(0);
+    m_Progress->show();
+    m_Worker = std::make_unique<AssignWorker>(
+        m_Api, m_Preview.plan,
+        vanmoor::commission::Credentials{m_User->text().toStdU16String(),
+                                         m_Password->text().toStdU16String()});
+    m_Worker->moveToThread(&m_Thread);
+    connect(&m_Thread, &QThread::started, m_Worker.get(), &AssignWorker::Run);
+    connect(m_Worker.get(), &AssignWorker::DeviceDone, this, &AssignDlg::OnDeviceDone);
+    connect(m_Worker.get(), &AssignWorker::Finished, this, &AssignDlg::OnFinished);
+    m_Thread.start();
+}
+
+void AssignDlg::OnDeviceDone(const AssignOutcome& outcome, int done) {
+    m_Table->ShowOutcome(outcome);
+    m_Progress->setValue(done);
+}
+
+void AssignDlg::OnFinished(const std::vector<AssignOutcome>& outcomes) {
+    m_Thread.quit();
+    m_Thread.wait();
+    for (const AssignOutcome& outcome : outcomes) {
+        m_Table->ShowOutcome(outcome);
+    }
+    m_Progress->setValue(m_Progress->maximum());
+    m_Close->setEnabled(true);
+    m_Close->setFocus();
+}
+
+void AssignDlg::reject() {
+    if (m_Thread.isRunning()) {
+        return;
+    }
+    QDialog::reject();
+}
+
+} // namespace kestrun

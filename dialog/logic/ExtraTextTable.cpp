@@ -19,6 +19,10 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"is not on: its web page cannot be opened from here. The list shows it anyway.",
     u"The device no longer answers the search.",
     u"The device reports web port %1, which a web browser cannot open.",
+    u"Export list...",
+    u"CSV",
+    u"JSON",
+    u"The list could not be written to %1: %2",
 };
 
 std::size_t Slot(ExtraText entry) {

@@ -21,6 +21,10 @@ enum class ExtraText : std::size_t {
     SubmitOtherSubnet,
     SubmitNoAnswer,
     PortCannotOpen,
+    ExportList,
+    ExportCsvFilter,  // the name before " (*.csv)" in the file dialog
+    ExportJsonFilter, // the name before " (*.json)"
+    ExportFailed,
     Count, // not a text
 };
 

@@ -62,6 +62,8 @@ CIpEditDlg::CIpEditDlg(const LibraryApi& api, QWidget* parent)
     }
     m_AboutAction = new QAction(QStringLiteral("About Kestrun(&A)..."), this);
     m_AboutAction->setObjectName(QStringLiteral("aboutAction"));
+    m_ExportAction = new QAction(this);
+    m_ExportAction->setObjectName(QStringLiteral("exportAction"));
     ConnectControls();
 
     m_Worker = std::make_unique<SearchWorker>([this] { return m_Search.RunSearch(); });
@@ -158,6 +160,7 @@ void CIpEditDlg::ConnectControls() {
             [this](const QModelIndex& index) { OnClickDevList(index.row()); });
     connect(list->header(), &QHeaderView::sectionClicked, this, &CIpEditDlg::OnColumnClickDevList);
     connect(m_AboutAction, &QAction::triggered, this, &CIpEditDlg::ShowAboutBox);
+    connect(m_ExportAction, &QAction::triggered, this, &CIpEditDlg::OnExportList);
 }
 
 void CIpEditDlg::SetControlText(ControlId control, const std::u16string& text) {
@@ -180,6 +183,7 @@ void CIpEditDlg::showEvent(QShowEvent* event) {
 
 void CIpEditDlg::OnInitDialog() {
     m_LanguageLoader->Apply();
+    m_ExportAction->setText(QString::fromStdU16String(m_ExtraTexts.Text(ExtraText::ExportList)));
     Control<QLineEdit>(ControlId::PortField)->clear();
     Control<QWidget>(ControlId::StaticRadio)->hide();
     Control<QWidget>(ControlId::DhcpRadio)->hide();
@@ -228,6 +232,9 @@ void CIpEditDlg::OnCancel() {
 
 void CIpEditDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    // The library's table must not be read while a search replaces it.
+    m_ExportAction->setEnabled(!m_Searching);
+    menu.addAction(m_ExportAction);
     menu.addSeparator();
     menu.addAction(m_AboutAction);
     menu.exec(event->globalPos());
@@ -236,6 +243,13 @@ void CIpEditDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CIpEditDlg::ShowAboutBox() {
     CAboutInfoDlg about(this);
     about.exec();
+}
+
+void CIpEditDlg::OnExportList() {
+    if (m_Searching || m_Closed) {
+        return;
+    }
+    ExportDeviceList(this, m_Api, m_Devices, m_ExtraTexts, m_ChooseSaveFile);
 }
 
 bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -7,6 +7,7 @@
 #include "InterfaceChoice.h"
 #include "LanguageLoader.h"
 #include "LibraryApi.h"
+#include "ListExportDialog.h"
 #include "RowFindings.h"
 #include "UiTextTable.h"
 
@@ -43,6 +44,9 @@ public:
     // Exit button, Escape and the close box all end here.
     void reject() override;
 
+    // Replaces the file dialog of "Export list...".
+    void SetSaveFileChooser(SaveFileChooser chooser) { m_ChooseSaveFile = std::move(chooser); }
+
 signals:
     void SearchRequested();
 
@@ -60,6 +64,7 @@ private:
     void OnInitDialog();
     void OnCancel();
     void ShowAboutBox();
+    void OnExportList();
 
     void OnSearch();
     void OnSearchFinished(bool searched);
@@ -100,6 +105,8 @@ private:
     // The controls, owned by the dialog as their parent.
     std::map<ControlId, QWidget*> m_Controls;
     QAction* m_AboutAction = nullptr;
+    QAction* m_ExportAction = nullptr;
+    SaveFileChooser m_ChooseSaveFile = FileDialogChooser();
 };
 
 } // namespace kestrun

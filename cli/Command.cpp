@@ -14,8 +14,14 @@ OptionSet WithCommonOptions(OptionSet options) {
 
 OutputFormat ChosenFormat(const Arguments& arguments, const Console& console,
                           OutputFormat otherwise) {
-    const OutputFormat fallback = console.outIsTerminal ? OutputFormat::Table : otherwise;
-    return ParseOutputFormat(arguments.Value("--output"), fallback);
+    const std::optional<std::string> choice = arguments.Value("--output");
+    if (!choice) {
+        return console.outIsTerminal ? OutputFormat::Table : otherwise;
+    }
+    if (const std::optional<OutputFormat> format = listing::ParseOutputFormat(*choice)) {
+        return *format;
+    }
+    throw UsageError("unknown output format '" + *choice + "' (table, json, jsonl or csv)");
 }
 
 void PrintRecord(OutputFormat format, std::ostream& out, const std::string& listName,

@@ -3,7 +3,7 @@
 #include "Arguments.h"
 #include "Console.h"
 #include "ExitStatus.h"
-#include "Printer.h"
+#include "Listing.h"
 
 #include <string>
 #include <vector>

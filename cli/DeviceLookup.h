@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceInfo.h"
+#include "DeviceReading.h"
 #include "Session.h"
 
 #include <string>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "DeviceInfo.h"
-#include "Record.h"
+#include "DeviceReading.h"
 
 #include <vector>
 

@@ -61,12 +61,7 @@ ExitStatus RunScan(const CommandContext& context) {
     if (sortKey) {
         SortRecords(records, *sortKey);
     }
-    auto printer = MakePrinter(format, context.console.out);
-    printer->Begin("devices", keys);
-    for (const Record& record : records) {
-        printer->Row(SelectFields(record, keys));
-    }
-    printer->End();
+    WriteDeviceList(format, context.console.out, records, keys);
     return ExitStatus::Success;
 }
 

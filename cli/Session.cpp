@@ -121,7 +121,7 @@ void Session::NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table) 
         Filter(address);
         char mac[32];
         for (std::size_t index = 0; index < table.size(); ++index) {
-            if (table[index] && table[index]->localAddress.empty() &&
+            if (table[index] && !table[index]->localAddress &&
                 getMacString(static_cast<int>(index), mac, sizeof mac)) {
                 table[index]->localAddress = address;
             }

@@ -2,7 +2,7 @@
 
 #include "Arguments.h"
 #include "Console.h"
-#include "DeviceInfo.h"
+#include "DeviceReading.h"
 
 #include <optional>
 #include <string>

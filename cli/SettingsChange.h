@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Arguments.h"
-#include "DeviceInfo.h"
+#include "DeviceReading.h"
 #include "SettingsForm.h"
 
 #include <optional>

@@ -15,7 +15,7 @@ commission::SiteDevice ToSiteDevice(const DeviceInfo& device) {
             device.dhcp,
             device.TakesCredentials(),
             device.name,
-            settings::OctetsFromDottedText(device.localAddress)};
+            settings::OctetsFromDottedText(device.localAddress.value_or(""))};
 }
 
 std::vector<commission::SiteDevice> ToSiteDevices(const std::vector<DeviceInfo>& devices) {

@@ -41,6 +41,10 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"Planned name",
     u"Result",
     u"Final address",
+    u"Export list...",
+    u"CSV",
+    u"JSON",
+    u"The list could not be written to %1: %2",
 };
 
 std::size_t Slot(ExtraText entry) {

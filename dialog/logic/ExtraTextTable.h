@@ -42,6 +42,10 @@ enum class ExtraText : std::size_t {
     AssignPlannedName,
     AssignResult,
     AssignFinalAddress,
+    ExportList,
+    ExportCsvFilter,  // the name before " (*.csv)" in the file dialog
+    ExportJsonFilter, // the name before " (*.json)"
+    ExportFailed,
     Count, // not a text
 };
 

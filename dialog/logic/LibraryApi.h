@@ -24,6 +24,12 @@ struct LibraryApi {
     bool (*getDNS1String)(int index, char* out, int outSize);
     bool (*getDNS2String)(int index, char* out, int outSize);
     int (*getDHCP)(int index);
+    int (*getType)(int index);
+    bool (*getDevice)(int index, void* out, int len);
+    bool (*getVersion)(int index, void* out, int len);
+    bool (*getBrand)(int index, void* out, int len);
+    bool (*getModeName)(int index, void* out, int len);
+    bool (*getCameraName1)(int index, void* out, int len);
     int (*set)(NetSettings settings);
     int (*set_MD5)(AuthNetSettings settings);
 };

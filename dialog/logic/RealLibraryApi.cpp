@@ -21,6 +21,12 @@ LibraryApi RealLibraryApi() {
         .getDNS1String = &::getDNS1String,
         .getDNS2String = &::getDNS2String,
         .getDHCP = &::getDHCP,
+        .getType = &::getType,
+        .getDevice = &::getDevice,
+        .getVersion = &::getVersion,
+        .getBrand = &::getBrand,
+        .getModeName = &::getModeName,
+        .getCameraName1 = &::getCameraName1,
         .set = &::set,
         .set_MD5 = &::set_MD5,
     };

@@ -67,6 +67,8 @@ CIpEditDlg::CIpEditDlg(const LibraryApi& api, QWidget* parent)
     m_AboutAction->setObjectName(QStringLiteral("aboutAction"));
     m_AssignAction = new QAction(this);
     m_AssignAction->setObjectName(QStringLiteral("assignAction"));
+    m_ExportAction = new QAction(this);
+    m_ExportAction->setObjectName(QStringLiteral("exportAction"));
     ConnectControls();
 
     m_Worker = std::make_unique<SearchWorker>([this] { return m_Search.RunSearch(); });
@@ -165,6 +167,7 @@ void CIpEditDlg::ConnectControls() {
     connect(list->header(), &QHeaderView::sectionClicked, this, &CIpEditDlg::OnColumnClickDevList);
     connect(m_AboutAction, &QAction::triggered, this, &CIpEditDlg::ShowAboutBox);
     connect(m_AssignAction, &QAction::triggered, this, &CIpEditDlg::OpenAssignDialog);
+    connect(m_ExportAction, &QAction::triggered, this, &CIpEditDlg::OnExportList);
 }
 
 void CIpEditDlg::SetControlText(ControlId control, const std::u16string& text) {
@@ -187,6 +190,7 @@ void CIpEditDlg::showEvent(QShowEvent* event) {
 
 void CIpEditDlg::OnInitDialog() {
     m_LanguageLoader->Apply();
+    m_ExportAction->setText(QString::fromStdU16String(m_ExtraTexts.Text(ExtraText::ExportList)));
     Control<QLineEdit>(ControlId::PortField)->clear();
     Control<QWidget>(ControlId::StaticRadio)->hide();
     Control<QWidget>(ControlId::DhcpRadio)->hide();
@@ -241,6 +245,9 @@ void CIpEditDlg::contextMenuEvent(QContextMenuEvent* event) {
         QString::fromStdU16String(m_ExtraTexts.Text(ExtraText::AssignMenuEntry)));
     m_AssignAction->setEnabled(!m_Searching);
     menu.addAction(m_AssignAction);
+    // The library's table must not be read while a search replaces it.
+    m_ExportAction->setEnabled(!m_Searching);
+    menu.addAction(m_ExportAction);
     menu.addSeparator();
     menu.addAction(m_AboutAction);
     menu.exec(event->globalPos());
@@ -292,6 +299,13 @@ std::vector<MacBytes> CIpEditDlg::SelectedMacs() const {
         }
     }
     return macs;
+}
+
+void CIpEditDlg::OnExportList() {
+    if (m_Searching || m_Closed) {
+        return;
+    }
+    ExportDeviceList(this, m_Api, m_Devices, m_ExtraTexts, m_ChooseSaveFile);
 }
 
 bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {

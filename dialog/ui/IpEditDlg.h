@@ -7,6 +7,7 @@
 #include "InterfaceChoice.h"
 #include "LanguageLoader.h"
 #include "LibraryApi.h"
+#include "ListExportDialog.h"
 #include "RowFindings.h"
 #include "UiTextTable.h"
 
@@ -46,6 +47,9 @@ public:
     // Exit button, Escape and the close box all end here.
     void reject() override;
 
+    // Replaces the file dialog of "Export list...".
+    void SetSaveFileChooser(SaveFileChooser chooser) { m_ChooseSaveFile = std::move(chooser); }
+
 signals:
     void SearchRequested();
 
@@ -68,6 +72,7 @@ private:
     // Waits for a batch still running and deletes the assign dialog.
     void DropAssignDialog();
     std::vector<MacBytes> SelectedMacs() const;
+    void OnExportList();
 
     void OnSearch();
     void OnSearchFinished(bool searched);
@@ -123,6 +128,8 @@ private:
     std::map<ControlId, QWidget*> m_Controls;
     QAction* m_AboutAction = nullptr;
     QAction* m_AssignAction = nullptr;
+    QAction* m_ExportAction = nullptr;
+    SaveFileChooser m_ChooseSaveFile = FileDialogChooser();
 };
 
 } // namespace kestrun

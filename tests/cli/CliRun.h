@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CsvRows.h"
 #include "LogDirectory.h"
 #include "Simulator.h"
 
@@ -28,8 +29,7 @@ CliResult RunProgram(const std::vector<std::string>& arguments);
 // A device described as vanmoor-devsim's configuration lines describe one.
 SimDevice Device(const std::string& description);
 
-// The rows of RFC 4180 CSV text.
-std::vector<std::vector<std::string>> ParseCsv(const std::string& text);
+using vanmoor::test::ParseCsv;
 
 // The program against simulated devices in the lans of the test network. The library's log
 // stays off (an empty log directory).

@@ -1,6 +1,6 @@
 // The main window against a fake library: start-up state, the search on its worker thread,
-// closing, the about box, the interface message box, the radio buttons, selecting several rows
-// and the double click.
+// closing, the about box, the list export, the interface message box, the radio buttons,
+// selecting several rows and the double click.
 #include "DialogDriver.h"
 #include "FakeLibrary.h"
 #include "Ipv4AddressField.h"
@@ -22,7 +22,10 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <memory>
 #include <thread>
@@ -190,6 +193,50 @@ private slots:
         });
         about->trigger();
         QCOMPARE(caption, QStringLiteral("About Kestrun"));
+    }
+
+    void exportEntryWritesTheListAsShownAndAFailedWriteLeavesNoFile() {
+        Open();
+        m_Driver->ClickHeading(2);
+        QCOMPARE(m_Driver->Rows()[0][0], QStringLiteral("Gate")); // no longer the library's order
+        auto* exportAction = m_Driver->Dialog().findChild<QAction*>(QStringLiteral("exportAction"));
+        QVERIFY(exportAction);
+        QCOMPARE(exportAction->text(), QStringLiteral("Export list..."));
+        const TempDirectory folder;
+        QString target = QString::fromStdString((folder.Path() / "devices.json").string());
+        QStringList offered;
+        m_Driver->Dialog().SetSaveFileChooser(
+            [&](QWidget*, const QString&, const QStringList& filters, QString& chosen) {
+                offered = filters;
+                chosen = filters.at(0);
+                return target;
+            });
+        exportAction->trigger();
+        QCOMPARE(offered,
+                 (QStringList{QStringLiteral("CSV (*.csv)"), QStringLiteral("JSON (*.json)")}));
+        std::ifstream in(folder.Path() / "devices.json");
+        const nlohmann::json devices = nlohmann::json::parse(in).at("devices");
+        QCOMPARE(devices.size(), std::size_t{2});
+        for (int row = 0; row < 2; ++row) {
+            QCOMPARE(QString::fromStdString(devices[static_cast<std::size_t>(row)].at("name")),
+                     m_Driver->Rows()[row][0]);
+        }
+
+        target = QString::fromStdString((folder.Path() / "missing" / "devices.csv").string());
+        QString message;
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                message = box->text();
+                format = box->textFormat();
+                box->accept();
+            }
+        });
+        exportAction->trigger();
+        QVERIFY2(message.startsWith(QStringLiteral("The list could not be written to ") + target),
+                 qPrintable(message));
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
     }
 
     void aVanishedInterfaceShowsTheMessageAndSearchesNothing() {

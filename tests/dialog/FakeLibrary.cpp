@@ -84,15 +84,20 @@ const char* FakeGetIPinfo(int i) {
                : nullptr;
 }
 
-bool FakeGetName(int index, void* out, int len) {
+// A byte field of `width` bytes, copied as the library copies it: no terminator added.
+bool CopyBytes(int index, void* out, int len, std::string FakeDevice::*field, std::size_t width) {
     const FakeDevice* device = Find(index);
     if (device == nullptr) {
         return false;
     }
-    char field[23] = {};
-    std::memcpy(field, device->name.data(), std::min(device->name.size(), sizeof field));
-    std::memcpy(out, field, std::min(static_cast<std::size_t>(len), sizeof field));
+    std::string bytes = (device->*field).substr(0, width);
+    bytes.resize(width, '\0');
+    std::memcpy(out, bytes.data(), std::min(static_cast<std::size_t>(len), width));
     return true;
+}
+
+bool FakeGetName(int index, void* out, int len) {
+    return CopyBytes(index, out, len, &FakeDevice::name, 23);
 }
 
 bool FakeGetIPString(int index, char* out, int outSize) {
@@ -206,6 +211,25 @@ LibraryApi FakeLibrary::Api() const {
         .getDNS2String = [](int index, char* out,
                             int size) { return WriteDotted(index, out, size, &FakeDevice::dns2); },
         .getDHCP = &FakeGetDHCP,
+        .getType =
+            [](int index) {
+                const FakeDevice* device = Find(index);
+                return device != nullptr ? device->type : 0;
+            },
+        .getDevice =
+            [](int index, void* out, int len) {
+                return CopyBytes(index, out, len, &FakeDevice::deviceCode, 10);
+            },
+        .getVersion = [](int index, void* out,
+                         int len) { return CopyBytes(index, out, len, &FakeDevice::version, 17); },
+        .getBrand = [](int index, void* out,
+                       int len) { return CopyBytes(index, out, len, &FakeDevice::brand, 33); },
+        .getModeName = [](int index, void* out,
+                          int len) { return CopyBytes(index, out, len, &FakeDevice::model, 33); },
+        .getCameraName1 =
+            [](int index, void* out, int len) {
+                return CopyBytes(index, out, len, &FakeDevice::cameraName, 65);
+            },
         .set = &FakeSet,
         .set_MD5 = &FakeSetMd5,
     };

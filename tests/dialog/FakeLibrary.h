@@ -23,6 +23,12 @@ struct FakeDevice {
     char protocol = 0;        // 0: found on port 4022, 1: on port 32970
     bool missing = false;     // an entry that every query misses (counted all the same)
     bool ignoresSets = false; // misses every settings command, even with setsChangeDevices
+    int type = 0;
+    std::string deviceCode{}; // at most 10 bytes
+    std::string version{};    // at most 17
+    std::string brand{};      // at most 33
+    std::string model{};      // at most 33
+    std::string cameraName{}; // at most 65
 };
 
 // A stand-in for the library: answers the dialog's calls from the fields below and records

@@ -2,7 +2,7 @@
 
 #include "Printer.h"
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 // CSV after RFC 4180 with a heading row of the keys and CRLF line ends; see CsvCell for what
 // happens to device texts.
@@ -21,4 +21,4 @@ private:
     std::ostream& m_Out;
 };
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

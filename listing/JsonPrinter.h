@@ -2,7 +2,7 @@
 
 #include "Printer.h"
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 // JSON for programs: one document {"<list>": [ ... ]}, or with `linePerRecord` one object per
 // line (JSON Lines), flushed as it is written. Texts with invalid UTF-8 get U+FFFD.
@@ -22,4 +22,4 @@ private:
     bool m_FirstRow = true;
 };
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 namespace {
 
@@ -80,4 +80,4 @@ std::string CsvCell(std::string_view bytes) {
     return out + "\"";
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

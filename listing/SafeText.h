@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 // Device texts are 8-bit bytes that anyone on the LAN can send. Every output format makes them
 // safe in its own way; all first replace each byte that is not part of well-formed UTF-8 with
@@ -25,4 +25,4 @@ std::size_t DisplayLength(std::string_view utf8);
 // that a spreadsheet takes it as text and not as a formula.
 std::string CsvCell(std::string_view bytes);
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

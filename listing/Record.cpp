@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 namespace {
 
@@ -56,4 +56,4 @@ void SortRecords(std::vector<Record>& records, const std::string& key) {
     });
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 namespace {
 
@@ -70,4 +70,4 @@ void TablePrinter::WriteLine(const std::vector<std::string>& cells) {
     m_Out << line << '\n';
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

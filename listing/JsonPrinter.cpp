@@ -2,7 +2,7 @@
 
 #include "SafeText.h"
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 namespace {
 
@@ -57,4 +57,4 @@ void JsonPrinter::End() {
     m_Out.flush();
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

@@ -2,7 +2,7 @@
 
 #include "SafeText.h"
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 void CsvPrinter::Begin(const std::string&, const std::vector<std::string>& columns) {
     WriteLine(columns);
@@ -32,4 +32,4 @@ void CsvPrinter::WriteLine(const std::vector<std::string>& cells) {
     m_Out << line << "\r\n";
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

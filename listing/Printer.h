@@ -6,15 +6,15 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 enum class OutputFormat { Table, Json, Jsonl, Csv };
 
-// "table", "json", "jsonl" or "csv"; without a choice, `fallback`. Throws a usage error for
-// anything else.
-OutputFormat ParseOutputFormat(const std::optional<std::string>& choice, OutputFormat fallback);
+// "table", "json", "jsonl" or "csv"; none for anything else.
+std::optional<OutputFormat> ParseOutputFormat(std::string_view name);
 
 // Writes records in one format, chosen once, so that no command formats by hand. A run is
 // Begin, any number of Row and Flush, then End.
@@ -32,4 +32,4 @@ public:
 
 std::unique_ptr<Printer> MakePrinter(OutputFormat format, std::ostream& out);
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

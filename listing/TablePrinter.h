@@ -2,7 +2,7 @@
 
 #include "Printer.h"
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 // Aligned columns under an upper-case heading, for people. Rows wait until Flush so that their
 // columns line up; columns only grow, so a stream of flushes stays aligned.
@@ -25,4 +25,4 @@ private:
     bool m_HeadingWritten = false;
 };
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

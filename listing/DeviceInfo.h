@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 using settings::Ipv4Octets;
 using settings::MacBytes;
@@ -30,16 +30,12 @@ struct DeviceInfo {
     std::string cameraName;
     std::string deviceCode;
     int type = 0;
-    std::string localAddress; // the local address it was found through
+    std::optional<std::string> localAddress; // the local address it was found through, if known
 
     bool TakesCredentials() const { return protocol == 32970; }
 };
 
-// The device at `index` of the library's table; none when the queries do not find it (an
-// emptied entry, or hidden by the interface filter). The local address is left empty.
-std::optional<DeviceInfo> ReadDevice(int index);
-
-// Every field, in the order of the full list of keys.
+// Every field, in the order of the full list of keys; an unknown local address is null.
 Record DeviceRecord(const DeviceInfo& device);
 
 // Keys of DeviceRecord: every one, the eleven that people look at first, and the few that fit a
@@ -48,4 +44,4 @@ const std::vector<std::string>& AllDeviceKeys();
 const std::vector<std::string>& MainDeviceKeys();
 const std::vector<std::string>& TableDeviceKeys();
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

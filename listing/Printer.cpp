@@ -1,29 +1,25 @@
 #include "Printer.h"
 
 #include "CsvPrinter.h"
-#include "ExitStatus.h"
 #include "JsonPrinter.h"
 #include "TablePrinter.h"
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
-OutputFormat ParseOutputFormat(const std::optional<std::string>& choice, OutputFormat fallback) {
-    if (!choice) {
-        return fallback;
-    }
-    if (*choice == "table") {
+std::optional<OutputFormat> ParseOutputFormat(std::string_view name) {
+    if (name == "table") {
         return OutputFormat::Table;
     }
-    if (*choice == "json") {
+    if (name == "json") {
         return OutputFormat::Json;
     }
-    if (*choice == "jsonl") {
+    if (name == "jsonl") {
         return OutputFormat::Jsonl;
     }
-    if (*choice == "csv") {
+    if (name == "csv") {
         return OutputFormat::Csv;
     }
-    throw UsageError("unknown output format '" + *choice + "' (table, json, jsonl or csv)");
+    return std::nullopt;
 }
 
 std::unique_ptr<Printer> MakePrinter(OutputFormat format, std::ostream& out) {
@@ -40,4 +36,4 @@ std::unique_ptr<Printer> MakePrinter(OutputFormat format, std::ostream& out) {
     return std::make_unique<TablePrinter>(out);
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

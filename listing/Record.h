@@ -4,7 +4,7 @@
 #include <variant>
 #include <vector>
 
-namespace vanmoor::cli {
+namespace vanmoor::listing {
 
 // One value of an output record. Texts are bytes as they came, possibly from the network and
 // not valid UTF-8: the printers make them safe for their format.
@@ -25,4 +25,4 @@ Record SelectFields(const Record& record, const std::vector<std::string>& keys);
 // other texts by their bytes, null first. Stable.
 void SortRecords(std::vector<Record>& records, const std::string& key);
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::listing

@@ -1,0 +1,79 @@
+#include "ListExport.h"
+
+#include "DeviceListWriter.h"
+#include "DeviceReader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace kestrun {
+
+namespace {
+
+vanmoor::listing::DeviceQueries QueriesOf(const LibraryApi& api) {
+    return {
+        .getMacString = api.getMacString,
+        .getIPString_DetVer = api.getIPString_DetVer,
+        .getNetMaskString = api.getNetMaskString,
+        .getGateWayString = api.getGateWayString,
+        .getDNS1String = api.getDNS1String,
+        .getDNS2String = api.getDNS2String,
+        .getPort = api.getPort,
+        .getDHCP = api.getDHCP,
+        .getType = api.getType,
+        .getName = api.getName,
+        .getDevice = api.getDevice,
+        .getVersion = api.getVersion,
+        .getBrand = api.getBrand,
+        .getModeName = api.getModeName,
+        .getCameraName1 = api.getCameraName1,
+    };
+}
+
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+} // namespace
+
+std::vector<DeviceInfo> ReadListedDevices(const LibraryApi& api, const DeviceList& list) {
+    const vanmoor::listing::DeviceQueries queries = QueriesOf(api);
+    std::vector<DeviceInfo> devices;
+    for (std::size_t row = 0; row < list.Rows().size(); ++row) {
+        // The library does not tell through which local address it found a device, so the
+        // export's local_address stays null, as ReadDevice leaves it.
+        if (auto device = vanmoor::listing::ReadDevice(queries, list.DeviceNumber(row) - 1)) {
+            devices.push_back(std::move(*device));
+        }
+    }
+    return devices;
+}
+
+void WriteListExport(const std::vector<DeviceInfo>& devices, OutputFormat format,
+                     std::ostream& out) {
+    std::vector<vanmoor::listing::Record> records;
+    records.reserve(devices.size());
+    for (const DeviceInfo& device : devices) {
+        records.push_back(vanmoor::listing::DeviceRecord(device));
+    }
+    vanmoor::listing::WriteDeviceList(format, out, records, vanmoor::listing::MainDeviceKeys());
+}
+
+OutputFormat ExportFormatFor(std::string_view fileName, OutputFormat chosen) {
+    const std::size_t dot = fileName.find_last_of('.');
+    const std::size_t folder = fileName.find_last_of("/\\");
+    if (dot == std::string_view::npos || (folder != std::string_view::npos && dot < folder)) {
+        return chosen;
+    }
+    const std::string extension = LowerCase(fileName.substr(dot + 1));
+    if (extension == "csv") {
+        return OutputFormat::Csv;
+    }
+    return extension == "json" ? OutputFormat::Json : chosen;
+}
+
+} // namespace kestrun

@@ -45,6 +45,11 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"CSV",
     u"JSON",
     u"The list could not be written to %1: %2",
+    u"changed",
+    u"unchanged",
+    u"not found",
+    u"refused",
+    u"failed to send",
 };
 
 std::size_t Slot(ExtraText entry) {

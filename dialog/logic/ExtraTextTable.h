@@ -46,6 +46,11 @@ enum class ExtraText : std::size_t {
     ExportCsvFilter,  // the name before " (*.csv)" in the file dialog
     ExportJsonFilter, // the name before " (*.json)"
     ExportFailed,
+    ResultChanged,
+    ResultUnchanged,
+    ResultNotFound,
+    ResultRefused,
+    ResultFailedToSend,
     Count, // not a text
 };
 

@@ -16,11 +16,28 @@ QString Dotted(const Ipv4Octets& address) {
     return QString::fromStdString(vanmoor::settings::DottedText(address));
 }
 
+ExtraText ResultText(vanmoor::commission::AssignResult result) {
+    using vanmoor::commission::AssignResult;
+    switch (result) {
+    case AssignResult::Changed:
+        return ExtraText::ResultChanged;
+    case AssignResult::Unchanged:
+        return ExtraText::ResultUnchanged;
+    case AssignResult::NotFound:
+        return ExtraText::ResultNotFound;
+    case AssignResult::Refused:
+        return ExtraText::ResultRefused;
+    case AssignResult::FailedToSend:
+        break;
+    }
+    return ExtraText::ResultFailedToSend;
+}
+
 } // namespace
 
 AssignTable::AssignTable(const UiTextTable& texts, const ExtraTextTable& extraTexts,
                          QWidget* parent)
-    : QTableWidget(0, kColumns, parent) {
+    : QTableWidget(0, kColumns, parent), m_ExtraTexts(extraTexts) {
     QStringList headings;
     for (const std::u16string* text :
          {&texts.Text(UiText::Mac), &texts.Text(UiText::Name),
@@ -65,8 +82,7 @@ void AssignTable::ShowOutcome(const vanmoor::commission::AssignOutcome& outcome)
         return;
     }
     const int row = static_cast<int>(found - m_RowMacs.begin());
-    SetCell(row, kResult,
-            QString::fromLatin1(vanmoor::commission::AssignResultText(outcome.result)));
+    SetCell(row, kResult, QString::fromStdU16String(m_ExtraTexts.Text(ResultText(outcome.result))));
     SetCell(row, kFinal, outcome.finalAddress ? Dotted(*outcome.finalAddress) : QString());
 }
 

@@ -24,6 +24,7 @@ public:
 private:
     void SetCell(int row, int column, const QString& text);
 
+    const ExtraTextTable& m_ExtraTexts;
     std::vector<vanmoor::settings::MacBytes> m_RowMacs;
 };
 

@@ -1,8 +1,8 @@
 #include "LibraryDevices.h"
 
-#include "DeviceList.h"
 #include "InterfaceList.h"
 #include "SharedSettings.h"
+#include "SiteDevices.h"
 
 #include <cstring>
 #include <string>
@@ -10,44 +10,33 @@
 
 namespace kestrun {
 
-namespace {
-
-constexpr int kTextBufferSize = 32;
-
-std::string_view Terminated(const char* text, std::size_t size) {
-    return std::string_view(text, strnlen(text, size));
+vanmoor::listing::DeviceQueries DeviceQueriesOf(const LibraryApi& api) {
+    return {
+        .getMacString = api.getMacString,
+        .getIPString_DetVer = api.getIPString_DetVer,
+        .getNetMaskString = api.getNetMaskString,
+        .getGateWayString = api.getGateWayString,
+        .getDNS1String = api.getDNS1String,
+        .getDNS2String = api.getDNS2String,
+        .getPort = api.getPort,
+        .getDHCP = api.getDHCP,
+        .getType = api.getType,
+        .getName = api.getName,
+        .getDevice = api.getDevice,
+        .getVersion = api.getVersion,
+        .getBrand = api.getBrand,
+        .getModeName = api.getModeName,
+        .getCameraName1 = api.getCameraName1,
+    };
 }
-
-Ipv4Octets AddressOf(bool (*query)(int, char*, int), int index) {
-    char text[kTextBufferSize] = {};
-    query(index, text, sizeof text);
-    return OctetsFromDottedText(Terminated(text, sizeof text));
-}
-
-} // namespace
 
 std::optional<SiteDevice> ReadSiteDevice(const LibraryApi& api, int index) {
-    char mac[kTextBufferSize] = {};
-    if (index < 0 || !api.getMacString(index, mac, sizeof mac)) {
+    const std::optional<vanmoor::listing::DeviceInfo> device =
+        vanmoor::listing::ReadDevice(DeviceQueriesOf(api), index);
+    if (!device) {
         return std::nullopt;
     }
-    SiteDevice device;
-    device.mac = MacFromDashedText(Terminated(mac, sizeof mac));
-    char ip[kTextBufferSize] = {};
-    char protocol = 0;
-    api.getIPString_DetVer(index, ip, sizeof ip, &protocol);
-    device.ip = OctetsFromDottedText(Terminated(ip, sizeof ip));
-    device.takesCredentials = protocol != 0;
-    device.netmask = AddressOf(api.getNetMaskString, index);
-    device.gateway = AddressOf(api.getGateWayString, index);
-    device.dns1 = AddressOf(api.getDNS1String, index);
-    device.dns2 = AddressOf(api.getDNS2String, index);
-    device.port = api.getPort(index);
-    device.dhcp = api.getDHCP(index) == 1;
-    char name[DeviceList::kNameBytes] = {};
-    api.getName(index, name, sizeof name);
-    device.name.assign(Terminated(name, sizeof name));
-    return device;
+    return vanmoor::listing::ToSiteDevice(*device);
 }
 
 std::vector<SiteDevice> ReadSiteDevices(const LibraryApi& api) {
@@ -64,9 +53,9 @@ std::vector<SiteDevice> ReadSiteDevices(const LibraryApi& api) {
 std::optional<int> FindDeviceIndex(const LibraryApi& api, const vanmoor::settings::MacBytes& mac) {
     const int count = api.getCounts();
     for (int index = 0; index < count; ++index) {
-        char text[kTextBufferSize] = {};
+        char text[32] = {};
         if (api.getMacString(index, text, sizeof text) &&
-            MacFromDashedText(Terminated(text, sizeof text)) == mac) {
+            MacFromDashedText(std::string_view(text, strnlen(text, sizeof text))) == mac) {
             return index;
         }
     }

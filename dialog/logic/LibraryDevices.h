@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceReader.h"
 #include "LibraryApi.h"
 #include "SiteDevice.h"
 
@@ -10,6 +11,9 @@ namespace kestrun {
 
 using vanmoor::commission::HostAddress;
 using vanmoor::commission::SiteDevice;
+
+// The library queries of `api` in the table the shared device reader takes.
+vanmoor::listing::DeviceQueries DeviceQueriesOf(const LibraryApi& api);
 
 // The device at library index `index` as the commissioning layer sees it; none when the library
 // does not list it (an emptied entry, or hidden by the interface filter). The address it was

@@ -2,6 +2,7 @@
 
 #include "DeviceListWriter.h"
 #include "DeviceReader.h"
+#include "LibraryDevices.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,26 +11,6 @@
 namespace kestrun {
 
 namespace {
-
-vanmoor::listing::DeviceQueries QueriesOf(const LibraryApi& api) {
-    return {
-        .getMacString = api.getMacString,
-        .getIPString_DetVer = api.getIPString_DetVer,
-        .getNetMaskString = api.getNetMaskString,
-        .getGateWayString = api.getGateWayString,
-        .getDNS1String = api.getDNS1String,
-        .getDNS2String = api.getDNS2String,
-        .getPort = api.getPort,
-        .getDHCP = api.getDHCP,
-        .getType = api.getType,
-        .getName = api.getName,
-        .getDevice = api.getDevice,
-        .getVersion = api.getVersion,
-        .getBrand = api.getBrand,
-        .getModeName = api.getModeName,
-        .getCameraName1 = api.getCameraName1,
-    };
-}
 
 std::string LowerCase(std::string_view text) {
     std::string lower(text);
@@ -41,7 +22,7 @@ std::string LowerCase(std::string_view text) {
 } // namespace
 
 std::vector<DeviceInfo> ReadListedDevices(const LibraryApi& api, const DeviceList& list) {
-    const vanmoor::listing::DeviceQueries queries = QueriesOf(api);
+    const vanmoor::listing::DeviceQueries queries = DeviceQueriesOf(api);
     std::vector<DeviceInfo> devices;
     for (std::size_t row = 0; row < list.Rows().size(); ++row) {
         // The library does not tell through which local address it found a device, so the

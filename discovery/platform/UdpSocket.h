@@ -22,7 +22,7 @@ public:
     // `localIP`; sends then leave through that interface with `localIP` as their source, and every
     // datagram received tells the address it was sent to. EADDRNOTAVAIL when no interface owns
     // the address. Windows: binds `localIP` and `port`, which receives the interface's broadcasts
-    // too; the destination of a datagram is not told.
+    // too; the destination of a datagram is told where the system offers WSARecvMsg.
     int BindToLocalAddress(const std::string& localIP, int port);
     int EnableBroadcast();
     int SendBroadcast(const char* data, int length, int port);
@@ -59,6 +59,7 @@ private:
     // One event, signalled by the socket's FD_READ and by Wake(); m_Woken tells them apart.
     void* m_Event = nullptr;
     std::atomic<bool> m_Woken{false};
+    void* m_ReceiveMessage = nullptr; // LPFN_WSARECVMSG; null: recvfrom, destination unknown
 #else
     int m_Handle = -1;
     int m_WakeHandle = -1;

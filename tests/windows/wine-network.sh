@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows command line and library under Wine, in the private test network, against the
 # Linux device simulator: both protocols found through both interfaces, each device credited
-# only to the local address of the lan it sits on, and settings commands (plain and with a
+# only to the local address of the lan it sits on (also with two addresses on one interface),
+# and settings commands (plain and with a
 # digest) change simulated devices; the log files' places; and the endpoint socket's tests.
 #
 #   wine-network.sh WINDOWS_BIN_DIR DEVSIM_PROGRAM
@@ -103,6 +104,31 @@ expect_scan "the changed settings in a new search" \
 02:00:5e:00:01:02,32970,192.0.2.1,Dome
 02:00:5e:00:02:01,4022,198.51.100.1,Gate
 02:00:5e:00:02:02,32970,198.51.100.1,Shed"
+
+# A second address on lan1's interface: each broadcast reply is taken once and credited to the
+# address whose subnet holds the device.
+ip addr add 203.0.113.1/24 broadcast 203.0.113.255 dev lan1
+# lan1's simulator starts again with two devices of the new subnet beside the first two.
+kill "${sims[0]}"
+wait "${sims[0]}" 2>/dev/null || true
+cat >"$work/lan1.conf" <<'CONF'
+protocol=4022 mac=02:00:5e:00:01:01 ip=192.0.2.10 gateway=192.0.2.1 name="Hall" port=8081 reply=broadcast
+protocol=32970 mac=02:00:5e:00:01:02 ip=192.0.2.20 gateway=192.0.2.1 name="Dome" port=80 user=admin password=secret reply=unicast
+protocol=4022 mac=02:00:5e:00:01:03 ip=203.0.113.10 name="Mast" port=80 reply=broadcast
+protocol=32970 mac=02:00:5e:00:01:04 ip=203.0.113.20 name="Pier" port=80 reply=broadcast
+CONF
+exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 1 "$devsim" --config "$work/lan1.conf" --ready)
+sims[0]=$!
+read -r ready <&"$out"
+expect_scan "two addresses on one interface, each device credited to its own" \
+"mac,protocol,local_address,name
+02:00:5e:00:01:01,4022,192.0.2.1,Hall
+02:00:5e:00:01:02,32970,192.0.2.1,Dome
+02:00:5e:00:01:03,4022,203.0.113.1,Mast
+02:00:5e:00:01:04,32970,203.0.113.1,Pier
+02:00:5e:00:02:01,4022,198.51.100.1,Gate
+02:00:5e:00:02:02,32970,198.51.100.1,Shed"
+ip addr del 203.0.113.1/24 dev lan1
 
 # The log files keep their Windows places: C:\LogConfig.txt switches the file on, the library
 # writes C:\Log.txt in text mode (CR LF line ends), each line after its time; VANMOOR_LOG_DIR

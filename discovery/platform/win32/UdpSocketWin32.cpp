@@ -1,7 +1,10 @@
 #include "../UdpSocket.h"
 
+#include <mswsock.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+#include <cstring>
 
 namespace vanmoor::platform {
 
@@ -18,6 +21,30 @@ int SetIntOption(std::uintptr_t handle, int level, int option, int value) {
     const int result = setsockopt(AsSocket(handle), level, option,
                                   reinterpret_cast<const char*>(&value), sizeof value);
     return result == 0 ? 0 : WSAGetLastError();
+}
+
+// WSARecvMsg is an extension that Winsock hands out per socket provider; without it the
+// destination of a datagram stays unknown and receives fall back to recvfrom.
+LPFN_WSARECVMSG ReceiveMessageFunction(std::uintptr_t handle) {
+    GUID id = WSAID_WSARECVMSG;
+    LPFN_WSARECVMSG function = nullptr;
+    DWORD bytes = 0;
+    if (WSAIoctl(AsSocket(handle), SIO_GET_EXTENSION_FUNCTION_POINTER, &id, sizeof id, &function,
+                 sizeof function, &bytes, nullptr, nullptr) != 0) {
+        return nullptr;
+    }
+    return function;
+}
+
+UdpSocket::Received ReceiveFailure() {
+    const int error = WSAGetLastError();
+    if (error == WSAEWOULDBLOCK) {
+        return {UdpSocket::Received::Status::NothingQueued, 0, error, 0};
+    }
+    // Windows refuses a datagram longer than the buffer; its rest is gone.
+    return {error == WSAEMSGSIZE ? UdpSocket::Received::Status::TooLong
+                                 : UdpSocket::Received::Status::Failed,
+            0, error, 0};
 }
 
 } // namespace
@@ -46,6 +73,11 @@ int UdpSocket::Open() {
         return error;
     }
     SetIntOption(m_Handle, SOL_SOCKET, SO_RCVBUF, kReceiveBufferBytes);
+    // Every datagram then tells the address it was sent to, so that an interface with several
+    // addresses credits each reply to the right one.
+    if (SetIntOption(m_Handle, IPPROTO_IP, IP_PKTINFO, 1) == 0) {
+        m_ReceiveMessage = reinterpret_cast<void*>(ReceiveMessageFunction(m_Handle));
+    }
     return 0;
 }
 
@@ -112,21 +144,38 @@ void UdpSocket::Wake() {
 }
 
 UdpSocket::Received UdpSocket::Receive(char* buffer, int capacity) {
-    sockaddr_in sender{};
-    int senderLength = sizeof sender;
-    const int received = recvfrom(AsSocket(m_Handle), buffer, capacity, 0,
-                                  reinterpret_cast<sockaddr*>(&sender), &senderLength);
-    if (received == SOCKET_ERROR) {
-        const int error = WSAGetLastError();
-        if (error == WSAEWOULDBLOCK) {
-            return {Received::Status::NothingQueued, 0, error, 0};
-        }
-        // Windows refuses a datagram longer than the buffer; its rest is gone.
-        return {error == WSAEMSGSIZE ? Received::Status::TooLong : Received::Status::Failed, 0,
-                error, 0};
+    if (m_ReceiveMessage == nullptr) {
+        sockaddr_in sender{};
+        int senderLength = sizeof sender;
+        const int received = recvfrom(AsSocket(m_Handle), buffer, capacity, 0,
+                                      reinterpret_cast<sockaddr*>(&sender), &senderLength);
+        return received == SOCKET_ERROR ? ReceiveFailure()
+                                        : Received{Received::Status::Datagram, received, 0, 0};
     }
-    // The socket receives only what was sent to its address or broadcast on its interface.
-    return {Received::Status::Datagram, received, 0, 0};
+    sockaddr_in sender{};
+    WSABUF data{static_cast<ULONG>(capacity < 0 ? 0 : capacity), buffer};
+    char control[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))] = {};
+    WSAMSG message{};
+    message.name = reinterpret_cast<sockaddr*>(&sender);
+    message.namelen = sizeof sender;
+    message.lpBuffers = &data;
+    message.dwBufferCount = 1;
+    message.Control = WSABUF{sizeof control, control};
+    DWORD received = 0;
+    const auto receiveMessage = reinterpret_cast<LPFN_WSARECVMSG>(m_ReceiveMessage);
+    if (receiveMessage(AsSocket(m_Handle), &message, &received, nullptr, nullptr) != 0) {
+        return ReceiveFailure();
+    }
+    std::uint32_t destination = 0;
+    for (WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message); header != nullptr;
+         header = WSA_CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+            IN_PKTINFO info{};
+            std::memcpy(&info, WSA_CMSG_DATA(header), sizeof info);
+            destination = info.ipi_addr.s_addr;
+        }
+    }
+    return {Received::Status::Datagram, static_cast<int>(received), 0, destination};
 }
 
 void UdpSocket::Close() {

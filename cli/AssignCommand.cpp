@@ -140,7 +140,8 @@ ExitStatus RunAssign(const CommandContext& context) {
         context.words,
         WithCommonOptions({{"--from", "--netmask", "--gateway", "--dns1", "--dns2", "--mac",
                             "--name-pattern", "--retries", "--user", "--password-file"},
-                           {"--all", "--conflicts", "--dry-run", "--allow-other-subnet"}}));
+                           {"--all", "--conflicts", "--dry-run", "--allow-other-subnet",
+                            "--allow-empty-password"}}));
     arguments.NoPositionals();
     const commission::PlanRequest request = ReadPlanRequest(arguments);
     const Choice choice = ReadChoice(arguments);

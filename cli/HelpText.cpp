@@ -33,7 +33,8 @@ See vanmoor(1).
 
 constexpr const char* kSearchOptions = R"(
 Search options:
-  --interface NAME|ADDRESS   search through one interface only (default: all)
+  --interface NAME|ADDRESS   search through one interface only, every address of it
+                             (default: all)
   --wait MS                  how long a search waits for answers (default 1500)
   --repeat N                 N searches merged by MAC, for lossy networks (default 1)
   --output FORMAT            table, json, jsonl or csv (default: table on a terminal,
@@ -91,7 +92,9 @@ Credentials, for devices that answer on port 32970:
   --password-file FILE
                     the password is the file's first line ('-': standard input); else the
                     variable VANMOOR_PASSWORD; else a prompt without echo on a terminal.
-                    Never give a password as an argument.
+                    Never give a password as an argument. An empty file is refused.
+  --allow-empty-password
+                    send the empty password of an empty file (--password-file /dev/null)
 
   --dry-run         check and print the settings record that would be sent; send nothing
   --no-verify       send and do not search again
@@ -141,7 +144,7 @@ one that does not answer is searched for again.
   --allow-other-subnet
                     move devices out of the subnet this host reaches them through (they can
                     then be reached only once the host moves too; 'reachable' tells)
-  --user, --password-file
+  --user, --password-file, --allow-empty-password
                     credentials for devices on port 32970, as for 'vanmoor set'
 
 Prints one row per device: mac name planned_ip result final_ip sends reachable, where result is
@@ -159,7 +162,8 @@ its port lies outside 0..65535.
 
 Searches again and again and prints one line per change, matched by MAC: a new device, a
 device gone (no answer to two searches in a row), a device whose address, name or port
-changed. Ends on Ctrl-C.
+changed. Ends on Ctrl-C, SIGTERM or SIGHUP, or when nobody reads its output any more. A
+search that fails (an interface gone) is told on standard error; the watch goes on.
 
   --interval S      seconds between searches (default 2, fractions allowed)
   --count N         stop after N searches (default 0: until Ctrl-C)

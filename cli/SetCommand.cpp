@@ -88,6 +88,7 @@ ExitStatus RunSet(const CommandContext& context) {
     OptionSet options{SettingsOptionNames(), {"--dry-run", "--no-verify"}};
     options.withValue.push_back("--user");
     options.withValue.push_back("--password-file");
+    options.switches.push_back("--allow-empty-password");
     const Arguments arguments(context.words, WithCommonOptions(options));
     const MacBytes mac = ParseMacArgument(arguments.Single("MAC address"));
     const SettingsChange change = ReadSettingsChange(arguments);

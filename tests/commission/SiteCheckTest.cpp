@@ -31,6 +31,7 @@ TEST(SiteCheckTest, SharedAddressesAndTheHostsOwnAreDuplicates) {
     EXPECT_EQ(KindsFor(findings, 1), std::vector{FindingKind::DuplicateAddress});
     EXPECT_EQ(KindsFor(findings, 2), std::vector{FindingKind::DuplicateAddress});
     EXPECT_EQ(KindsFor(findings, 3), std::vector{FindingKind::DuplicateAddress});
+    ASSERT_EQ(findings.size(), 3u);
     EXPECT_NE(findings[2].message.find("host's own"), std::string::npos) << findings[2].message;
     EXPECT_TRUE(KindsFor(findings, 4).empty());
     EXPECT_TRUE(HasErrorFor(findings, Camera(1, "192.0.2.10").mac));

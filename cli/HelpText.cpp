@@ -33,7 +33,8 @@ See vanmoor(1).
 
 constexpr const char* kSearchOptions = R"(
 Search options:
-  --interface NAME|ADDRESS   search through one interface only, every address of it
+  --interface NAME|ADDRESS   list only the devices found through one interface (every
+                             address of it); the requests still go out on every one
                              (default: all)
   --wait MS                  how long a search waits for answers (default 1500)
   --repeat N                 N searches merged by MAC, for lossy networks (default 1)

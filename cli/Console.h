@@ -12,6 +12,8 @@ struct Console {
     bool outIsTerminal = false;
     bool errIsTerminal = false;
     bool inIsTerminal = false;
+    // A terminal on `err` acts on ANSI escape sequences; a Windows console may not.
+    bool errTakesEscapes = true;
 };
 
 } // namespace vanmoor::cli

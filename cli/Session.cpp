@@ -85,8 +85,8 @@ std::vector<std::string> Session::LocalAddresses() const {
 std::vector<DeviceInfo> Session::SearchOnce() {
     bool sent = false;
     {
-        const ProgressLine progress(m_Console.err, m_ShowProgress, "searching",
-                                    m_Options.waitMilliseconds);
+        const ProgressLine progress(m_Console.err, m_ShowProgress, m_Console.errTakesEscapes,
+                                    "searching", m_Options.waitMilliseconds);
         sent = search(m_Options.waitMilliseconds);
     }
     if (!sent) {

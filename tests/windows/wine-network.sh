@@ -169,9 +169,10 @@ for _ in $(seq 600); do
     grep -q '02:00:5e:00:02:02' "$work/watch.json" 2>/dev/null && break
     sleep 0.1
 done
-wine "$bin/vanmoor_windows_close_console.exe" vanmoor.exe
+closed=0
+wine "$bin/vanmoor_windows_close_console.exe" vanmoor.exe || closed=$?
 wait "$watcher" || true
-if [ "$(tail -n 1 "$work/watch.json" | tr -d '\r')" = "]}" ] &&
+if [ "$closed" -eq 0 ] && [ "$(tail -n 1 "$work/watch.json" | tr -d '\r')" = "]}" ] &&
     grep -q '02:00:5e:00:02:02' "$work/watch.json" && grep -q 'deinit() end' "$work/watch.log"; then
     echo "ok: a closed console ends watch with its JSON document and log lines complete"
 else

@@ -13,6 +13,8 @@ struct Console {
     bool errIsTerminal = false;
     bool inIsTerminal = false;
     int outFile = -1; // the descriptor behind `out`, to notice when its reader is gone; -1: none
+    // A terminal on `err` acts on ANSI escape sequences; a Windows console may not.
+    bool errTakesEscapes = true;
 };
 
 } // namespace vanmoor::cli

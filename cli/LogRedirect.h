@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -20,7 +21,8 @@ private:
     std::string m_Directory;
     std::optional<std::string> m_PreviousLogDir;
 #ifdef _WIN32
-    std::optional<std::string> m_Target; // where the lines go at the end; standard error if none
+    std::optional<std::filesystem::path>
+        m_Target; // where the lines go at the end; else standard error
 #endif
 };
 

@@ -1,12 +1,13 @@
 #include "Password.h"
 
 #include "EchoOff.h"
+#include "Environment.h"
 #include "ExitStatus.h"
+#include "InputLine.h"
 #include "SettingsForm.h"
+#include "Utf8Path.h"
 
-#include <cstdlib>
 #include <fstream>
-#include <iostream>
 
 namespace vanmoor::cli {
 
@@ -26,18 +27,17 @@ std::string ReadPassword(const std::optional<std::string>& passwordFile, const C
     std::string line;
     if (passwordFile) {
         if (*passwordFile == "-") {
-            std::getline(std::cin, line);
-            return WithoutLineEnd(line);
+            return WithoutLineEnd(ReadInputLine());
         }
-        std::ifstream file(*passwordFile);
+        std::ifstream file(PathFromUtf8(*passwordFile));
         if (!file) {
             throw UsageError("cannot read the password file '" + *passwordFile + "'");
         }
         std::getline(file, line);
         return WithoutLineEnd(line);
     }
-    if (const char* fromEnvironment = std::getenv("VANMOOR_PASSWORD")) {
-        return fromEnvironment;
+    if (std::optional<std::string> fromEnvironment = EnvironmentValue("VANMOOR_PASSWORD")) {
+        return *std::move(fromEnvironment);
     }
     if (!console.inIsTerminal) {
         throw UsageError("no password: use --password-file FILE or set VANMOOR_PASSWORD");
@@ -45,7 +45,7 @@ std::string ReadPassword(const std::optional<std::string>& passwordFile, const C
     console.err << prompt << std::flush;
     {
         const EchoOff echoOff;
-        std::getline(std::cin, line);
+        line = ReadInputLine();
     }
     console.err << '\n';
     return WithoutLineEnd(line);

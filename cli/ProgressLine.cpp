@@ -1,7 +1,9 @@
 #include "ProgressLine.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 namespace vanmoor::cli {
 
@@ -9,9 +11,10 @@ namespace {
 constexpr std::chrono::milliseconds kRedraw{100};
 }
 
-ProgressLine::ProgressLine(std::ostream& err, bool enabled, std::string label,
+ProgressLine::ProgressLine(std::ostream& err, bool enabled, bool takesEscapes, std::string label,
                            int expectedMilliseconds)
-    : m_Err(err), m_Label(std::move(label)), m_Expected(expectedMilliseconds) {
+    : m_Err(err), m_TakesEscapes(takesEscapes), m_Label(std::move(label)),
+      m_Expected(expectedMilliseconds) {
     if (enabled) {
         m_Thread = std::thread([this] { Draw(); });
     }
@@ -27,7 +30,11 @@ ProgressLine::~ProgressLine() {
     }
     m_Wake.notify_all();
     m_Thread.join();
-    m_Err << "\r\033[K" << std::flush; // back to the line's start, line erased
+    if (m_TakesEscapes) {
+        m_Err << "\r\033[K" << std::flush; // back to the line's start, line erased
+    } else {
+        m_Err << '\r' << std::string(m_DrawnWidth, ' ') << '\r' << std::flush;
+    }
 }
 
 void ProgressLine::Draw() {
@@ -39,6 +46,7 @@ void ProgressLine::Draw() {
         char text[64];
         std::snprintf(text, sizeof text, " %.1f/%.1f s", elapsed, m_Expected / 1000.0);
         m_Err << '\r' << m_Label << text << std::flush;
+        m_DrawnWidth = std::max(m_DrawnWidth, m_Label.size() + std::strlen(text));
     }
 }
 

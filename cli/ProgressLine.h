@@ -9,11 +9,13 @@
 namespace vanmoor::cli {
 
 // While it lives, a one-line indicator on a terminal ("searching 0.6/1.5 s"), redrawn in place
-// from a thread of its own because the search blocks the caller. Wiped when it ends. Does
+// from a thread of its own because the search blocks the caller. Wiped when it ends: with an
+// erase sequence where the terminal takes escapes, else with blanks over what was drawn. Does
 // nothing when not enabled.
 class ProgressLine {
 public:
-    ProgressLine(std::ostream& err, bool enabled, std::string label, int expectedMilliseconds);
+    ProgressLine(std::ostream& err, bool enabled, bool takesEscapes, std::string label,
+                 int expectedMilliseconds);
     ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
@@ -22,11 +24,14 @@ private:
     void Draw();
 
     std::ostream& m_Err;
+    const bool m_TakesEscapes;
     const std::string m_Label;
     const int m_Expected;
     std::mutex m_Mutex;
     std::condition_variable m_Wake;
     bool m_Done = false;
+    std::size_t m_DrawnWidth = 0; // bytes of the longest line drawn
+
     std::thread m_Thread;
 };
 

@@ -103,8 +103,8 @@ std::vector<DeviceInfo> Session::SearchOnce() {
     const std::vector<std::string> reported = RefreshAddresses();
     bool sent = false;
     {
-        const ProgressLine progress(m_Console.err, m_ShowProgress, "searching",
-                                    m_Options.waitMilliseconds);
+        const ProgressLine progress(m_Console.err, m_ShowProgress, m_Console.errTakesEscapes,
+                                    "searching", m_Options.waitMilliseconds);
         sent = search(m_Options.waitMilliseconds);
     }
     if (!sent) {

@@ -8,7 +8,9 @@
 #   wine-network.sh WINDOWS_BIN_DIR DEVSIM_PROGRAM
 #
 # Starts its own test network (tests/netns/testnet.sh) and, inside it, a fresh Wine prefix in a
-# temporary folder, so that no wineserver from outside the namespace is reused.
+# temporary folder, so that no wineserver from outside the namespace is reused. Names, a
+# password and the watch's end on a closed console check the program's UTF-16 arguments and
+# environment and its console handler.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=$(cd "$1" && pwd)
@@ -20,6 +22,9 @@ fi
 
 work=$(mktemp -d)
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine reads the Unix arguments and environment in the locale's character set: UTF-8, so that
+# non-ASCII text reaches the Windows side intact (as UTF-16; the ANSI code page cannot hold it).
+export LC_ALL=C.UTF-8
 sims=()
 cleanup() {
     for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -37,7 +42,7 @@ protocol=32970 mac=02:00:5e:00:01:02 ip=192.0.2.20 gateway=192.0.2.1 name="Dome"
 CONF
 cat >"$work/lan2.conf" <<'CONF'
 protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10 gateway=198.51.100.1 name="Gate" port=8080 reply=subnet
-protocol=32970 mac=02:00:5e:00:02:02 ip=198.51.100.20 gateway=198.51.100.1 name="Yard" port=80 user=admin password=secret reply=broadcast
+protocol=32970 mac=02:00:5e:00:02:02 ip=198.51.100.20 gateway=198.51.100.1 name="Yard" port=80 user=admin password=κλειδί reply=broadcast
 CONF
 for lan in 1 2; do
     exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" "$lan" "$devsim" --config "$work/lan$lan.conf" --ready)
@@ -94,13 +99,14 @@ run() {
         failed=1
     fi
 }
-run "set on port 4022" set 02:00:5e:00:01:01 --name Hall --port 8081
-VANMOOR_PASSWORD=secret run "set_MD5 on port 32970" set 02:00:5e:00:02:02 --user admin \
+# The name and the password are not ASCII: they arrive as UTF-8, not in the ANSI code page.
+run "set on port 4022" set 02:00:5e:00:01:01 --name 'Café 東' --port 8081
+VANMOOR_PASSWORD=κλειδί run "set_MD5 on port 32970" set 02:00:5e:00:02:02 --user admin \
     --name Shed --ip 198.51.100.21
 
 expect_scan "the changed settings in a new search" \
 "mac,protocol,local_address,name
-02:00:5e:00:01:01,4022,192.0.2.1,Hall
+02:00:5e:00:01:01,4022,192.0.2.1,Café 東
 02:00:5e:00:01:02,32970,192.0.2.1,Dome
 02:00:5e:00:02:01,4022,198.51.100.1,Gate
 02:00:5e:00:02:02,32970,198.51.100.1,Shed"
@@ -151,6 +157,27 @@ if grep -q 'deinit() end' "$drive_c/logs/Log.txt" 2>/dev/null && [ ! -e "$drive_
     echo "ok: VANMOOR_LOG_DIR names the log folder"
 else
     echo "FAIL: VANMOOR_LOG_DIR was not followed" >&2
+    failed=1
+fi
+
+# Closing the console: Windows ends the process when the console handler returns, so the
+# handler holds it until `watch` has ended its JSON document and handed over its log lines.
+(cd "$work" && exec wine "$bin/vanmoor.exe" --log=watch.log watch --output json \
+    --interval 0.2 >watch.json 2>watch.err) &
+watcher=$!
+for _ in $(seq 600); do
+    grep -q '02:00:5e:00:02:02' "$work/watch.json" 2>/dev/null && break
+    sleep 0.1
+done
+closed=0
+wine "$bin/vanmoor_windows_close_console.exe" vanmoor.exe || closed=$?
+wait "$watcher" || true
+if [ "$closed" -eq 0 ] && [ "$(tail -n 1 "$work/watch.json" | tr -d '\r')" = "]}" ] &&
+    grep -q '02:00:5e:00:02:02' "$work/watch.json" && grep -q 'deinit() end' "$work/watch.log"; then
+    echo "ok: a closed console ends watch with its JSON document and log lines complete"
+else
+    echo "FAIL: watch ended by a closed console left its document or log unfinished" >&2
+    tail -n 3 "$work/watch.json" "$work/watch.err" >&2 || true
     failed=1
 fi
 

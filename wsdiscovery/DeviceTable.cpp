@@ -1,8 +1,30 @@
 #include "DeviceTable.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace vanmoor::wsd {
+
+namespace {
+
+std::size_t ListBytes(const std::vector<std::string>& texts) {
+    return std::accumulate(
+        texts.begin(), texts.end(), std::size_t{0},
+        [](std::size_t sum, const std::string& text) { return sum + text.size(); });
+}
+
+// The bytes an entry's texts hold, its key included.
+std::size_t EntryBytes(const TargetService& target, std::string_view receivedOn) {
+    std::size_t bytes = 2 * target.address.size() + receivedOn.size() + target.name.size() +
+                        target.hardware.size() + target.location.size() + ListBytes(target.scopes) +
+                        ListBytes(target.xaddrs);
+    for (const QualifiedName& type : target.types) {
+        bytes += type.namespaceUri.size() + type.localName.size();
+    }
+    return bytes;
+}
+
+} // namespace
 
 DeviceTable::DeviceTable() : DeviceTable(Bounds{}) {}
 
@@ -33,7 +55,7 @@ DeviceTable::Outcome DeviceTable::Apply(const Message& message, std::string_view
             continue;
         }
         if (message.kind == MessageKind::Bye) {
-            outcome.removed += m_entries.erase(target.address);
+            Remove(target.address, outcome);
         } else {
             Store(target, receivedOn, outcome);
         }
@@ -43,19 +65,35 @@ DeviceTable::Outcome DeviceTable::Apply(const Message& message, std::string_view
 
 void DeviceTable::Store(const TargetService& target, std::string_view receivedOn,
                         Outcome& outcome) {
-    if (const auto found = m_entries.find(target.address); found != m_entries.end()) {
+    const std::size_t bytes = EntryBytes(target, receivedOn);
+    const auto found = m_entries.find(target.address);
+    const std::size_t replaced =
+        found == m_entries.end() ? 0 : EntryBytes(found->second.target, found->second.receivedOn);
+    // A flood of invented endpoints is refused; the devices found first stay.
+    if ((found == m_entries.end() && m_entries.size() >= m_bounds.maxEndpoints) ||
+        m_textBytes - replaced + bytes > m_bounds.maxTextBytes) {
+        ++outcome.refused;
+        return;
+    }
+    m_textBytes = m_textBytes - replaced + bytes;
+    if (found != m_entries.end()) {
         found->second.target = target;
         found->second.receivedOn = receivedOn;
         ++outcome.updated;
         return;
     }
-    // A flood of invented endpoints is refused; the devices found first stay.
-    if (m_entries.size() >= m_bounds.maxEndpoints) {
-        ++outcome.refused;
-        return;
-    }
     m_entries.emplace(target.address, Entry{target, std::string(receivedOn), m_nextOrder++});
     ++outcome.added;
+}
+
+void DeviceTable::Remove(const std::string& endpoint, Outcome& outcome) {
+    const auto found = m_entries.find(endpoint);
+    if (found == m_entries.end()) {
+        return;
+    }
+    m_textBytes -= EntryBytes(found->second.target, found->second.receivedOn);
+    m_entries.erase(found);
+    ++outcome.removed;
 }
 
 const DeviceTable::Entry* DeviceTable::Find(std::string_view endpoint) const {

@@ -19,6 +19,9 @@ class DeviceTable {
 public:
     struct Bounds {
         std::size_t maxEndpoints = 16384;
+        // What the entries' texts may take together: a flood of endpoints that each fill a
+        // whole datagram stops here long before the endpoint bound.
+        std::size_t maxTextBytes = 64 * 1024 * 1024;
         std::size_t recentMessageIds = 4096; // messages remembered to drop their repeats
         std::size_t ownProbes = 1024;        // our probes whose replies are still taken
     };
@@ -41,7 +44,7 @@ public:
         std::size_t added = 0;
         std::size_t updated = 0;
         std::size_t removed = 0;
-        std::size_t refused = 0; // new endpoints past the bound
+        std::size_t refused = 0; // endpoints past a bound: not stored, or not updated
     };
 
     DeviceTable();
@@ -55,14 +58,17 @@ public:
     // Every entry, in the order the endpoints were first found.
     std::vector<const Entry*> Entries() const;
     std::size_t Size() const { return m_entries.size(); }
+    std::size_t TextBytes() const { return m_textBytes; }
 
 private:
     void Store(const TargetService& target, std::string_view receivedOn, Outcome& outcome);
+    void Remove(const std::string& endpoint, Outcome& outcome);
 
     Bounds m_bounds;
     RecentIds m_ownProbes;
     RecentIds m_seenMessages;
     std::unordered_map<std::string, Entry> m_entries;
+    std::size_t m_textBytes = 0;
     std::uint64_t m_nextOrder = 0;
 };
 

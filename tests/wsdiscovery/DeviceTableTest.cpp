@@ -96,6 +96,30 @@ TEST(WsdDeviceTableBoundsTest, AFloodOfEndpointsStopsAtTheBound) {
     EXPECT_EQ(entries.back()->target.address, "urn:new");
 }
 
+TEST(WsdDeviceTableBoundsTest, EndpointsThatFillWholeDatagramsStopAtTheTextBound) {
+    DeviceTable table({.maxEndpoints = 1000, .maxTextBytes = 65000});
+    table.AddOwnProbe(kOurProbe);
+    // About 20 kB of addresses per endpoint, each address within the text bound.
+    const auto addresses = [](int count) {
+        std::string list;
+        for (int i = 0; i < count; ++i) {
+            list += " http://" + std::string(990, 'x') + std::to_string(i);
+        }
+        return list;
+    };
+    std::size_t added = 0;
+    for (int i = 0; i < 50; ++i) {
+        const std::string n = std::to_string(i);
+        added += table.Apply(Answer("uuid:f" + n, "urn:fat-" + n, addresses(20)), "lan").added;
+    }
+    EXPECT_EQ(added, 3u);
+    EXPECT_LE(table.TextBytes(), 65000u);
+    // An update that would grow past the bound is refused too; a Bye gives the room back.
+    EXPECT_EQ(table.Apply(Answer("uuid:g", "urn:fat-0", addresses(28)), "lan").refused, 1u);
+    table.Apply(Announcement("Bye", "uuid:bye", "urn:fat-0"), "lan");
+    EXPECT_EQ(table.Apply(Answer("uuid:n", "urn:fat-new", addresses(20)), "lan").added, 1u);
+}
+
 TEST(WsdDeviceTableBoundsTest, TheOldestIdentifiersAreForgottenFirst) {
     RecentIds ids(3);
     for (const char* id : {"a", "b", "c", "d"}) {

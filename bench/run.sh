@@ -7,3 +7,6 @@ for bench in vanmoor_SearchOverheadBench vanmoor_BurstBench vanmoor_AssignBench;
     echo "== $bench"
     "$here/../tests/netns/testnet.sh" "$build/bench/$bench"
 done
+# Parsing only: it opens no socket and runs as it is.
+echo "== vanmoor_WsdParseBench"
+"$build/bench/vanmoor_WsdParseBench"

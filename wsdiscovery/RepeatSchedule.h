@@ -1,0 +1,24 @@
+#pragma once
+
+#include <chrono>
+#include <random>
+#include <vector>
+
+namespace vanmoor::wsd {
+
+// SOAP-over-UDP retransmission: a message is sent once and then repeated this many times.
+inline constexpr int kMulticastUdpRepeat = 2;
+inline constexpr int kUnicastUdpRepeat = 1;
+// The first repeat waits a random time between the minimum and maximum delay; each further
+// one waits twice as long as the one before, never longer than the upper delay.
+inline constexpr std::chrono::milliseconds kUdpMinDelay{50};
+inline constexpr std::chrono::milliseconds kUdpMaxDelay{250};
+inline constexpr std::chrono::milliseconds kUdpUpperDelay{500};
+// A device waits up to this long before it answers a multicast probe, so a scan keeps
+// listening at least this long after its last send.
+inline constexpr std::chrono::milliseconds kAppMaxDelay{500};
+
+// The waits before each of `repeats` repeats of one message.
+std::vector<std::chrono::milliseconds> RepeatDelays(int repeats, std::mt19937& random);
+
+} // namespace vanmoor::wsd

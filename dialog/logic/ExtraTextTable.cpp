@@ -50,6 +50,18 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"not found",
     u"refused",
     u"failed to send",
+    u"UserName",
+    u"Please enter an integer.",
+    u"Please enter no more than 18 characters.",
+    u"Please enter an integer between 0 and 65535.",
+    u"The address 0.0.0.0 cannot be set.",
+    u"The last number of the address must lie between 1 and 254.",
+    u"The gateway must lie in the address's subnet, or be 0.0.0.0.",
+    u"Finds and sets up network devices",
+    u"The addresses are still being assigned. The window closes when all devices are done.",
+    u"No gateway",
+    u"Enter the netmask.",
+    u"A chosen device takes a user name and password: enter them first.",
 };
 
 std::size_t Slot(ExtraText entry) {

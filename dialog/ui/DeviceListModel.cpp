@@ -2,9 +2,11 @@
 
 #include <QColor>
 
+#include <unordered_map>
+
 namespace kestrun {
 
-DeviceListModel::DeviceListModel(const DeviceList& rows, const UiTextTable& texts, QIcon errorIcon,
+DeviceListModel::DeviceListModel(DeviceList& rows, const UiTextTable& texts, QIcon errorIcon,
                                  QObject* parent)
     : QAbstractTableModel(parent), m_Rows(rows), m_Texts(texts), m_ErrorIcon(std::move(errorIcon)) {
 }
@@ -24,9 +26,28 @@ void DeviceListModel::ShowRows(const std::vector<RowFinding>& findings) {
     endResetModel();
 }
 
-void DeviceListModel::ShowSortedRows() {
-    beginResetModel();
-    endResetModel();
+void DeviceListModel::SortByColumn(int column) {
+    emit layoutAboutToBeChanged();
+    // Device numbers are unique per row and travel with it.
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> numbers;
+    numbers.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before) {
+        numbers.push_back(m_Rows.DeviceNumber(static_cast<std::size_t>(index.row())));
+    }
+    m_Rows.SortByColumn(column);
+    std::unordered_map<int, int> rowOf;
+    rowOf.reserve(m_Rows.Rows().size());
+    for (std::size_t row = 0; row < m_Rows.Rows().size(); ++row) {
+        rowOf.emplace(m_Rows.DeviceNumber(row), static_cast<int>(row));
+    }
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        after.push_back(index(rowOf.at(numbers[static_cast<std::size_t>(i)]), before[i].column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
 }
 
 int DeviceListModel::rowCount(const QModelIndex& parent) const {

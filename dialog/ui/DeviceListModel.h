@@ -18,14 +18,14 @@ class DeviceListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    DeviceListModel(const DeviceList& rows, const UiTextTable& texts, QIcon errorIcon,
-                    QObject* parent);
+    DeviceListModel(DeviceList& rows, const UiTextTable& texts, QIcon errorIcon, QObject* parent);
 
     // The rows changed wholesale (a search or a sort). `findings` are in the row order the
     // list had when they were found; they follow their devices through later sorts.
     void ShowRows(const std::vector<RowFinding>& findings);
-    // The rows were reordered; each keeps its findings.
-    void ShowSortedRows();
+    // A click on the heading of `column`: the list's own sort. Each row keeps its findings,
+    // and the selection and the focus mark stay on their devices.
+    void SortByColumn(int column);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,7 +35,7 @@ public:
 private:
     const RowFinding* FindingOf(int row) const;
 
-    const DeviceList& m_Rows;
+    DeviceList& m_Rows;
     const UiTextTable& m_Texts;
     const QIcon m_ErrorIcon;
     // By device number: the number is what travels with a row when it is sorted.

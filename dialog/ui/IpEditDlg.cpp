@@ -467,9 +467,7 @@ void CIpEditDlg::ShowDeviceRows() {
 }
 
 void CIpEditDlg::OnColumnClickDevList(int column) {
-    m_Devices.SortByColumn(column);
-    m_ListModel->ShowSortedRows();
-    ShowLoadedRow();
+    m_ListModel->SortByColumn(column);
 }
 
 void CIpEditDlg::ShowLoadedRow() {

@@ -426,6 +426,24 @@ private slots:
         QCOMPARE(int{m_Fake->lastSet->MAC[5]}, 0x66);
     }
 
+    void aSortKeepsTheSelectionAndTheFocusMarkOnTheirDevices() {
+        FakeDevice third = m_Fake->devices[0];
+        third.name = "Yard";
+        third.mac[5] = 0x66;
+        m_Fake->devices.push_back(third);
+        Open();
+        m_Driver->ClickRow(m_Driver->RowNamed("Lobby"));
+        m_Driver->ClickRow(m_Driver->RowNamed("Yard"), Qt::ControlModifier);
+        m_Driver->ClickHeading(1);
+        QCOMPARE(m_Driver->Rows()[0][0], QStringLiteral("Yard"));
+        QItemSelectionModel* selection = Find<QTreeView>("deviceList")->selectionModel();
+        QVERIFY(selection->isRowSelected(m_Driver->RowNamed("Lobby")));
+        QVERIFY(selection->isRowSelected(m_Driver->RowNamed("Yard")));
+        QVERIFY(!selection->isRowSelected(m_Driver->RowNamed("Gate")));
+        QCOMPARE(m_Driver->CurrentRow(), m_Driver->RowNamed("Yard"));
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("00:11:22:33:44:66"));
+    }
+
     void aRightClickLoadsTheRowItOpensTheMenuFor() {
         Open();
         m_Driver->ClickRow(0);

@@ -33,7 +33,10 @@ configure_build_test build "normal build" -DVANMOOR_SANITIZE_ADDRESS=OFF -DVANMO
     -DCMAKE_INSTALL_PREFIX=/usr
 echo "=== Debian packages ==="
 tests/packaging/check-debs.sh build
+# Reached only when every stage before passed (set -e).
+all_passed() { echo "=== every stage passed in $((SECONDS / 60)) min $((SECONDS % 60)) s ==="; }
 if [ "$mode" = quick ]; then
+    all_passed
     exit 0
 fi
 
@@ -60,3 +63,4 @@ tests/windows/wine-network.sh build-windows/bin build/tools/devsim/vanmoor-devsi
 
 echo "=== fuzzing (30 seconds per target) ==="
 tools/fuzz.sh 30
+all_passed

@@ -43,10 +43,11 @@ commission::PlanRequest ReadPlanRequest(const Arguments& arguments) {
     commission::PlanRequest request;
     request.first = AddressOption(arguments, "--from");
     request.netmask = AddressOption(arguments, "--netmask");
-    request.gateway = OptionalAddress(arguments, "--gateway").value_or(Ipv4Octets{0, 0, 0, 0});
+    request.gateway = OptionalAddress(arguments, "--gateway");
     request.dns1 = OptionalAddress(arguments, "--dns1");
     request.dns2 = OptionalAddress(arguments, "--dns2");
     request.namePattern = arguments.Value("--name-pattern");
+    request.allowOtherSubnet = arguments.Has("--allow-other-subnet");
     return request;
 }
 
@@ -102,7 +103,8 @@ Record PlanRecord(const PlannedDevice& planned) {
             {"planned_ip", settings::DottedText(planned.ip)},
             {"netmask", settings::DottedText(planned.netmask)},
             {"gateway", settings::DottedText(planned.gateway)},
-            {"name", planned.name}};
+            {"name", planned.name},
+            {"reachable", !planned.outOfReach}};
 }
 
 Record OutcomeRecord(const AssignOutcome& outcome) {
@@ -112,7 +114,8 @@ Record OutcomeRecord(const AssignOutcome& outcome) {
             {"result", std::string(commission::AssignResultText(outcome.result))},
             {"final_ip",
              outcome.finalAddress ? Value{settings::DottedText(*outcome.finalAddress)} : Value{}},
-            {"sends", static_cast<long long>(outcome.sends)}};
+            {"sends", static_cast<long long>(outcome.sends)},
+            {"reachable", !outcome.planned.outOfReach}};
 }
 
 commission::Credentials CredentialsFor(const std::vector<PlannedDevice>& plan,
@@ -137,7 +140,8 @@ ExitStatus RunAssign(const CommandContext& context) {
         context.words,
         WithCommonOptions({{"--from", "--netmask", "--gateway", "--dns1", "--dns2", "--mac",
                             "--name-pattern", "--retries", "--user", "--password-file"},
-                           {"--all", "--conflicts", "--dry-run"}}));
+                           {"--all", "--conflicts", "--dry-run", "--allow-other-subnet",
+                            "--allow-empty-password"}}));
     arguments.NoPositionals();
     const commission::PlanRequest request = ReadPlanRequest(arguments);
     const Choice choice = ReadChoice(arguments);
@@ -158,7 +162,8 @@ ExitStatus RunAssign(const CommandContext& context) {
 
     auto printer = MakePrinter(format, context.console.out);
     if (arguments.Has("--dry-run")) {
-        printer->Begin("plan", {"mac", "ip", "planned_ip", "netmask", "gateway", "name"});
+        printer->Begin("plan",
+                       {"mac", "ip", "planned_ip", "netmask", "gateway", "name", "reachable"});
         for (const PlannedDevice& planned : plan) {
             printer->Row(PlanRecord(planned));
         }
@@ -178,7 +183,8 @@ ExitStatus RunAssign(const CommandContext& context) {
             }
         });
 
-    printer->Begin("devices", {"mac", "name", "planned_ip", "result", "final_ip", "sends"});
+    printer->Begin("devices",
+                   {"mac", "name", "planned_ip", "result", "final_ip", "sends", "reachable"});
     bool allChanged = missing.empty();
     for (const AssignOutcome& outcome : outcomes) {
         printer->Row(OutcomeRecord(outcome));
@@ -190,9 +196,18 @@ ExitStatus RunAssign(const CommandContext& context) {
                       {"planned_ip", Value{}},
                       {"result", std::string("not found")},
                       {"final_ip", Value{}},
-                      {"sends", 0LL}});
+                      {"sends", 0LL},
+                      {"reachable", Value{}}});
     }
     printer->End();
+    for (const AssignOutcome& outcome : outcomes) {
+        if (outcome.planned.outOfReach && outcome.result == commission::AssignResult::Changed) {
+            context.console.err << "vanmoor: device "
+                                << settings::MacColonText(outcome.planned.device.mac)
+                                << " is now at " << settings::DottedText(outcome.planned.ip)
+                                << ", which this host cannot reach\n";
+        }
+    }
     return allChanged ? ExitStatus::Success : ExitStatus::Failed;
 }
 

@@ -3,6 +3,7 @@
 #include "Command.h"
 #include "HelpText.h"
 #include "LogRedirect.h"
+#include "SafeText.h"
 
 #include <algorithm>
 #include <map>
@@ -113,14 +114,15 @@ int RunCli(const std::vector<std::string>& arguments, const Console& console) {
     try {
         return static_cast<int>(Run(arguments, console, command));
     } catch (const CliError& error) {
-        console.err << "vanmoor: " << error.what() << '\n';
+        // Messages may quote device texts: they reach the terminal as the table shows them.
+        console.err << "vanmoor: " << listing::TerminalText(error.what()) << '\n';
         if (error.Status() == ExitStatus::Usage) {
             console.err << "Try 'vanmoor " << (command.empty() ? "" : command + " ")
                         << "--help'.\n";
         }
         return static_cast<int>(error.Status());
     } catch (const std::exception& error) {
-        console.err << "vanmoor: " << error.what() << '\n';
+        console.err << "vanmoor: " << listing::TerminalText(error.what()) << '\n';
         return static_cast<int>(ExitStatus::Failed);
     }
 }

@@ -12,6 +12,7 @@ struct Console {
     bool outIsTerminal = false;
     bool errIsTerminal = false;
     bool inIsTerminal = false;
+    int outFile = -1; // the descriptor behind `out`, to notice when its reader is gone; -1: none
 };
 
 } // namespace vanmoor::cli

@@ -3,7 +3,7 @@
 namespace vanmoor::cli {
 
 // Terminal echo of standard input off for as long as it lives; nothing when the input is no
-// terminal.
+// terminal. SIGINT, SIGTERM and SIGHUP meanwhile turn the echo back on before they take effect.
 class EchoOff {
 public:
     EchoOff();

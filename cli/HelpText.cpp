@@ -33,7 +33,9 @@ See vanmoor(1).
 
 constexpr const char* kSearchOptions = R"(
 Search options:
-  --interface NAME|ADDRESS   search through one interface only (default: all)
+  --interface NAME|ADDRESS   list only the devices found through one interface (every
+                             address of it); the requests still go out on every one
+                             (default: all)
   --wait MS                  how long a search waits for answers (default 1500)
   --repeat N                 N searches merged by MAC, for lossy networks (default 1)
   --output FORMAT            table, json, jsonl or csv (default: table on a terminal,
@@ -79,8 +81,10 @@ with the new settings (--repeat times, at least twice).
 Settings:
   --ip A  --netmask M  --gateway G  --dns1 A  --dns2 A
                     IPv4 addresses; the gateway must lie in the address's subnet or be
-                    0.0.0.0; the address may not be 0.0.0.0 or end in 0 or 255
-  --name TEXT       at most 18 characters
+                    0.0.0.0; the address may not be 0.0.0.0, end in 0 or 255, or be one
+                    no device can use (multicast, loopback, 0.x.x.x, 240.0.0.0 and up)
+  --name TEXT       at most 18 bytes of UTF-8 (32 for a device on port 32970); a name not
+                    given goes back byte for byte as the device sent it
   --port N          web port, 0 to 65535
   --dhcp on|off
 
@@ -89,10 +93,14 @@ Credentials, for devices that answer on port 32970:
   --password-file FILE
                     the password is the file's first line ('-': standard input); else the
                     variable VANMOOR_PASSWORD; else a prompt without echo on a terminal.
-                    Never give a password as an argument.
+                    Never give a password as an argument. An empty file is refused.
+  --allow-empty-password
+                    send the empty password of an empty file (--password-file /dev/null)
 
   --dry-run         check and print the settings record that would be sent; send nothing
   --no-verify       send and do not search again
+
+When the device already shows every value, nothing is sent.
 )") + kSearchOptions},
         {"check", std::string(R"(Usage: vanmoor check [OPTIONS]
 
@@ -102,7 +110,8 @@ severity finding message. Findings:
   unreachable        (error) the address is outside the subnet of the local address the
                      device was found through; the message names the subnet that would fit
   bad settings       (error) gateway outside the device's subnet (0.0.0.0 is none), a netmask
-                     that is not contiguous, the subnet's network or broadcast address
+                     that is not contiguous or is 0.0.0.0, the subnet's network or broadcast
+                     address, an address no device can use (multicast, loopback, ...)
   duplicate name     (warning) devices with the same name
 Exit status 1 when any finding is an error.
 )") + kSearchOptions},
@@ -110,28 +119,36 @@ Exit status 1 when any finding is an error.
          std::string(
              R"(Usage: vanmoor assign --from ADDRESS --netmask M [--gateway G] [--dns1 A] [--dns2 A]
                      (--mac A,B,... | --all | --conflicts) [--name-pattern TEXT]
-                     [--retries N] [--dry-run] [--user NAME [--password-file FILE]] [OPTIONS]
+                     [--retries N] [--dry-run] [--allow-other-subnet]
+                     [--user NAME [--password-file FILE]] [OPTIONS]
 
 Gives each chosen device the next free address from ADDRESS on in its subnet, skipping
-addresses of devices that keep theirs, this host's addresses, the network and broadcast
-addresses and the gateway; refuses a plan that does not fit. Then sends the settings, searches
-again, and sends again to devices that do not show them yet, at most --retries times
-(default 2). A device on port 32970 that does not take them is reported as refused and not
-sent to again.
+addresses that any other device holds now (so that no lost or refused command can leave two
+devices on one address), this host's addresses, the network and broadcast addresses and the
+gateway; refuses a plan that does not fit, addresses no device can use, and a move out of the
+subnet through which this host reaches a device. Then sends the settings, searches again, and
+sends again to devices that do not show them yet, at most --retries times (default 2). A device
+on port 32970 that answers with its old settings is reported as refused and not sent to again;
+one that does not answer is searched for again.
 
   --mac A,B,...     these devices, in this order
   --all             every device found, by MAC
   --conflicts       every device with an error-level finding of 'vanmoor check', by MAC
-  --gateway G       default 0.0.0.0 (none)
+  --gateway G       the gateway of all, 0.0.0.0 for none; default: each device keeps its own,
+                    which must then lie in the new subnet
   --dns1/--dns2 A   default: each device keeps its own
   --name-pattern TEXT
                     name the devices in order, {n} or {n:02} is the running number from 1
                     ("Cam-{n:02}" gives Cam-01, Cam-02, ...); default: names are kept
-  --dry-run         print the plan (mac ip planned_ip netmask gateway name); send nothing
-  --user, --password-file
+  --dry-run         print the plan (mac ip planned_ip netmask gateway name reachable); send
+                    nothing
+  --allow-other-subnet
+                    move devices out of the subnet this host reaches them through (they can
+                    then be reached only once the host moves too; 'reachable' tells)
+  --user, --password-file, --allow-empty-password
                     credentials for devices on port 32970, as for 'vanmoor set'
 
-Prints one row per device: mac name planned_ip result final_ip sends, where result is
+Prints one row per device: mac name planned_ip result final_ip sends reachable, where result is
 changed, unchanged, not found, refused or failed to send. Exit status 0 only when every
 device changed. On a terminal a progress line per device goes to standard error.
 )") + kSearchOptions},
@@ -146,7 +163,8 @@ its port lies outside 0..65535.
 
 Searches again and again and prints one line per change, matched by MAC: a new device, a
 device gone (no answer to two searches in a row), a device whose address, name or port
-changed. Ends on Ctrl-C.
+changed. Ends on Ctrl-C, SIGTERM or SIGHUP, or when nobody reads its output any more. A
+search that fails (an interface gone) is told on standard error; the watch goes on.
 
   --interval S      seconds between searches (default 2, fractions allowed)
   --count N         stop after N searches (default 0: until Ctrl-C)

@@ -10,6 +10,7 @@ namespace {
 std::atomic<bool> g_StopRequested{false};
 struct sigaction g_PreviousInterrupt {};
 struct sigaction g_PreviousTerminate {};
+struct sigaction g_PreviousHangUp {};
 
 void OnSignal(int) {
     g_StopRequested.store(true);
@@ -24,11 +25,13 @@ InterruptCatcher::InterruptCatcher() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &g_PreviousInterrupt);
     sigaction(SIGTERM, &action, &g_PreviousTerminate);
+    sigaction(SIGHUP, &action, &g_PreviousHangUp);
 }
 
 InterruptCatcher::~InterruptCatcher() {
     sigaction(SIGINT, &g_PreviousInterrupt, nullptr);
     sigaction(SIGTERM, &g_PreviousTerminate, nullptr);
+    sigaction(SIGHUP, &g_PreviousHangUp, nullptr);
 }
 
 bool InterruptCatcher::StopRequested() {

@@ -57,8 +57,14 @@ UserCredentials ReadCredentials(const Arguments& arguments, const Console& conso
     if (!user) {
         throw UsageError(target + " answers on port 32970 and needs --user with a password");
     }
-    std::string password = ReadPassword(arguments.Value("--password-file"), console,
-                                        "Password for " + *user + " on " + target + ": ");
+    const std::optional<std::string> passwordFile = arguments.Value("--password-file");
+    std::string password =
+        ReadPassword(passwordFile, console, "Password for " + *user + " on " + target + ": ");
+    // An empty file is more often a mistake than a device without a password.
+    if (passwordFile && password.empty() && !arguments.Has("--allow-empty-password")) {
+        throw UsageError("the password file '" + *passwordFile +
+                         "' holds no password; give --allow-empty-password to send an empty one");
+    }
     if (user->size() > settings::kMaxCredentialBytes ||
         password.size() > settings::kMaxCredentialBytes) {
         throw UsageError("user name and password may have at most 31 bytes each");

@@ -22,7 +22,8 @@ struct UserCredentials {
 };
 
 // --user and the password read as above, for the devices named by `target`; throws a usage
-// error when --user is missing or either would be cut by the settings record.
+// error when --user is missing, either would be cut by the settings record, or the password
+// file gives an empty password without --allow-empty-password.
 UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,
                                 const std::string& target);
 

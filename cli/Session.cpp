@@ -11,18 +11,23 @@ namespace vanmoor::cli {
 
 namespace {
 
-// An interface name as the address the library knows it by; an address stays as it is.
-std::string AddressOfInterface(const std::string& nameOrAddress) {
+// The addresses that --interface means: a local address itself, or every IPv4 address of the
+// interface of that name.
+std::vector<std::string> AddressesOfInterface(const std::string& nameOrAddress) {
     if (settings::ParseDottedAddress(nameOrAddress)) {
-        return nameOrAddress;
+        return {nameOrAddress};
     }
+    std::vector<std::string> addresses;
     for (const auto& entry : commission::ListInterfaceAddresses()) {
         if (entry.name == nameOrAddress) {
-            return entry.address;
+            addresses.push_back(entry.address);
         }
     }
-    throw CliError(ExitStatus::NoInterface,
-                   "no interface '" + nameOrAddress + "' with an IPv4 address");
+    if (addresses.empty()) {
+        throw CliError(ExitStatus::NoInterface,
+                       "no interface '" + nameOrAddress + "' with an IPv4 address");
+    }
+    return addresses;
 }
 
 } // namespace
@@ -46,18 +51,7 @@ Session::Session(const Console& console, bool showProgress, SearchOptions option
         throw CliError(ExitStatus::Failed, "the discovery library could not start");
     }
     try {
-        Filter("");
-        if (getIPcount() == 0) {
-            throw CliError(ExitStatus::NoInterface, "no usable local interface (no IPv4 address)");
-        }
-        if (m_Options.interface) {
-            const std::string address = AddressOfInterface(*m_Options.interface);
-            if (!Filter(address)) {
-                throw CliError(ExitStatus::NoInterface,
-                               "no local interface has the address " + address);
-            }
-            m_FilterAddress = address;
-        }
+        RefreshAddresses();
     } catch (...) {
         deinit();
         throw;
@@ -72,6 +66,29 @@ bool Session::Filter(const std::string& address) {
     return setIPSearch(address.empty() ? 0 : 1, address.c_str());
 }
 
+std::vector<std::string> Session::RefreshAddresses() {
+    Filter("");
+    const std::vector<std::string> listed = LocalAddresses();
+    if (listed.empty()) {
+        throw CliError(ExitStatus::NoInterface, "no usable local interface (no IPv4 address)");
+    }
+    if (!m_Options.interface) {
+        return listed;
+    }
+    std::vector<std::string> wanted = AddressesOfInterface(*m_Options.interface);
+    std::erase_if(wanted, [&](const std::string& address) {
+        return std::find(listed.begin(), listed.end(), address) == listed.end();
+    });
+    if (wanted.empty()) {
+        throw CliError(ExitStatus::NoInterface,
+                       settings::ParseDottedAddress(*m_Options.interface)
+                           ? "no local interface has the address " + *m_Options.interface
+                           : "interface '" + *m_Options.interface + "' is down or has no usable "
+                                                                     "IPv4 address");
+    }
+    return wanted;
+}
+
 std::vector<std::string> Session::LocalAddresses() const {
     std::vector<std::string> addresses;
     for (int i = 0; i < getIPcount(); ++i) {
@@ -83,6 +100,7 @@ std::vector<std::string> Session::LocalAddresses() const {
 }
 
 std::vector<DeviceInfo> Session::SearchOnce() {
+    const std::vector<std::string> reported = RefreshAddresses();
     bool sent = false;
     {
         const ProgressLine progress(m_Console.err, m_ShowProgress, "searching",
@@ -97,9 +115,13 @@ std::vector<DeviceInfo> Session::SearchOnce() {
         table.push_back(ReadDevice(index));
     }
     NameLocalAddresses(table);
+    const auto isReported = [&](const DeviceInfo& device) {
+        return !m_Options.interface ||
+               std::find(reported.begin(), reported.end(), device.localAddress) != reported.end();
+    };
     std::vector<DeviceInfo> devices;
     for (auto& device : table) {
-        if (device) {
+        if (device && isReported(*device)) {
             devices.push_back(std::move(*device));
         }
     }
@@ -109,14 +131,6 @@ std::vector<DeviceInfo> Session::SearchOnce() {
 // The library tells no device's local address, but its filter hides every device found through
 // another one: trying each address in turn names them all.
 void Session::NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table) {
-    if (!m_FilterAddress.empty()) {
-        for (auto& device : table) {
-            if (device) {
-                device->localAddress = m_FilterAddress;
-            }
-        }
-        return;
-    }
     for (const std::string& address : LocalAddresses()) {
         Filter(address);
         char mac[32];

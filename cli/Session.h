@@ -12,7 +12,7 @@ namespace vanmoor::cli {
 
 // How a command searches: --interface, --wait and --repeat.
 struct SearchOptions {
-    std::optional<std::string> interface; // a name ("eth0") or a local address; none: all
+    std::optional<std::string> interface; // a name ("eth0": all its addresses) or a local address
     int waitMilliseconds = 1500;          // the dialog's wait
     int rounds = 1;
 };
@@ -35,7 +35,10 @@ public:
     // The local addresses the library searches through.
     std::vector<std::string> LocalAddresses() const;
 
-    // One search; each device found, with the local address it came through.
+    // One search; each device found, with the local address it came through. The local
+    // addresses are listed afresh first, since interfaces come and go while a command runs.
+    // Throws CliError when the search cannot be made: no local address (or none of
+    // --interface) is left, or the requests could not be sent.
     std::vector<DeviceInfo> SearchOnce();
     // The configured number of searches, merged by MAC: a device seen in any of them is listed
     // once with its latest answer, in order of first sight.
@@ -47,12 +50,15 @@ public:
 private:
     // Rebuilds the library's list of local addresses and sets its filter to `address`, or off.
     bool Filter(const std::string& address);
+    // Rebuilds the list and returns the local addresses to report devices of: those that
+    // --interface names and the library lists now, or all. Throws CliError (NoInterface) when
+    // none is left.
+    std::vector<std::string> RefreshAddresses();
     void NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table);
 
     const Console& m_Console;
     const bool m_ShowProgress;
     const SearchOptions m_Options;
-    std::string m_FilterAddress; // empty: every interface
 };
 
 } // namespace vanmoor::cli

@@ -1,11 +1,16 @@
 #include "SessionLink.h"
 
+#include "ExitStatus.h"
 #include "SiteSurvey.h"
 
 namespace vanmoor::cli {
 
-std::vector<commission::SiteDevice> SessionLink::Search() {
-    return ToSiteDevices(m_Session.Search());
+std::optional<std::vector<commission::SiteDevice>> SessionLink::Search() {
+    try {
+        return ToSiteDevices(m_Session.Search());
+    } catch (const CliError&) {
+        return std::nullopt;
+    }
 }
 
 bool SessionLink::Send(const NetSettings& settings) {

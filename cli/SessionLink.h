@@ -5,12 +5,14 @@
 
 namespace vanmoor::cli {
 
-// A batch's searches through the command's session, its commands straight to the library.
+// A batch's searches through the command's session, its commands straight to the library. A
+// search that fails gives no devices instead of ending the command, so that the batch can still
+// report every device.
 class SessionLink : public commission::DeviceLink {
 public:
     explicit SessionLink(Session& session) : m_Session(session) {}
 
-    std::vector<commission::SiteDevice> Search() override;
+    std::optional<std::vector<commission::SiteDevice>> Search() override;
     bool Send(const NetSettings& settings) override;
     bool Send(const AuthNetSettings& settings) override;
 

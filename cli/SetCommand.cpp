@@ -4,6 +4,7 @@
 #include "SettingsChange.h"
 #include "SettingsVerification.h"
 #include "SiteSurvey.h"
+#include "Subnet.h"
 #include "Utf8Text.h"
 #include "vanmoor.h"
 
@@ -48,6 +49,38 @@ ExitStatus Verify(Session& session, const DeviceInfo& device, const settings::Se
     return ExitStatus::Success;
 }
 
+// True when the command would carry anything the device does not already show. With DHCP on the
+// addresses still go in the command, so they count here too.
+bool ChangesAnything(const DeviceInfo& device, const settings::SettingsForm& form, int port) {
+    commission::SiteDevice seen = ToSiteDevice(device);
+    settings::SettingsForm strict = form;
+    seen.dhcp = strict.dhcp = false;
+    return form.dhcp != device.dhcp || !commission::SettingsDifferences(seen, strict, port).empty();
+}
+
+// The checks that need the device: the port and the address rules, an address no device can
+// use, and a name that its command cannot carry.
+int CheckForm(const settings::SettingsForm& form, const DeviceInfo& device) {
+    const settings::FormCheck check = settings::CheckPort(form.portText);
+    if (check.problem != FormProblem::None) {
+        throw UsageError(ProblemMessage(check.problem));
+    }
+    if (const FormProblem name = settings::CheckNameFits(form, device.TakesCredentials());
+        name != FormProblem::None) {
+        throw UsageError(NameProblemMessage(name, form, device.TakesCredentials()));
+    }
+    if (const FormProblem problem = settings::CheckAddresses(form); problem != FormProblem::None) {
+        throw UsageError(ProblemMessage(problem));
+    }
+    if (!form.dhcp) {
+        if (const auto why = commission::WhyUnusable(form.ip)) {
+            throw UsageError("new settings refused: " + settings::DottedText(form.ip) + " is " +
+                             *why + ", which no device can use");
+        }
+    }
+    return check.port;
+}
+
 } // namespace
 
 // Checks the new settings with the dialog's rules, sends them and searches again to verify.
@@ -55,6 +88,7 @@ ExitStatus RunSet(const CommandContext& context) {
     OptionSet options{SettingsOptionNames(), {"--dry-run", "--no-verify"}};
     options.withValue.push_back("--user");
     options.withValue.push_back("--password-file");
+    options.switches.push_back("--allow-empty-password");
     const Arguments arguments(context.words, WithCommonOptions(options));
     const MacBytes mac = ParseMacArgument(arguments.Single("MAC address"));
     const SettingsChange change = ReadSettingsChange(arguments);
@@ -64,12 +98,13 @@ ExitStatus RunSet(const CommandContext& context) {
     Session session(context.console, !context.quiet, searchOptions);
     const DeviceInfo device = FindDevice(session, mac);
     settings::SettingsForm form = MakeForm(device, change);
-    const settings::FormCheck check = settings::CheckSettingsForm(form);
-    if (check.problem != FormProblem::None) {
-        throw UsageError(ProblemMessage(check.problem));
-    }
-    if (const FormProblem problem = settings::CheckAddresses(form); problem != FormProblem::None) {
-        throw UsageError(ProblemMessage(problem));
+    const int port = CheckForm(form, device);
+    if (!ChangesAnything(device, form, port)) {
+        // Sending would prove nothing: the search afterwards shows the same settings whether
+        // or not the device took the command.
+        context.console.err << "device " << settings::MacColonText(mac)
+                            << " already has these settings: nothing was sent\n";
+        return ExitStatus::Success;
     }
     if (device.TakesCredentials()) {
         AddCredentials(form, arguments, device, context.console);
@@ -82,11 +117,11 @@ ExitStatus RunSet(const CommandContext& context) {
     bool sent = false;
     const bool dryRun = arguments.Has("--dry-run");
     if (device.TakesCredentials()) {
-        const AuthNetSettings command = settings::MakeAuthNetSettings(form, check.port, mac);
+        const AuthNetSettings command = settings::MakeAuthNetSettings(form, port, mac);
         record = SettingsRecord(command);
         sent = !dryRun && set_MD5(command) == 1;
     } else {
-        const NetSettings command = settings::MakeNetSettings(form, check.port, mac);
+        const NetSettings command = settings::MakeNetSettings(form, port, mac);
         record = SettingsRecord(command);
         sent = !dryRun && set(command) == 1;
     }
@@ -101,8 +136,7 @@ ExitStatus RunSet(const CommandContext& context) {
         context.console.err << "settings sent to " << settings::MacColonText(mac) << '\n';
         return ExitStatus::Success;
     }
-    return Verify(session, device, form, check.port, std::max(searchOptions.rounds, 2),
-                  context.console);
+    return Verify(session, device, form, port, std::max(searchOptions.rounds, 2), context.console);
 }
 
 } // namespace vanmoor::cli

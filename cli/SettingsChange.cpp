@@ -78,20 +78,45 @@ SettingsChange ReadSettingsChange(const Arguments& arguments) {
         }
         change.dhcp = *dhcp == "on";
     }
-    // The name and port checks need no device: run them before any search.
-    settings::SettingsForm given;
-    given.name = settings::Utf16FromUtf8(change.name.value_or(""));
-    given.portText = settings::Utf16FromUtf8(change.port.value_or("0"));
-    const FormProblem problem = settings::CheckSettingsForm(given).problem;
+    // The port check needs no device, nor does a name too long for either command: run them
+    // before any search.
+    const FormProblem problem =
+        settings::CheckPort(settings::Utf16FromUtf8(change.port.value_or("0"))).problem;
     if (problem != FormProblem::None) {
         throw UsageError(ProblemMessage(problem));
+    }
+    settings::SettingsForm named;
+    named.name = settings::Utf16FromUtf8(change.name.value_or(""));
+    if (const FormProblem name = settings::CheckNameFits(named, true); name != FormProblem::None) {
+        throw UsageError(NameProblemMessage(name, named, true));
     }
     return change;
 }
 
+std::string NameProblemMessage(FormProblem problem, const settings::SettingsForm& form,
+                               bool takesCredentials) {
+    const std::size_t field = settings::NameFieldBytes(takesCredentials);
+    const std::string bytes = std::to_string(settings::NameBytes(form).size());
+    if (problem == FormProblem::KeptNameIncomplete) {
+        return "the device's name fills the " + bytes +
+               " bytes that its answer shows and may go on beyond them: sending it back could "
+               "cut it, so give the whole name with --name";
+    }
+    if (form.nameBytes) {
+        return "the device's name is " + bytes + " bytes, more than the " + std::to_string(field) +
+               " its settings command carries: give a new name with --name";
+    }
+    return "new settings refused: the name is " + bytes + " bytes of UTF-8, more than the " +
+           std::to_string(field) + " that the device's settings command carries";
+}
+
 settings::SettingsForm MakeForm(const DeviceInfo& device, const SettingsChange& change) {
     settings::SettingsForm form;
-    form.name = settings::Utf16FromUtf8(change.name.value_or(device.name));
+    if (change.name) {
+        form.name = settings::Utf16FromUtf8(*change.name);
+    } else {
+        form.nameBytes = device.name; // not asked to change: goes back as the device sent it
+    }
     form.portText = settings::Utf16FromUtf8(change.port.value_or(std::to_string(device.port)));
     form.ip = change.ip.value_or(device.ip);
     form.netmask = change.netmask.value_or(device.netmask);

@@ -25,15 +25,21 @@ struct SettingsChange {
 // The option names of SettingsChange.
 const std::vector<std::string>& SettingsOptionNames();
 
-// Reads the options; throws a usage error for a malformed address or DHCP switch, and for a
-// name or port that the shared checks refuse, before anything is searched or sent.
+// Reads the options; throws a usage error for a malformed address or DHCP switch, for a port
+// that the shared checks refuse and for a name that no settings command carries, before anything
+// is searched or sent.
 SettingsChange ReadSettingsChange(const Arguments& arguments);
 
 // The shared warning for a failed check, as UTF-8.
 std::string ProblemMessage(settings::FormProblem problem);
 
-// The device's current settings with the change laid over them, as the dialog's fields would
-// hold them.
+// Why the name of `form` cannot go to a device that does or does not take credentials, for a
+// problem of CheckNameFits: the given name's bytes, or the device's own name left unchanged.
+std::string NameProblemMessage(settings::FormProblem problem, const settings::SettingsForm& form,
+                               bool takesCredentials);
+
+// The device's current settings with the change laid over them. A name not given goes back as
+// the bytes the device sent.
 settings::SettingsForm MakeForm(const DeviceInfo& device, const SettingsChange& change);
 
 // The settings records as fields, for --dry-run: the password is never shown.

@@ -1,8 +1,11 @@
 #include "Command.h"
 #include "DeviceWatch.h"
 #include "Interrupt.h"
+#include "OutputClosed.h"
+#include "SafeText.h"
 #include "Session.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <ctime>
@@ -13,6 +16,8 @@ namespace vanmoor::cli {
 namespace {
 
 constexpr std::chrono::milliseconds kStopCheck{100};
+// After a failed search, which may fail at once: no busy loop while an interface is gone.
+constexpr std::chrono::milliseconds kPauseAfterFailure{1000};
 
 std::chrono::milliseconds ReadInterval(const Arguments& arguments) {
     const std::string text = arguments.Value("--interval").value_or("2");
@@ -39,10 +44,15 @@ std::string LocalTime() {
     return text;
 }
 
-// Waits `interval`, or less when a stop is asked for.
-void Pause(std::chrono::milliseconds interval) {
+// A stop asked for, or nobody left to read the events (`vanmoor watch | head -1`).
+bool ShouldStop(const Console& console) {
+    return InterruptCatcher::StopRequested() || OutputClosed(console.outFile);
+}
+
+// Waits `interval`, or less when the watch should stop.
+void Pause(std::chrono::milliseconds interval, const Console& console) {
     const auto end = std::chrono::steady_clock::now() + interval;
-    while (!InterruptCatcher::StopRequested() && std::chrono::steady_clock::now() < end) {
+    while (!ShouldStop(console) && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(
             std::min<std::chrono::nanoseconds>(kStopCheck, end - std::chrono::steady_clock::now()));
     }
@@ -50,7 +60,9 @@ void Pause(std::chrono::milliseconds interval) {
 
 } // namespace
 
-// Searches again and again and prints what changed, until Ctrl-C or --count searches.
+// Searches again and again and prints what changed, until Ctrl-C or --count searches. A failed
+// search (an interface gone) is told once on standard error and the watch goes on, so that it
+// picks up again when the interface is back.
 ExitStatus RunWatch(const CommandContext& context) {
     const Arguments arguments(context.words, WithCommonOptions({{"--interval", "--count"}, {}}));
     arguments.NoPositionals();
@@ -62,20 +74,40 @@ ExitStatus RunWatch(const CommandContext& context) {
     const InterruptCatcher interrupts;
 
     DeviceWatch watch;
+    bool failing = false;
     printer->Begin("events", DeviceWatch::EventKeys());
     for (int round = 0; count == 0 || round < count; ++round) {
         if (round > 0) {
-            Pause(interval);
+            Pause(failing ? std::max(interval, kPauseAfterFailure) : interval, context.console);
         }
-        if (InterruptCatcher::StopRequested()) {
+        if (ShouldStop(context.console)) {
             break;
         }
-        for (const Record& event : watch.Update(session.Search(), LocalTime())) {
+        std::vector<DeviceInfo> found;
+        try {
+            found = session.Search();
+        } catch (const CliError& error) {
+            // Nothing is known about the devices, so none of them counts as gone.
+            if (!failing) {
+                context.console.err
+                    << "vanmoor: the search failed: " << listing::TerminalText(error.what())
+                    << "; searching on\n";
+            }
+            failing = true;
+            continue;
+        }
+        if (failing) {
+            context.console.err << "vanmoor: the search works again\n";
+            failing = false;
+        }
+        for (const Record& event : watch.Update(found, LocalTime())) {
             printer->Row(event);
         }
         printer->Flush();
     }
-    printer->End();
+    if (!OutputClosed(context.console.outFile)) {
+        printer->End();
+    }
     return ExitStatus::Success;
 }
 

@@ -6,6 +6,7 @@
 #include "Utf8Text.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace vanmoor::commission {
@@ -13,49 +14,147 @@ namespace vanmoor::commission {
 namespace {
 
 using settings::DottedText;
+using settings::MacColonText;
+
+constexpr Ipv4Octets kNone{0, 0, 0, 0};
+
+void CheckUsable(const std::string& what, const Ipv4Octets& address) {
+    if (const auto why = WhyUnusable(address)) {
+        throw PlanError(what + " " + DottedText(address) + " is " + *why +
+                        ", which no device can use");
+    }
+}
 
 void CheckRequest(const PlanRequest& request, const Subnet& subnet) {
-    if (!IsContiguousMask(request.netmask) || PrefixLength(request.netmask) > 30) {
+    if (!IsContiguousMask(request.netmask) || PrefixLength(request.netmask) == 0 ||
+        PrefixLength(request.netmask) > 30) {
         throw PlanError("netmask " + DottedText(request.netmask) +
                         " is not a contiguous mask with room for hosts");
     }
-    if (request.gateway != Ipv4Octets{0, 0, 0, 0} && !subnet.Holds(request.gateway)) {
-        throw PlanError("gateway " + DottedText(request.gateway) + " is outside " + subnet.Text());
-    }
-}
-
-// The addresses that must not be handed out.
-std::set<std::uint32_t> TakenAddresses(const std::vector<SiteDevice>& chosen,
-                                       const std::vector<SiteDevice>& found,
-                                       const std::vector<HostAddress>& host,
-                                       const PlanRequest& request) {
-    std::set<std::uint32_t> taken;
-    for (const SiteDevice& device : found) {
-        const bool moves = std::any_of(chosen.begin(), chosen.end(),
-                                       [&](const SiteDevice& c) { return c.mac == device.mac; });
-        if (!moves) {
-            taken.insert(AddressNumber(device.ip));
+    CheckUsable("address", request.first);
+    if (request.gateway && *request.gateway != kNone) {
+        CheckUsable("gateway", *request.gateway);
+        if (!subnet.Holds(*request.gateway)) {
+            throw PlanError("gateway " + DottedText(*request.gateway) + " is outside " +
+                            subnet.Text());
         }
     }
-    for (const HostAddress& own : host) {
-        taken.insert(AddressNumber(own.address));
-    }
-    taken.insert(AddressNumber(request.gateway));
-    return taken;
 }
 
-// Free in the subnet, and an address the library sends.
-bool Assignable(std::uint64_t wide, const Subnet& subnet, const std::set<std::uint32_t>& taken) {
+// Each device's gateway: the request's, or its own when none was given.
+Ipv4Octets PlannedGateway(const SiteDevice& device, const PlanRequest& request,
+                          const Subnet& subnet) {
+    if (request.gateway) {
+        return *request.gateway;
+    }
+    if (device.gateway != kNone && !subnet.Holds(device.gateway)) {
+        throw PlanError("device " + MacColonText(device.mac) + " has gateway " +
+                        DottedText(device.gateway) + ", which is outside " + subnet.Text() +
+                        ": give a gateway in the new subnet, or 0.0.0.0 for none");
+    }
+    return device.gateway;
+}
+
+// How many devices hold each address now, every device counted once by MAC.
+std::map<std::uint32_t, int> HeldAddresses(const std::vector<SiteDevice>& chosen,
+                                           const std::vector<SiteDevice>& found) {
+    std::map<MacBytes, Ipv4Octets> current;
+    for (const auto* list : {&found, &chosen}) {
+        for (const SiteDevice& device : *list) {
+            current.emplace(device.mac, device.ip);
+        }
+    }
+    std::map<std::uint32_t, int> held;
+    for (const auto& entry : current) {
+        ++held[AddressNumber(entry.second)];
+    }
+    return held;
+}
+
+// The addresses that no device is given: the host's and the gateways'.
+std::set<std::uint32_t> ReservedAddresses(const std::vector<HostAddress>& host,
+                                          const std::vector<Ipv4Octets>& gateways) {
+    std::set<std::uint32_t> reserved;
+    for (const HostAddress& own : host) {
+        reserved.insert(AddressNumber(own.address));
+    }
+    for (const Ipv4Octets& gateway : gateways) {
+        reserved.insert(AddressNumber(gateway));
+    }
+    return reserved;
+}
+
+// Free for `device` in the subnet, and an address the library sends.
+bool Assignable(std::uint64_t wide, const SiteDevice& device, const Subnet& subnet,
+                const std::set<std::uint32_t>& reserved, const std::map<std::uint32_t, int>& held) {
     const auto number = static_cast<std::uint32_t>(wide);
     const Ipv4Octets octets = AddressOctets(number);
-    return !subnet.IsNetworkOrBroadcast(octets) && octets[3] != 0 && octets[3] != 255 &&
-           taken.count(number) == 0;
+    if (subnet.IsNetworkOrBroadcast(octets) || octets[3] == 0 || octets[3] == 255 ||
+        WhyUnusable(octets) || reserved.count(number) != 0) {
+        return false;
+    }
+    const auto holders = held.find(number);
+    const bool ownAlone = device.ip == octets && holders != held.end() && holders->second == 1;
+    return holders == held.end() || ownAlone;
 }
 
-// A kept name as the shared rules will send it (UTF-8, cut to the record's width), so that the
-// verification compares with what was sent.
-std::string SentName(const std::string& name) {
-    return settings::Utf8FromUtf16(settings::Utf16FromUtf8(name), settings::kMaxNameBytes);
+// The subnets through which this host reaches `device`: that of the address it was found
+// through, or, where that is not known, every subnet of the host.
+std::vector<Subnet> ReachingSubnets(const SiteDevice& device,
+                                    const std::vector<HostAddress>& host) {
+    std::vector<Subnet> subnets;
+    for (const HostAddress& own : host) {
+        if (own.address == device.localAddress) {
+            return {Subnet::Of(own.address, own.netmask)};
+        }
+        subnets.push_back(Subnet::Of(own.address, own.netmask));
+    }
+    return subnets;
+}
+
+void CheckReach(PlannedDevice& planned, const std::vector<HostAddress>& host,
+                const PlanRequest& request) {
+    const std::vector<Subnet> subnets = ReachingSubnets(planned.device, host);
+    planned.outOfReach =
+        !subnets.empty() && std::none_of(subnets.begin(), subnets.end(),
+                                         [&](const Subnet& s) { return s.Holds(planned.ip); });
+    if (planned.outOfReach && !request.allowOtherSubnet) {
+        std::string reach;
+        for (const Subnet& subnet : subnets) {
+            reach += (reach.empty() ? "" : ", ") + subnet.Text();
+        }
+        throw PlanError("device " + MacColonText(planned.device.mac) + " would move to " +
+                        DottedText(planned.ip) + ", outside " + reach +
+                        " through which this host reaches it; allow other subnets to move "
+                        "it all the same");
+    }
+}
+
+void CheckName(const PlannedDevice& planned, bool fromPattern) {
+    settings::SettingsForm form;
+    form.nameBytes = planned.name;
+    const bool credentials = planned.device.takesCredentials;
+    const settings::FormProblem problem = settings::CheckNameFits(form, credentials);
+    if (problem == settings::FormProblem::None) {
+        return;
+    }
+    const std::string device = "device " + MacColonText(planned.device.mac);
+    const std::string field = std::to_string(settings::NameFieldBytes(credentials));
+    if (fromPattern) {
+        if (problem == settings::FormProblem::NameTooManyBytes) {
+            throw PlanError("name \"" + settings::ValidUtf8(planned.name) +
+                            "\" is longer than the " + field +
+                            " bytes that the settings command of " + device + " carries");
+        }
+        return; // a name made from the pattern is whole, however long
+    }
+    if (problem == settings::FormProblem::KeptNameIncomplete) {
+        throw PlanError(device + "'s name fills all that its answer shows and may go on beyond: "
+                                 "keeping it could cut it, so give the devices new names");
+    }
+    throw PlanError(device + " is named with " + std::to_string(planned.name.size()) +
+                    " bytes, more than the " + field +
+                    " its settings command carries: give the devices new names");
 }
 
 } // namespace
@@ -74,13 +173,18 @@ std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosen,
             throw PlanError(error.what());
         }
     }
-    const std::set<std::uint32_t> taken = TakenAddresses(chosen, found, host, request);
+    std::vector<Ipv4Octets> gateways;
+    for (const SiteDevice& device : chosen) {
+        gateways.push_back(PlannedGateway(device, request, subnet));
+    }
+    const std::set<std::uint32_t> reserved = ReservedAddresses(host, gateways);
+    const std::map<std::uint32_t, int> held = HeldAddresses(chosen, found);
 
     std::vector<PlannedDevice> plan;
     // Wider than an address, so that counting past 255.255.255.255 ends the loop.
     std::uint64_t next = AddressNumber(request.first);
     for (const SiteDevice& device : chosen) {
-        while (next <= subnet.Broadcast() && !Assignable(next, subnet, taken)) {
+        while (next <= subnet.Broadcast() && !Assignable(next, device, subnet, reserved, held)) {
             ++next;
         }
         if (next > subnet.Broadcast()) {
@@ -91,15 +195,13 @@ std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosen,
         PlannedDevice planned{device,
                               AddressOctets(static_cast<std::uint32_t>(next)),
                               request.netmask,
-                              request.gateway,
+                              gateways[plan.size()],
                               request.dns1.value_or(device.dns1),
                               request.dns2.value_or(device.dns2),
                               pattern ? pattern->Name(static_cast<int>(plan.size()) + 1)
-                                      : SentName(device.name)};
-        if (pattern && planned.name.size() > settings::kMaxNameBytes) {
-            throw PlanError("name \"" + planned.name + "\" is longer than " +
-                            std::to_string(settings::kMaxNameBytes) + " bytes");
-        }
+                                      : device.name};
+        CheckName(planned, pattern.has_value());
+        CheckReach(planned, host, request);
         plan.push_back(std::move(planned));
         ++next;
     }

@@ -14,10 +14,14 @@ namespace vanmoor::commission {
 struct PlanRequest {
     Ipv4Octets first{};
     Ipv4Octets netmask{};
-    Ipv4Octets gateway{};           // 0.0.0.0: none
+    // 0.0.0.0: none; not given: each device keeps its own, which must lie in the new subnet.
+    std::optional<Ipv4Octets> gateway;
     std::optional<Ipv4Octets> dns1; // none: each device keeps its own
     std::optional<Ipv4Octets> dns2;
-    std::optional<std::string> namePattern; // none: each device keeps its name
+    std::optional<std::string> namePattern; // none: each device keeps its name, byte for byte
+    // Devices may be moved out of the subnet of the host address they were found through (the
+    // host can then no longer reach them); refused otherwise.
+    bool allowOtherSubnet = false;
 };
 
 // One device's new settings.
@@ -29,6 +33,8 @@ struct PlannedDevice {
     Ipv4Octets dns1{};
     Ipv4Octets dns2{};
     std::string name; // bytes sent as the name
+    // The planned address lies outside every subnet through which this host reaches the device.
+    bool outOfReach = false;
 };
 
 // Why no plan could be made; the message says it for a person.
@@ -37,12 +43,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Gives each of `chosen`, in that order, the next free address from `request.first` on: not
-// used by any of `found` that is not itself chosen, not the host's, not the subnet's network
-// or broadcast address, not the gateway, and with a last number from 1 to 254 (the library
-// refuses the others). Throws PlanError for a request that the shared checks refuse (bad mask,
-// gateway outside the subnet, a malformed name pattern or a name too long) and for a plan that does
-// not fit in the subnet.
+// Gives each of `chosen`, in that order, the next free address from `request.first` on: held by
+// no other device of `found` or `chosen` (a device may keep its own address, but never moves
+// onto one that another device still holds, so that no step of a batch, whichever commands get
+// lost or refused, leaves two devices on one address), not the host's, not the subnet's network
+// or broadcast address, not a gateway, usable by a device (no multicast, loopback, ...), and with
+// a last number from 1 to 254 (the library refuses the others). Throws PlanError for a request
+// that the rules refuse (a bad or empty netmask, an address no device can use, a gateway
+// outside the subnet, a malformed name pattern, a name the device's command cannot carry), for
+// a move out of the subnet a device was found through unless the request allows it, and for a
+// plan that does not fit in the subnet.
 std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosen,
                                          const std::vector<SiteDevice>& found,
                                          const std::vector<HostAddress>& host,

@@ -13,7 +13,7 @@ namespace {
 // The planned settings as the shared rules turn them into the library's records.
 settings::SettingsForm PlannedForm(const PlannedDevice& planned, const Credentials& credentials) {
     settings::SettingsForm form;
-    form.name = settings::Utf16FromUtf8(planned.name);
+    form.nameBytes = planned.name;
     form.portText = settings::Utf16FromAscii(std::to_string(planned.device.port));
     form.ip = planned.ip;
     form.netmask = planned.netmask;
@@ -74,6 +74,9 @@ std::vector<AssignOutcome> BatchAssign::Apply(const std::vector<PlannedDevice>& 
     for (std::size_t i = 0; i < open.size(); ++i) {
         open[i] = i;
     }
+    // A device that takes credentials and was sent its command waits for a search to show
+    // whether it took it, however many searches it misses.
+    std::vector<bool> awaitingAnswer(outcomes.size(), false);
     std::vector<bool> lastSendFailed(outcomes.size(), false);
     std::size_t done = 0;
     const auto report = [&](const AssignOutcome& outcome) {
@@ -83,29 +86,37 @@ std::vector<AssignOutcome> BatchAssign::Apply(const std::vector<PlannedDevice>& 
     };
     for (int round = 0; round <= m_Retries && !open.empty(); ++round) {
         for (std::size_t index : open) {
+            if (awaitingAnswer[index]) {
+                continue;
+            }
             lastSendFailed[index] = !SendOne(outcomes[index]);
+            awaitingAnswer[index] =
+                !lastSendFailed[index] && outcomes[index].planned.device.takesCredentials;
         }
         std::map<MacBytes, SiteDevice> seen;
-        for (SiteDevice& device : m_Link.Search()) {
+        for (SiteDevice& device : m_Link.Search().value_or(std::vector<SiteDevice>{})) {
             seen[device.mac] = std::move(device);
         }
         std::vector<std::size_t> stillOpen;
         for (std::size_t index : open) {
             AssignOutcome& outcome = outcomes[index];
             const auto answer = seen.find(outcome.planned.device.mac);
-            if (answer != seen.end()) {
-                outcome.finalAddress = answer->second.ip;
+            if (answer == seen.end()) {
+                outcome.result =
+                    lastSendFailed[index] ? AssignResult::FailedToSend : AssignResult::NotFound;
+                stillOpen.push_back(index);
+                continue;
             }
-            if (answer != seen.end() && ShowsPlan(answer->second, outcome.planned)) {
+            outcome.finalAddress = answer->second.ip;
+            if (ShowsPlan(answer->second, outcome.planned)) {
                 outcome.result = AssignResult::Changed;
                 report(outcome);
-            } else if (outcome.planned.device.takesCredentials && !lastSendFailed[index]) {
+            } else if (awaitingAnswer[index]) {
                 outcome.result = AssignResult::Refused;
                 report(outcome);
             } else {
-                outcome.result = lastSendFailed[index]  ? AssignResult::FailedToSend
-                                 : outcome.finalAddress ? AssignResult::Unchanged
-                                                        : AssignResult::NotFound;
+                outcome.result =
+                    lastSendFailed[index] ? AssignResult::FailedToSend : AssignResult::Unchanged;
                 stillOpen.push_back(index);
             }
         }

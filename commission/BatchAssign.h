@@ -37,9 +37,11 @@ struct Credentials {
 
 // Sends each planned device its settings, searches again and compares by MAC, and sends again
 // to those not yet showing them, at most `retries` times. A device that takes credentials and
-// does not show the new settings after a send is counted as refused and never sent to again:
-// the protocol does not answer a command, so a wrong password and a lost command look the
-// same, and repeating a wrong password gains nothing.
+// answers with other settings after a send is counted as refused and never sent to again: the
+// protocol does not answer a command, so a wrong password and a lost command look the same,
+// and repeating a wrong password gains nothing. One that does not answer a search is looked
+// for again in the next rounds without a new command. A search that fails counts as a round in
+// which no device answered.
 class BatchAssign {
 public:
     // Called once per device as soon as its result is final.

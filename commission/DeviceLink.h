@@ -3,6 +3,7 @@
 #include "SiteDevice.h"
 #include "vanmoor.h"
 
+#include <optional>
 #include <vector>
 
 namespace vanmoor::commission {
@@ -12,8 +13,9 @@ namespace vanmoor::commission {
 class DeviceLink {
 public:
     virtual ~DeviceLink() = default;
-    // One search; every device that answered.
-    virtual std::vector<SiteDevice> Search() = 0;
+    // One search; every device that answered, or none when the search could not be made (an
+    // interface went away, the requests could not be sent).
+    virtual std::optional<std::vector<SiteDevice>> Search() = 0;
     // The library's set() and set_MD5(): true when the command was sent.
     virtual bool Send(const NetSettings& settings) = 0;
     virtual bool Send(const AuthNetSettings& settings) = 0;

@@ -35,8 +35,9 @@ std::vector<std::string> SettingsDifferences(const SiteDevice& seen,
     }
     Compare(differences, "dns1", DottedText(seen.dns1), DottedText(sent.dns1));
     Compare(differences, "dns2", DottedText(seen.dns2), DottedText(sent.dns2));
+    // A device's answer shows only the first bytes of a long name.
     Compare(differences, "name", StoredName(seen.name),
-            settings::Utf8FromUtf16(sent.name, settings::kMaxNameBytes));
+            settings::NameBytes(sent).substr(0, settings::kShownNameBytes));
     Compare(differences, "port", std::to_string(seen.port), std::to_string(port));
     Compare(differences, "dhcp", seen.dhcp ? "on" : "off", sent.dhcp ? "on" : "off");
     return differences;

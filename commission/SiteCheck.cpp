@@ -34,7 +34,7 @@ void CheckAddressUse(const SiteDevice& device, const std::map<Ipv4Octets, int>& 
 
 // The fix a person can make: a host address in the device's own subnet.
 std::string FittingSubnet(const SiteDevice& device) {
-    if (!IsContiguousMask(device.netmask)) {
+    if (!IsContiguousMask(device.netmask) || PrefixLength(device.netmask) == 0) {
         return "";
     }
     return "; a host address in " + Subnet::Of(device.ip, device.netmask).Text() +
@@ -43,6 +43,9 @@ std::string FittingSubnet(const SiteDevice& device) {
 
 void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
                 std::vector<Finding>& findings) {
+    if (WhyUnusable(device.ip)) {
+        return; // no host address reaches it there: its own settings are the fault
+    }
     if (device.localAddress == Ipv4Octets{0, 0, 0, 0}) {
         // Not known which address found it: reachable when any of the host's subnets holds it.
         const bool held = std::any_of(host.begin(), host.end(), [&](const HostAddress& own) {
@@ -76,9 +79,17 @@ void CheckOwnSettings(const SiteDevice& device, std::vector<Finding>& findings) 
     const auto bad = [&](const std::string& message) {
         findings.push_back({device.mac, FindingKind::BadSettings, Severity::Error, message});
     };
+    if (const auto why = WhyUnusable(device.ip)) {
+        bad(DottedText(device.ip) + " is " + *why + ", which no device can use");
+        return; // no subnet of its own to measure the other rules against
+    }
     if (!IsContiguousMask(device.netmask)) {
         bad("netmask " + DottedText(device.netmask) + " is not contiguous");
         return; // without a proper subnet the other rules have nothing to measure against
+    }
+    if (PrefixLength(device.netmask) == 0) {
+        bad("netmask 0.0.0.0 leaves the device no subnet");
+        return;
     }
     const Subnet own = Subnet::Of(device.ip, device.netmask);
     if (own.IsNetworkOrBroadcast(device.ip)) {

@@ -10,7 +10,8 @@ namespace vanmoor::commission {
 enum class FindingKind {
     DuplicateAddress, // another device, or the host itself, answers with the same address
     Unreachable,      // outside the subnet of the host address it was found through
-    BadSettings,      // gateway outside the subnet, non-contiguous netmask, network/broadcast
+    BadSettings,      // gateway outside the subnet, a bad or empty netmask, network/broadcast,
+                      // an address no device can use (multicast, loopback, ...)
     DuplicateName,
 };
 

@@ -35,6 +35,22 @@ Ipv4Octets MaskOfPrefix(int prefixLength) {
     return AddressOctets(~std::uint32_t{0} << (32 - prefixLength));
 }
 
+std::optional<std::string> WhyUnusable(const Ipv4Octets& address) {
+    if (address[0] == 0) {
+        return "in 0.0.0.0/8, which means \"this network\"";
+    }
+    if (address[0] == 127) {
+        return "a loopback address";
+    }
+    if (address[0] >= 224 && address[0] <= 239) {
+        return "a multicast address";
+    }
+    if (address[0] >= 240) {
+        return "a reserved or broadcast address";
+    }
+    return std::nullopt;
+}
+
 Subnet Subnet::Of(const Ipv4Octets& address, const Ipv4Octets& netmask) {
     const std::uint32_t mask = AddressNumber(netmask);
     return {AddressNumber(address) & mask, mask};

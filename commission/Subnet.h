@@ -22,6 +22,10 @@ bool IsContiguousMask(const Ipv4Octets& netmask);
 int PrefixLength(const Ipv4Octets& netmask);
 Ipv4Octets MaskOfPrefix(int prefixLength);
 
+// Why no device can take `address` as its own ("a multicast address", "a loopback address",
+// "in 0.0.0.0/8", "a reserved address", the last covering 255.255.255.255); none when it can.
+std::optional<std::string> WhyUnusable(const Ipv4Octets& address);
+
 // The subnet that `address` and `netmask` describe.
 struct Subnet {
     std::uint32_t network = 0;

@@ -14,7 +14,9 @@ namespace vanmoor::listing {
 std::string JsonString(std::string_view bytes);
 
 // Text for a terminal: control characters (C0, DEL, C1) shown as \xHH or \u00HH, so that no
-// escape sequence reaches the terminal.
+// escape sequence reaches the terminal; format characters (bidirectional controls, zero-width
+// characters and the rest of Unicode's category Cf) shown as \uHHHH or \UHHHHHHHH, so that
+// none reorders or hides what follows. For tables and for messages alike.
 std::string TerminalText(std::string_view bytes);
 
 // Characters (not bytes) in UTF-8 text, for aligning columns.

@@ -10,6 +10,9 @@
 
 namespace vanmoor::settings {
 
+static_assert(sizeof(NetSettings::name) == kNameBytes4022);
+static_assert(sizeof(AuthNetSettings::name) == kNameBytes32970);
+
 namespace {
 
 // An integer as a dialog's integer field takes it: blanks around, an optional sign, digits and
@@ -47,6 +50,12 @@ void CopyText(char (&field)[N], std::u16string_view text, std::size_t max) {
     std::copy(bytes.begin(), bytes.end(), field);
 }
 
+template <std::size_t N> void CopyName(char (&field)[N], const SettingsForm& form) {
+    const std::string bytes =
+        form.nameBytes ? form.nameBytes->substr(0, N) : Utf8FromUtf16(form.name, N);
+    std::copy(bytes.begin(), bytes.end(), field);
+}
+
 template <std::size_t N>
 void CopyBytes(unsigned char (&field)[N], const std::array<std::uint8_t, N>& bytes) {
     std::copy(bytes.begin(), bytes.end(), field);
@@ -61,25 +70,53 @@ void FillCommonFields(Record& settings, const SettingsForm& form, int port,
     CopyBytes(settings.gateway, form.gateway);
     CopyBytes(settings.DNS1, form.dns1);
     CopyBytes(settings.DNS2, form.dns2);
-    CopyText(settings.name, form.name, kMaxNameBytes);
+    CopyName(settings.name, form);
     CopyBytes(settings.MAC, target);
     settings.port = port;
 }
 
 } // namespace
 
-FormCheck CheckSettingsForm(const SettingsForm& form) {
-    const std::optional<int> port = ParseInteger(form.portText);
+FormCheck CheckPort(std::u16string_view portText) {
+    const std::optional<int> port = ParseInteger(portText);
     if (!port) {
         return {FormProblem::PortNotInteger, 0};
-    }
-    if (form.name.size() > kMaxNameChars) {
-        return {FormProblem::NameTooLong, 0};
     }
     if (*port < 0 || *port > kMaxPort) {
         return {FormProblem::PortOutOfRange, 0};
     }
     return {FormProblem::None, *port};
+}
+
+FormCheck CheckSettingsForm(const SettingsForm& form) {
+    const FormCheck port = CheckPort(form.portText);
+    if (port.problem == FormProblem::PortNotInteger) {
+        return port;
+    }
+    // The character limit is for a name typed in; one kept as the device sent it goes back whole.
+    if (!form.nameBytes && form.name.size() > kMaxNameChars) {
+        return {FormProblem::NameTooLong, 0};
+    }
+    return port;
+}
+
+std::string NameBytes(const SettingsForm& form) {
+    return form.nameBytes ? *form.nameBytes : Utf8FromUtf16(form.name, form.name.size() * 3);
+}
+
+std::size_t NameFieldBytes(bool takesCredentials) {
+    return takesCredentials ? kNameBytes32970 : kNameBytes4022;
+}
+
+FormProblem CheckNameFits(const SettingsForm& form, bool takesCredentials) {
+    const std::size_t bytes = NameBytes(form).size();
+    if (bytes > NameFieldBytes(takesCredentials)) {
+        return FormProblem::NameTooManyBytes;
+    }
+    if (form.nameBytes && takesCredentials && bytes >= kShownNameBytes) {
+        return FormProblem::KeptNameIncomplete;
+    }
+    return FormProblem::None;
 }
 
 FormProblem CheckAddresses(const SettingsForm& form) {
@@ -108,6 +145,12 @@ std::u16string FormProblemText(FormProblem problem) {
         return u"Please enter no more than 18 characters.";
     case FormProblem::PortOutOfRange:
         return u"Please enter an integer between 0 and 65535.";
+    case FormProblem::NameTooManyBytes:
+        return u"The name is longer than the device's settings command carries: at most 18 bytes "
+               u"of UTF-8, or 32 for a device that takes a user name and password.";
+    case FormProblem::KeptNameIncomplete:
+        return u"The device's name may be longer than its answer shows. Please enter the whole "
+               u"name, so that it is not cut.";
     case FormProblem::AddressIsZero:
         return u"The address 0.0.0.0 cannot be set.";
     case FormProblem::AddressEndsIn0Or255:

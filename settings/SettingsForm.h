@@ -12,6 +12,9 @@ namespace vanmoor::settings {
 // options laid over the device's current values.
 struct SettingsForm {
     std::u16string name;
+    // When set, the name goes as these bytes, unchanged, and `name` is not used: a name the
+    // user left as the device reported it goes back byte for byte, whatever its encoding.
+    std::optional<std::string> nameBytes;
     std::u16string portText;
     Ipv4Octets ip{};
     Ipv4Octets netmask{};
@@ -29,6 +32,8 @@ enum class FormProblem {
     PortNotInteger,
     NameTooLong,
     PortOutOfRange,
+    NameTooManyBytes,   // more bytes than the device's settings command carries
+    KeptNameIncomplete, // the device's own name may be longer than its answer showed
     // The address checks below are the library's own refusals, checked before sending so that
     // the reason can be told.
     AddressIsZero,
@@ -43,12 +48,33 @@ struct FormCheck {
 
 inline constexpr std::size_t kMaxNameChars = 18;
 inline constexpr int kMaxPort = 65535;
-// Bytes of UTF-8 that the records carry: the name, and user name and password each.
-inline constexpr std::size_t kMaxNameBytes = 18;
+// Bytes of name that the settings commands carry, and the most of a name that a device's
+// answer shows again (the library keeps 23 bytes of it).
+inline constexpr std::size_t kNameBytes4022 = 18;
+inline constexpr std::size_t kNameBytes32970 = 32;
+inline constexpr std::size_t kShownNameBytes = 23;
+// Bytes of UTF-8 that the records carry for user name and password each.
 inline constexpr std::size_t kMaxCredentialBytes = 31;
 
-// The port and name checks.
+// The dialog's port and name checks: the port an integer, a typed name (not `nameBytes`) at most
+// 18 characters, the port in 0..kMaxPort, in that order.
 FormCheck CheckSettingsForm(const SettingsForm& form);
+
+// The port check alone: an integer in 0..kMaxPort.
+FormCheck CheckPort(std::u16string_view portText);
+
+// The name's bytes as the settings command carries them: `nameBytes` when set, else `name` as
+// UTF-8.
+std::string NameBytes(const SettingsForm& form);
+
+// The bytes of name that the command of a device carries: 32 for one that takes credentials
+// (port 32970), else 18.
+std::size_t NameFieldBytes(bool takesCredentials);
+
+// NameTooManyBytes when the name does not fit the command of the device; KeptNameIncomplete
+// when `nameBytes` fills all that a port-32970 answer shows, so the device's name may go on
+// beyond it and sending it back would cut it; else None. A name is never cut without a word.
+FormProblem CheckNameFits(const SettingsForm& form, bool takesCredentials);
 
 // The checks that the library applies to the addresses: an address other than 0.0.0.0 whose
 // last number is 1..254, and a gateway in the address's subnet or 0.0.0.0 (no gateway).
@@ -58,8 +84,8 @@ FormProblem CheckAddresses(const SettingsForm& form);
 std::u16string FormProblemText(FormProblem problem);
 
 // The records handed to the library for the device with `target`. Texts go as UTF-8, cut at
-// character boundaries: the name to 18 bytes, user name and password to 31 bytes and a
-// terminating zero.
+// character boundaries: the name to its field (CheckNameFits tells beforehand whether it fits),
+// user name and password to 31 bytes and a terminating zero. `nameBytes` goes as it stands.
 NetSettings MakeNetSettings(const SettingsForm& form, int port, const MacBytes& target);
 AuthNetSettings MakeAuthNetSettings(const SettingsForm& form, int port, const MacBytes& target);
 

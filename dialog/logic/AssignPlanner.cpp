@@ -24,7 +24,10 @@ vanmoor::commission::PlanRequest MakeRequest(const AssignFields& fields) {
     vanmoor::commission::PlanRequest request;
     request.first = fields.first;
     request.netmask = fields.netmask;
-    request.gateway = fields.noGateway ? kNone : fields.gateway;
+    // An empty gateway field keeps each device's own, which the planner checks against the new
+    // subnet; no gateway at all only when chosen.
+    request.gateway = fields.noGateway ? std::optional(kNone) : Given(fields.gateway);
+    request.allowOtherSubnet = fields.allowOtherSubnet;
     request.dns1 = Given(fields.dns1);
     request.dns2 = Given(fields.dns2);
     if (!fields.namePattern.empty()) {

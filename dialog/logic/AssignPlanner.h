@@ -27,12 +27,14 @@ struct AssignSite {
 };
 
 // The assign dialog's fields. 0.0.0.0 in a DNS field, or an empty pattern, keeps each device's
-// own; so does 0.0.0.0 as gateway, unless no gateway was chosen.
+// own; so does 0.0.0.0 as gateway, where each device's own gateway must then lie in the new
+// subnet, unless no gateway was chosen.
 struct AssignFields {
     Ipv4Octets first{};
     Ipv4Octets netmask{};
     Ipv4Octets gateway{};
     bool noGateway = false; // the devices get no gateway (0.0.0.0), whatever the gateway field says
+    bool allowOtherSubnet = false; // devices may move out of the subnet they were found through
     Ipv4Octets dns1{};
     Ipv4Octets dns2{};
     std::u16string namePattern;

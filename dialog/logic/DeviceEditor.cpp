@@ -63,22 +63,36 @@ std::optional<DeviceFields> DeviceEditor::Load(int deviceNumber) {
     return fields;
 }
 
-SubmitResult DeviceEditor::Submit(const SettingsForm& form) {
+SettingsForm DeviceEditor::WithUneditedName(SettingsForm form) const {
+    const std::string_view loaded(m_Selected.name.data(),
+                                  strnlen(m_Selected.name.data(), m_Selected.name.size()));
+    if (m_HasSelection && form.name == Utf16FromUtf8(loaded)) {
+        form.nameBytes = std::string(loaded);
+    }
+    return form;
+}
+
+SubmitResult DeviceEditor::Submit(const SettingsForm& typed) {
+    const SettingsForm form = WithUneditedName(typed);
     const FormCheck check = CheckSettingsForm(form);
     if (check.problem != FormProblem::None) {
-        return {SubmitOutcome::Refused, check.problem, 0};
+        return {SubmitOutcome::Refused, check.problem, 0, {}};
+    }
+    if (const FormProblem name = CheckNameFits(form, m_Selected.authenticated == 1);
+        name != FormProblem::None) {
+        return {SubmitOutcome::Refused, name, 0, {}};
     }
     try {
         const int result = m_Selected.authenticated == 1 ? SubmitAuth(form, check.port)
                                                          : SubmitPlain(form, check.port);
         if (result == 0) {
-            return {SubmitOutcome::Sent, FormProblem::None, check.port};
+            return {SubmitOutcome::Sent, FormProblem::None, check.port, form};
         }
         ProgramLog().WriteLog("CIpEditDlg::OnSubmit() failed\n");
     } catch (...) {
         ProgramLog().WriteLog("CIpEditDlg::OnSubmit catch failed\n");
     }
-    return {SubmitOutcome::Failed, FormProblem::None, 0};
+    return {SubmitOutcome::Failed, FormProblem::None, 0, {}};
 }
 
 int DeviceEditor::SubmitPlain(const SettingsForm& form, int port) {

@@ -43,6 +43,7 @@ struct SubmitResult {
     SubmitOutcome outcome = SubmitOutcome::Failed;
     FormProblem problem = FormProblem::None; // why, when Refused
     int port = 0;                            // the port sent, when Sent
+    SettingsForm sent;                       // the form as the command carried it, when Sent
 };
 
 // The editing side of the dialog: loads a clicked device's settings, submits changed settings
@@ -57,7 +58,8 @@ public:
     std::optional<DeviceFields> Load(int deviceNumber);
 
     // Checks the form and sends it to the selected device: with credentials when the device
-    // takes them, else plain.
+    // takes them, else plain. A name field that still shows the name as loaded sends the
+    // device's own name bytes, not their conversion to text and back.
     SubmitResult Submit(const SettingsForm& form);
 
     // The web page of the selected device, "http://a.b.c.d:port", when one was selected and its
@@ -67,6 +69,7 @@ public:
     const SelectedDevice& Selected() const { return m_Selected; }
 
 private:
+    SettingsForm WithUneditedName(SettingsForm form) const;
     int SubmitPlain(const SettingsForm& form, int port);
     int SubmitAuth(const SettingsForm& form, int port);
 

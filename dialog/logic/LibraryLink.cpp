@@ -5,9 +5,9 @@
 
 namespace kestrun {
 
-std::vector<vanmoor::commission::SiteDevice> LibraryLink::Search() {
+std::optional<std::vector<vanmoor::commission::SiteDevice>> LibraryLink::Search() {
     if (!m_Api.search(DeviceSearch::kWaitMilliseconds)) {
-        return {};
+        return std::nullopt;
     }
     return ReadSiteDevices(m_Api);
 }

@@ -11,10 +11,10 @@ class LibraryLink : public vanmoor::commission::DeviceLink {
 public:
     explicit LibraryLink(const LibraryApi& api) : m_Api(api) {}
 
-    // A search as long as the search button's. A failed search sees no device: the library
+    // A search as long as the search button's. A failed search gives none: the library
     // keeps its table then, whose records set() has already overwritten with the new settings,
     // and reading them would count a device as changed that never answered.
-    std::vector<vanmoor::commission::SiteDevice> Search() override;
+    std::optional<std::vector<vanmoor::commission::SiteDevice>> Search() override;
     bool Send(const NetSettings& settings) override;
     bool Send(const AuthNetSettings& settings) override;
 

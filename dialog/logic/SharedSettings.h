@@ -10,6 +10,7 @@
 namespace kestrun {
 
 using vanmoor::settings::CheckAddresses;
+using vanmoor::settings::CheckNameFits;
 using vanmoor::settings::CheckSettingsForm;
 using vanmoor::settings::FormCheck;
 using vanmoor::settings::FormProblem;

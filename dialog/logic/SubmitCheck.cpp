@@ -58,6 +58,10 @@ std::u16string FormProblemText(vanmoor::settings::FormProblem problem,
         return texts.Text(ExtraText::ProblemNameTooLong);
     case FormProblem::PortOutOfRange:
         return texts.Text(ExtraText::ProblemPortOutOfRange);
+    case FormProblem::NameTooManyBytes:
+        return texts.Text(ExtraText::ProblemNameTooManyBytes);
+    case FormProblem::KeptNameIncomplete:
+        return texts.Text(ExtraText::ProblemKeptNameIncomplete);
     case FormProblem::AddressIsZero:
         return texts.Text(ExtraText::ProblemAddressIsZero);
     case FormProblem::AddressEndsIn0Or255:

@@ -49,6 +49,11 @@ AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& 
     m_NoGateway = new QCheckBox(Text(ExtraText::AssignNoGateway), fields);
     m_NoGateway->setObjectName(QStringLiteral("noGatewayBox"));
     m_Form->addRow(QString(), m_NoGateway);
+    // Such a device can no longer be reached from here: only when asked for.
+    m_AllowOtherSubnet = new QCheckBox(Text(ExtraText::AssignAllowOtherSubnet), fields);
+    m_AllowOtherSubnet->setObjectName(QStringLiteral("allowOtherSubnetBox"));
+    m_Form->addRow(QString(), m_AllowOtherSubnet);
+    connect(m_AllowOtherSubnet, &QCheckBox::toggled, this, &AssignDlg::UpdatePreview);
     connect(m_NoGateway, &QCheckBox::toggled, this, [this](bool none) {
         m_Gateway->setEnabled(!none);
         UpdatePreview();
@@ -149,6 +154,7 @@ AssignFields AssignDlg::ReadFields() const {
             m_Netmask->Address(),
             m_Gateway->Address(),
             m_NoGateway->isChecked(),
+            m_AllowOtherSubnet->isChecked(),
             m_Dns1->Address(),
             m_Dns2->Address(),
             m_NamePattern->text().toStdU16String()};

@@ -77,6 +77,7 @@ private:
     Ipv4AddressField* m_Netmask = nullptr;
     Ipv4AddressField* m_Gateway = nullptr;
     QCheckBox* m_NoGateway = nullptr;
+    QCheckBox* m_AllowOtherSubnet = nullptr;
     Ipv4AddressField* m_Dns1 = nullptr;
     Ipv4AddressField* m_Dns2 = nullptr;
     QLineEdit* m_NamePattern = nullptr;

@@ -562,13 +562,14 @@ void CIpEditDlg::OnSubmit() {
     const SettingsForm form = ReadForm();
     const SubmitResult result = m_Editor->Submit(form);
     if (result.outcome == SubmitOutcome::Sent) {
-        m_Sent = SentSettings{m_Editor->Selected().MAC, form, result.port};
+        m_Sent = SentSettings{m_Editor->Selected().MAC, result.sent, result.port};
         m_Sent->form.password.clear();
         OnSearch();
     } else if (result.outcome == SubmitOutcome::Refused) {
-        auto* field =
-            Control<QLineEdit>(result.problem == FormProblem::NameTooLong ? ControlId::NameField
-                                                                          : ControlId::PortField);
+        const bool nameProblem = result.problem == FormProblem::NameTooLong ||
+                                 result.problem == FormProblem::NameTooManyBytes ||
+                                 result.problem == FormProblem::KeptNameIncomplete;
+        auto* field = Control<QLineEdit>(nameProblem ? ControlId::NameField : ControlId::PortField);
         ShowMessage(QMessageBox::Warning, FormProblemText(result.problem, m_ExtraTexts));
         field->setFocus();
         field->selectAll();

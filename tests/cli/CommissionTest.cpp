@@ -118,18 +118,33 @@ TEST_F(CommissionTest, AssignMovesEveryConflictRetriesALostCommandAndNeverRetrie
 
 TEST_F(CommissionTest, AssignRefusesBadRequestsBeforeSendingAnything) {
     const std::vector<std::vector<std::string>> requests = {
-        {"assign", "--all", "--from", "192.0.2.250", "--netmask", "255.255.255.0"}, // no room
+        {"assign", "--all", "--from", "192.0.2.250", "--netmask", "255.255.255.0", "--gateway",
+         "0.0.0.0"}, // no room
         {"assign", "--all", "--from", "192.0.2.10", "--netmask", "255.255.255.0", "--gateway",
          "198.51.100.1"},
         {"assign", "--from", "192.0.2.10", "--netmask", "255.255.255.0"}, // no choice
         {"assign", "--all", "--mac", "02:00:5e:00:10:01", "--from", "192.0.2.10", "--netmask",
          "255.255.255.0"},
         {"assign", "--all", "--netmask", "255.255.255.0"}, // no first address
+        {"assign", "--all", "--from", "224.0.0.10", "--netmask", "255.255.255.0", "--gateway",
+         "0.0.0.0"}, // multicast
+        {"assign", "--all", "--from", "192.0.2.10", "--netmask", "0.0.0.0", "--gateway", "0.0.0.0"},
+        // The devices were found through lan 1's 192.0.2.1: lan 2's subnet is out of reach.
+        {"assign", "--all", "--from", "198.51.100.10", "--netmask", "255.255.255.0", "--gateway",
+         "0.0.0.0"},
+        // Without --gateway each device keeps its own, 192.168.1.1, outside the new subnet.
+        {"assign", "--all", "--from", "192.0.2.10", "--netmask", "255.255.255.0"},
     };
     for (const auto& request : requests) {
         EXPECT_EQ(Run(request).status, 2) << request[1] << ' ' << request[3];
     }
     EXPECT_EQ(CommandsReceived(*simulator), 0u);
+
+    const CliResult allowed =
+        Run({"assign", "--all", "--from", "198.51.100.10", "--netmask", "255.255.255.0",
+             "--gateway", "0.0.0.0", "--allow-other-subnet", "--dry-run"});
+    ASSERT_EQ(allowed.status, 0) << allowed.err;
+    EXPECT_EQ(nlohmann::json::parse(allowed.out).at("plan").at(0).at("reachable"), false);
 }
 
 } // namespace

@@ -69,6 +69,48 @@ TEST_F(SetTest, ADeviceWithCredentialsTakesTheRightPasswordAndRefusesAWrongOne) 
         << "without verification only the sending counts";
 }
 
+TEST_F(SetTest, ANameNotGivenGoesBackByteForByteAndAGivenOneMustFitInBytes) {
+    std::vector<SimDevice> devices = {
+        Device("protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10 gateway=198.51.100.1"),
+        Device("protocol=32970 mac=02:00:5e:00:02:02 ip=198.51.100.11 gateway=198.51.100.1 "
+               "user=admin password=secret")};
+    devices[0].name = "Cam\xe9ra Nord";       // not UTF-8
+    devices[1].name = "Warehouse dome north"; // 20 bytes: more than the dialog's 18 characters
+    Simulator& site = StartDevices(2, std::move(devices));
+    setenv("VANMOOR_PASSWORD", "secret", 1);
+    for (const char* mac : {"02:00:5e:00:02:01", "02:00:5e:00:02:02"}) {
+        const CliResult result = Set({mac, "--port", "8080", "--user", "admin"});
+        EXPECT_EQ(result.status, 0) << mac << ": " << result.err;
+    }
+    EXPECT_EQ(site.Device(0).name, "Cam\xe9ra Nord");
+    EXPECT_EQ(site.Device(1).name, "Warehouse dome north");
+    EXPECT_EQ(site.Device(1).webPort, 8080);
+
+    // Nothing differs: a wrong password could not be told from a right one, so nothing is sent.
+    const std::size_t sent = CommandsReceived(site);
+    setenv("VANMOOR_PASSWORD", "wrong", 1);
+    const CliResult same = Set({"02:00:5e:00:02:02", "--port", "8080", "--user", "admin"});
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_NE(same.err.find("nothing was sent"), std::string::npos) << same.err;
+    EXPECT_EQ(CommandsReceived(site), sent);
+    setenv("VANMOOR_PASSWORD", "secret", 1);
+
+    const std::string japanese = "\u76e3\u8996\u30ab\u30e1\u30e9\u5317\u9580\u5165\u53e3\u524d";
+    ASSERT_EQ(japanese.size(), 30u) << "ten characters, thirty bytes";
+    const CliResult tooLong = Set({"02:00:5e:00:02:01", "--name", japanese});
+    EXPECT_EQ(tooLong.status, 2);
+    EXPECT_NE(tooLong.err.find("30 bytes"), std::string::npos) << tooLong.err;
+    EXPECT_EQ(site.Device(0).name, "Cam\xe9ra Nord");
+    const CliResult fits = Set({"02:00:5e:00:02:02", "--name", japanese, "--user", "admin"});
+    EXPECT_EQ(fits.status, 0) << fits.err;
+    EXPECT_EQ(site.Device(1).name, japanese) << "the port-32970 command carries 32 bytes";
+
+    // The answer shows 23 bytes of the 30: sending them back would cut the name.
+    const CliResult cut = Set({"02:00:5e:00:02:02", "--port", "9090", "--user", "admin"});
+    EXPECT_EQ(cut.status, 2) << cut.err;
+    EXPECT_EQ(site.Device(1).name, japanese);
+}
+
 TEST_F(SetTest, BadArgumentsAreRefusedWithoutSendingAnything) {
     struct Case {
         std::vector<std::string> arguments;
@@ -83,6 +125,8 @@ TEST_F(SetTest, BadArgumentsAreRefusedWithoutSendingAnything) {
         {{kPlainMac, "--port", "-1"}, 2},                   // port out of range
         {{kPlainMac, "--port", "80x"}, 2},                  // port not a number
         {{kPlainMac, "--name", std::string(19, 'n')}, 2},   // name too long
+        {{kAuthMac, "--name", std::string(33, 'n')}, 2},    // too long for either command
+        {{kPlainMac, "--ip", "224.0.0.10"}, 2},             // multicast
         {{kPlainMac, "--ip", "192.0.2.255"}, 2},            // the library would refuse it
         {{kPlainMac, "--gateway", "198.51.100.1"}, 2},      // gateway outside the subnet
         {{kPlainMac, "--dhcp", "maybe"}, 2},                // neither on nor off

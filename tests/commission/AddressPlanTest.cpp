@@ -51,8 +51,12 @@ TEST(AddressPlanTest, KeepsTheGivenOrderNumbersNamesAndKeepsOrReplacesDns) {
     EXPECT_EQ(plan[0].dns1, Ip("192.0.2.53")) << "not given: kept";
     EXPECT_EQ(plan[0].dns2, Ip("192.0.2.54"));
     EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, "Old");
-    first.name = "Dome over the loading bay"; // port 32970 carries 32 bytes, the settings 18
-    EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, "Dome over the load");
+    first.name = "Caf\xe9 over the bay"; // not UTF-8: kept byte for byte all the same
+    EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, first.name);
+    first.name = "Warehouse dome north"; // 20 bytes: the port-4022 command carries 18
+    EXPECT_THROW(PlanAddresses({first}, {}, {}, Request("192.0.2.100")), PlanError);
+    first.takesCredentials = true; // the port-32970 command carries 32
+    EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, first.name);
 }
 
 TEST(AddressPlanTest, RefusesAPlanThatDoesNotFitOrARequestTheRulesRefuse) {
@@ -76,6 +80,52 @@ TEST(AddressPlanTest, RefusesAPlanThatDoesNotFitOrARequestTheRulesRefuse) {
     EXPECT_THROW(PlanAddresses(five, {}, {}, longNames), PlanError);
     longNames.namePattern = "no number";
     EXPECT_THROW(PlanAddresses(five, {}, {}, longNames), PlanError);
+}
+
+TEST(AddressPlanTest, NoDeviceMovesOntoAnAddressAnotherDeviceStillHolds) {
+    // If B lost its command or refused it, A on B's address would make a conflict that was not
+    // there before.
+    const std::vector<SiteDevice> chosen = {Camera(1, "192.0.2.101"), Camera(2, "192.0.2.100")};
+    const auto plan = PlanAddresses(chosen, chosen, {Host()}, Request("192.0.2.100"));
+    EXPECT_EQ(Addresses(plan), (std::vector<std::string>{"192.0.2.101", "192.0.2.102"}));
+    // Two devices on one address: neither keeps it, since the other may stay there.
+    const std::vector<SiteDevice> twins = {Camera(1, "192.0.2.100"), Camera(2, "192.0.2.100")};
+    EXPECT_EQ(Addresses(PlanAddresses(twins, twins, {Host()}, Request("192.0.2.100"))),
+              (std::vector<std::string>{"192.0.2.101", "192.0.2.102"}));
+}
+
+TEST(AddressPlanTest, RefusesAddressesNoDeviceCanUseAndMovesOutOfReach) {
+    const std::vector<SiteDevice> one = {Camera(1, "192.0.2.10")};
+    for (const char* first :
+         {"224.0.0.10", "239.1.2.3", "127.0.0.10", "0.0.0.10", "255.255.255.255", "240.0.0.10"}) {
+        EXPECT_THROW(PlanAddresses(one, one, {}, Request(first, "255.255.255.0")), PlanError)
+            << first;
+    }
+    EXPECT_THROW(PlanAddresses(one, one, {}, Request("192.0.2.10", "0.0.0.0")), PlanError);
+    EXPECT_THROW(PlanAddresses(one, one, {}, Request("192.0.2.10", "255.255.255.0", "127.0.0.1")),
+                 PlanError);
+
+    // Found through 192.0.2.1/24, planned into another lan's subnet.
+    const HostAddress lan2{Ip("198.51.100.1"), Ip("255.255.255.0")};
+    PlanRequest elsewhere = Request("198.51.100.100");
+    EXPECT_THROW(PlanAddresses(one, one, {Host(), lan2}, elsewhere), PlanError);
+    elsewhere.allowOtherSubnet = true;
+    const auto moved = PlanAddresses(one, one, {Host(), lan2}, elsewhere);
+    EXPECT_TRUE(moved[0].outOfReach);
+    EXPECT_FALSE(PlanAddresses(one, one, {Host(), lan2}, Request("192.0.2.100"))[0].outOfReach);
+}
+
+TEST(AddressPlanTest, AGatewayNotGivenIsEachDevicesOwnWhenItFitsTheNewSubnet) {
+    PlanRequest request = Request("192.0.2.100");
+    request.gateway.reset();
+    const std::vector<SiteDevice> one = {Camera(1, "192.0.2.10")}; // gateway 192.0.2.1
+    EXPECT_EQ(PlanAddresses(one, one, {}, request)[0].gateway, Ip("192.0.2.1"));
+    request.first = Ip("10.1.0.100");
+    request.netmask = Ip("255.255.0.0");
+    EXPECT_THROW(PlanAddresses(one, one, {}, request), PlanError)
+        << "its gateway would be outside 10.1.0.0/16";
+    request.gateway = Ip("0.0.0.0");
+    EXPECT_EQ(PlanAddresses(one, one, {}, request)[0].gateway, Ip("0.0.0.0")) << "none, as asked";
 }
 
 TEST(AddressPlanTest, AWideSubnetSkipsAddressesTheLibraryRefuses) {

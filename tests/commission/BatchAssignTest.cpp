@@ -14,7 +14,19 @@ namespace {
 // other credentials; counts what it was sent.
 class FakeLink : public DeviceLink {
 public:
-    std::vector<SiteDevice> Search() override { return devices; }
+    std::optional<std::vector<SiteDevice>> Search() override {
+        if (failingSearches > 0) {
+            --failingSearches;
+            return std::nullopt;
+        }
+        std::vector<SiteDevice> answers;
+        for (const SiteDevice& device : devices) {
+            if (searchesToMiss[device.mac[5]]-- <= 0) {
+                answers.push_back(device);
+            }
+        }
+        return answers;
+    }
     bool Send(const NetSettings& settings) override {
         return Take(settings, "", "", settings.name, sizeof settings.name);
     }
@@ -26,6 +38,9 @@ public:
     std::vector<SiteDevice> devices;
     std::map<int, int> commandsToLose; // by last MAC byte
     std::map<int, int> received;
+    std::map<int, int> searchesToMiss; // searches a device does not answer, by last MAC byte
+    int failingSearches = 0;
+    bool onlyTakesTheAddress = false; // a device that keeps its other settings
     bool sendFails = false;
     std::string password = "secret";
 
@@ -47,6 +62,9 @@ private:
                 (!device.takesCredentials ||
                  (std::strcmp(user, "admin") == 0 && std::strcmp(pass, password.c_str()) == 0))) {
                 std::copy_n(settings.IP, 4, device.ip.begin());
+                if (onlyTakesTheAddress) {
+                    continue;
+                }
                 std::copy_n(settings.netmask, 4, device.netmask.begin());
                 std::copy_n(settings.gateway, 4, device.gateway.begin());
                 std::copy_n(settings.DNS1, 4, device.dns1.begin());
@@ -125,6 +143,38 @@ TEST(BatchAssignTest, ADeviceThatIsGoneOrCannotBeSentToSaysSo) {
     const auto unsent = BatchAssign(link, {}, 2).Apply(plan);
     EXPECT_EQ(unsent[0].result, AssignResult::FailedToSend);
     EXPECT_EQ(unsent[0].sends, 3);
+}
+
+TEST(BatchAssignTest, ASilentSearchOrAFailedOneIsLookedAtAgainWithoutResendingCredentials) {
+    FakeLink link;
+    link.devices = {Camera(1, "192.168.1.108"), Camera(2, "192.168.1.108")};
+    link.devices[1].takesCredentials = true;
+    link.searchesToMiss[2] = 1;
+    link.failingSearches = 1;
+    const auto outcomes = BatchAssign(link, Admin("secret"), 2).Apply(PlanFor(link.devices));
+    EXPECT_EQ(outcomes[0].result, AssignResult::Changed);
+    EXPECT_EQ(outcomes[0].sends, 2) << "resent after the failed search";
+    EXPECT_EQ(outcomes[1].result, AssignResult::Changed)
+        << "it took the settings but missed one search";
+    EXPECT_EQ(outcomes[1].sends, 1);
+
+    FakeLink gone;
+    gone.devices = {Camera(1, "192.168.1.108")};
+    gone.failingSearches = 5;
+    const auto unseen = BatchAssign(gone, {}, 1).Apply(PlanFor(gone.devices));
+    ASSERT_EQ(unseen.size(), 1u) << "every device is reported";
+    EXPECT_EQ(unseen[0].result, AssignResult::NotFound);
+}
+
+TEST(BatchAssignTest, ADeviceThatTookOnlyTheAddressIsNotCountedAsChanged) {
+    FakeLink link;
+    link.devices = {Camera(1, "192.168.1.108", "Old")};
+    link.devices[0].netmask = Ip("255.255.0.0");
+    link.onlyTakesTheAddress = true;
+    const auto outcomes = BatchAssign(link, {}, 1).Apply(PlanFor(link.devices));
+    EXPECT_EQ(link.devices[0].ip, Ip("192.0.2.100"));
+    EXPECT_EQ(outcomes[0].result, AssignResult::Unchanged);
+    EXPECT_EQ(outcomes[0].sends, 2);
 }
 
 } // namespace

@@ -31,6 +31,7 @@ TEST(SiteCheckTest, SharedAddressesAndTheHostsOwnAreDuplicates) {
     EXPECT_EQ(KindsFor(findings, 1), std::vector{FindingKind::DuplicateAddress});
     EXPECT_EQ(KindsFor(findings, 2), std::vector{FindingKind::DuplicateAddress});
     EXPECT_EQ(KindsFor(findings, 3), std::vector{FindingKind::DuplicateAddress});
+    ASSERT_EQ(findings.size(), 3u);
     EXPECT_NE(findings[2].message.find("host's own"), std::string::npos) << findings[2].message;
     EXPECT_TRUE(KindsFor(findings, 4).empty());
     EXPECT_TRUE(HasErrorFor(findings, Camera(1, "192.0.2.10").mac));
@@ -78,6 +79,22 @@ TEST(SiteCheckTest, BadOwnSettingsAreFoundAndANoneGatewayIsFine) {
     }
     EXPECT_TRUE(KindsFor(findings, 5).empty());
     EXPECT_TRUE(KindsFor(findings, 6).empty()) << "a DHCP server's choice is not the device's";
+}
+
+TEST(SiteCheckTest, AddressesNoDeviceCanUseAndAnEmptyNetmaskAreBadSettingsWithoutAFix) {
+    SiteDevice noMask = Camera(3, "198.51.100.20");
+    noMask.netmask = Ip("0.0.0.0");
+    noMask.gateway = Ip("0.0.0.0");
+    const auto findings =
+        CheckSite({Camera(1, "224.0.0.5"), Camera(2, "127.0.0.5"), noMask}, {Host()});
+    for (int last = 1; last <= 2; ++last) {
+        EXPECT_EQ(KindsFor(findings, last), std::vector{FindingKind::BadSettings}) << last;
+    }
+    EXPECT_EQ(KindsFor(findings, 3),
+              (std::vector{FindingKind::Unreachable, FindingKind::BadSettings}));
+    for (const Finding& finding : findings) {
+        EXPECT_EQ(finding.message.find("would reach it"), std::string::npos) << finding.message;
+    }
 }
 
 TEST(SiteCheckTest, ASharedNameIsOnlyAWarningAndEmptyNamesAreNotShared) {

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,12 +35,13 @@ constexpr int kDns1Column = 7;
 constexpr int kResultColumn = 9;
 constexpr int kFinalColumn = 10;
 
-// On the loopback subnet, which every host has, so that only the shared address is a problem.
+// On lan 1's subnet, which the test network gives this host, so that only the shared address
+// is a problem.
 FakeDevice FactoryCamera(const char* name, std::uint8_t macEnd, char protocol) {
     FakeDevice device;
     device.name = name;
-    device.ip = {127, 0, 0, 99};
-    device.netmask = {255, 0, 0, 0};
+    device.ip = {192, 0, 2, 99};
+    device.netmask = {255, 255, 255, 0};
     device.mac = {0x00, 0x11, 0x22, 0x33, 0x44, macEnd};
     device.port = 80;
     device.protocol = protocol;
@@ -78,9 +80,9 @@ private:
 private slots:
     void init() {
         m_Fake = std::make_unique<FakeLibrary>();
-        m_Fake->localAddresses = {"127.0.0.1"};
+        m_Fake->localAddresses = {"192.0.2.1"};
         FakeDevice door = FactoryCamera("Door", 0x09, 0);
-        door.ip = {127, 0, 0, 11};
+        door.ip = {192, 0, 2, 11};
         m_Fake->devices = {FactoryCamera("Cam A", 0x01, 0), FactoryCamera("Cam B", 0x02, 0),
                            FactoryCamera("Cam C", 0x03, 1), door};
     }
@@ -104,16 +106,16 @@ private slots:
         QVERIFY(!apply->isEnabled());
         QCOMPARE(message->textFormat(), Qt::PlainText);
 
-        SetPlan(dialog, {127, 0, 0, 10}, QStringLiteral("Cam-{n:02}"));
+        SetPlan(dialog, {192, 0, 2, 10}, QStringLiteral("Cam-{n:02}"));
         QVERIFY2(message->text().isEmpty(), qPrintable(message->text()));
         QVERIFY(apply->isEnabled());
         QCOMPARE(In<QTableWidget>(dialog, "assignTable")->rowCount(), 2);
-        // 127.0.0.11 belongs to the door camera, which stays.
-        QCOMPARE(Cell(dialog, 0, kPlannedColumn), QStringLiteral("127.0.0.10"));
-        QCOMPARE(Cell(dialog, 1, kPlannedColumn), QStringLiteral("127.0.0.12"));
+        // 192.0.2.11 belongs to the door camera, which stays.
+        QCOMPARE(Cell(dialog, 0, kPlannedColumn), QStringLiteral("192.0.2.10"));
+        QCOMPARE(Cell(dialog, 1, kPlannedColumn), QStringLiteral("192.0.2.12"));
         QCOMPARE(Cell(dialog, 1, kPlannedNameColumn), QStringLiteral("Cam-02"));
 
-        In<Ipv4AddressField>(dialog, "firstField")->SetAddress({127, 0, 0, 254});
+        In<Ipv4AddressField>(dialog, "firstField")->SetAddress({192, 0, 2, 254});
         QVERIFY2(message->text().contains(QStringLiteral("do not fit")),
                  qPrintable(message->text()));
         QVERIFY(!apply->isEnabled());
@@ -138,7 +140,7 @@ private slots:
         AssignDlg* dialog = OpenAssign();
         // Nothing selected: the devices the list marks, the five on one address.
         QVERIFY(In<QComboBox>(dialog, "deviceChoice")->isVisible());
-        SetPlan(dialog, {127, 0, 0, 10}, QString());
+        SetPlan(dialog, {192, 0, 2, 10}, QString());
         QCOMPARE(In<QTableWidget>(dialog, "assignTable")->rowCount(), 5);
         QVERIFY(In<QLineEdit>(dialog, "passwordField")->isVisible());
         In<QLineEdit>(dialog, "userNameField")->setText(QStringLiteral("admin"));
@@ -164,11 +166,11 @@ private slots:
                  std::size_t{1});
         QVERIFY(searchThreads.front() != std::this_thread::get_id());
         QCOMPARE(In<QProgressBar>(dialog, "assignProgress")->value(), 5);
-        const QStringList results[] = {{"changed", "127.0.0.10"},
-                                       {"changed", "127.0.0.12"},
-                                       {"changed", "127.0.0.13"},
-                                       {"unchanged", "127.0.0.99"},
-                                       {"refused", "127.0.0.99"}};
+        const QStringList results[] = {{"changed", "192.0.2.10"},
+                                       {"changed", "192.0.2.12"},
+                                       {"changed", "192.0.2.13"},
+                                       {"unchanged", "192.0.2.99"},
+                                       {"refused", "192.0.2.99"}};
         for (int row = 0; row < 5; ++row) {
             QCOMPARE(
                 (QStringList{Cell(dialog, row, kResultColumn), Cell(dialog, row, kFinalColumn)}),
@@ -184,27 +186,29 @@ private slots:
         close->click();
         QVERIFY(m_Driver->WaitForSearch());
         const QList<QStringList> rows = m_Driver->Rows();
-        QCOMPARE(rows[m_Driver->RowNamed("Cam C")][1], QStringLiteral("127.000.000.013"));
+        QCOMPARE(rows[m_Driver->RowNamed("Cam C")][1], QStringLiteral("192.000.002.013"));
     }
 
     void anEmptyNetmaskOrMissingCredentialsHoldApplyAndSayWhatIsMissing() {
+        m_Fake->devices[2].gateway = {192, 0, 2, 1};
         m_Driver = std::make_unique<DialogDriver>(m_Fake->Api());
         // Found on port 32970: it takes a user name and password.
         m_Driver->ClickRow(m_Driver->RowNamed("Cam C"));
         AssignDlg* dialog = OpenAssign();
         auto* apply = In<QPushButton>(dialog, "applyButton");
         auto* message = In<QLabel>(dialog, "messageLabel");
-        In<Ipv4AddressField>(dialog, "firstField")->SetAddress({127, 0, 0, 10});
+        In<Ipv4AddressField>(dialog, "firstField")->SetAddress({192, 0, 2, 10});
         QVERIFY(!apply->isEnabled());
         QCOMPARE(message->text(), QStringLiteral("Enter the netmask."));
 
         In<Ipv4AddressField>(dialog, "netmaskField")->SetAddress({255, 255, 255, 0});
-        In<Ipv4AddressField>(dialog, "dns1Field")->SetAddress({127, 0, 0, 53});
-        QVERIFY(apply->isEnabled());
+        In<Ipv4AddressField>(dialog, "dns1Field")->SetAddress({192, 0, 2, 53});
+        QVERIFY2(apply->isEnabled(), qPrintable(message->text()));
         // Every value the command will carry is in the preview.
         QCOMPARE(Cell(dialog, 0, kNetmaskColumn), QStringLiteral("255.255.255.0"));
-        QCOMPARE(Cell(dialog, 0, kGatewayColumn), QStringLiteral("0.0.0.0"));
-        QCOMPARE(Cell(dialog, 0, kDns1Column), QStringLiteral("127.0.0.53"));
+        // An empty gateway field keeps the device's own.
+        QCOMPARE(Cell(dialog, 0, kGatewayColumn), QStringLiteral("192.0.2.1"));
+        QCOMPARE(Cell(dialog, 0, kDns1Column), QStringLiteral("192.0.2.53"));
 
         m_Fake->calls.clear();
         apply->click();
@@ -214,11 +218,27 @@ private slots:
         QVERIFY(In<QPushButton>(dialog, "closeButton")->isEnabled());
     }
 
+    void anEmptyGatewayKeepsEachDevicesOwnOnlyInTheNewSubnetAndNoneMustBeChosen() {
+        m_Fake->devices[2].gateway = {10, 0, 0, 1};
+        m_Driver = std::make_unique<DialogDriver>(m_Fake->Api());
+        m_Driver->ClickRow(m_Driver->RowNamed("Cam C"));
+        AssignDlg* dialog = OpenAssign();
+        SetPlan(dialog, {192, 0, 2, 10}, QString());
+        auto* message = In<QLabel>(dialog, "messageLabel");
+        QVERIFY2(message->text().contains(QStringLiteral("has gateway 10.0.0.1")),
+                 qPrintable(message->text()));
+        QVERIFY(!In<QPushButton>(dialog, "applyButton")->isEnabled());
+
+        In<QCheckBox>(dialog, "noGatewayBox")->setChecked(true);
+        QVERIFY(In<QPushButton>(dialog, "applyButton")->isEnabled());
+        QCOMPARE(Cell(dialog, 0, kGatewayColumn), QStringLiteral("0.0.0.0"));
+    }
+
     void closingDuringABatchSaysSoAndClosesWhenItEnds() {
         m_Driver = std::make_unique<DialogDriver>(m_Fake->Api());
         m_Driver->ClickRow(m_Driver->RowNamed("Cam A"));
         AssignDlg* dialog = OpenAssign();
-        SetPlan(dialog, {127, 0, 0, 10}, QString());
+        SetPlan(dialog, {192, 0, 2, 10}, QString());
         std::promise<void> release;
         m_Fake->duringSearch = [released = release.get_future().share()] { released.wait(); };
         In<QPushButton>(dialog, "applyButton")->click();

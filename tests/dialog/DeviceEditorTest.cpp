@@ -155,11 +155,18 @@ TEST_F(DeviceEditorTest, NamesOf18CharactersPassAnd19AreRefusedBeforeSending) {
     EXPECT_EQ(std::memcmp(m_Fake.lastSet->name, "abcdefghijklmnopqr", 18), 0);
 }
 
-TEST_F(DeviceEditorTest, MultibyteTextsAreCutAtACharacterBoundary) {
-    m_Fake.devices = {AuthCamera()};
-    SettingsForm form = FormFrom(*m_Editor.Load(1));
+TEST_F(DeviceEditorTest, NamesGoWholeOrAreRefusedAndCredentialsAreCutAtACharacterBoundary) {
     // Seven two-byte characters (14 bytes), then two three-byte ones: 20 bytes in 9 characters.
-    form.name = u"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u65e5\u672c";
+    const std::u16string twentyBytes = u"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u65e5\u672c";
+    m_Fake.devices = {PlainCamera(), AuthCamera()};
+    SettingsForm plain = FormFrom(*m_Editor.Load(1));
+    plain.name = twentyBytes;
+    EXPECT_EQ(m_Editor.Submit(plain).problem, FormProblem::NameTooManyBytes)
+        << "the port-4022 command carries 18 bytes";
+    EXPECT_FALSE(m_Fake.lastSet);
+
+    SettingsForm form = FormFrom(*m_Editor.Load(2));
+    form.name = twentyBytes;
     // Ten three-byte characters (30 bytes), then a four-byte one.
     form.user = u"\u65e5\u65e5\u65e5\u65e5\u65e5\u65e5\u65e5\u65e5\u65e5\u65e5\U0001F600";
     form.password = std::u16string(31, u'p') + u"\u00e9";
@@ -167,8 +174,10 @@ TEST_F(DeviceEditorTest, MultibyteTextsAreCutAtACharacterBoundary) {
     const AuthNetSettings& sent = *m_Fake.lastSetMd5;
 
     char name[32] = {};
-    std::memcpy(name, "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xE6\x97\xA5", 17);
-    EXPECT_EQ(std::memcmp(sent.name, name, 32), 0);
+    std::memcpy(name,
+                "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xE6\x97\xA5\xE6\x9C\xAC",
+                20);
+    EXPECT_EQ(std::memcmp(sent.name, name, 32), 0) << "the port-32970 command carries 32 bytes";
     char user[32] = {};
     for (int i = 0; i < 10; ++i) {
         std::memcpy(user + 3 * i, "\xE6\x97\xA5", 3);
@@ -177,6 +186,22 @@ TEST_F(DeviceEditorTest, MultibyteTextsAreCutAtACharacterBoundary) {
     char password[32] = {};
     std::memset(password, 'p', 31);
     EXPECT_EQ(std::memcmp(sent.password, password, 32), 0);
+}
+
+TEST_F(DeviceEditorTest, ANameLeftAsLoadedGoesBackAsTheDevicesOwnBytes) {
+    FakeDevice device = PlainCamera();
+    device.name = "Cam\xe9ra Nord"; // not UTF-8: shown with a replacement character
+    m_Fake.devices = {device};
+    const SettingsForm form = FormFrom(*m_Editor.Load(1));
+    const SubmitResult result = m_Editor.Submit(form);
+    ASSERT_EQ(result.outcome, SubmitOutcome::Sent);
+    EXPECT_EQ(std::string(m_Fake.lastSet->name), "Cam\xe9ra Nord");
+    EXPECT_EQ(result.sent.nameBytes, "Cam\xe9ra Nord") << "what the verification compares with";
+
+    SettingsForm renamed = form;
+    renamed.name = u"Cam\u00e9ra Sud";
+    ASSERT_EQ(m_Editor.Submit(renamed).outcome, SubmitOutcome::Sent);
+    EXPECT_EQ(std::string(m_Fake.lastSet->name), "Cam\xc3\xa9ra Sud");
 }
 
 TEST_F(DeviceEditorTest, PortMustBeAnIntegerFrom0To65535) {

@@ -361,14 +361,14 @@ private slots:
     }
 
     void rowsWithAnErrorAreMarkedAndTheirToolTipSaysWhyInPlainText() {
-        // 127.0.0.1 lies on the loopback interface of every host, so its subnet is known here.
-        m_Fake->localAddresses = {"127.0.0.1"};
+        // 192.0.2.1/24 is this host's address in the test network, so its subnet is known here.
+        m_Fake->localAddresses = {"192.0.2.1"};
         FakeDevice fine = m_Fake->devices[0];
-        fine.ip = {127, 0, 0, 20};
-        fine.netmask = {255, 0, 0, 0};
+        fine.ip = {192, 0, 2, 20};
+        fine.netmask = {255, 255, 255, 0};
         fine.name = "Fine";
         FakeDevice twin = fine;
-        twin.ip = {127, 0, 0, 30};
+        twin.ip = {192, 0, 2, 30};
         twin.name = "<b>Twin</b>";
         twin.mac[5] = 0x56;
         FakeDevice other = twin;
@@ -383,7 +383,7 @@ private slots:
         QVERIFY(m_Driver->CellData(twinRow, 2, Qt::BackgroundRole) !=
                 m_Driver->CellData(fineRow, 2, Qt::BackgroundRole));
         const QString tip = m_Driver->CellData(twinRow, 1, Qt::ToolTipRole).toString();
-        QVERIFY2(tip.contains("duplicate address: 2 devices answer with 127.0.0.30"),
+        QVERIFY2(tip.contains("duplicate address: 2 devices answer with 192.0.2.30"),
                  qPrintable(tip));
         // The name came from the network: its markup is escaped, never rendered.
         QVERIFY2(tip.contains("&lt;b&gt;Twin"), qPrintable(tip));

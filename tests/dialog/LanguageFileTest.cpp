@@ -175,6 +175,7 @@ TEST(ExtraTextTable, EveryFormProblemHasAReplaceableTextThatStartsAsTheSharedOne
     ExtraTextTable texts;
     for (const FormProblem problem :
          {FormProblem::PortNotInteger, FormProblem::NameTooLong, FormProblem::PortOutOfRange,
+          FormProblem::NameTooManyBytes, FormProblem::KeptNameIncomplete,
           FormProblem::AddressIsZero, FormProblem::AddressEndsIn0Or255,
           FormProblem::GatewayOutsideSubnet}) {
         EXPECT_EQ(FormProblemText(problem, texts), vanmoor::settings::FormProblemText(problem));

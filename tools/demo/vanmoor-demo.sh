@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# Tries the command line program vanmoor inside the private demonstration network: the
-# simulated devices of tools/demo on two subnets, nothing reaches a real network (needs root,
-# or unprivileged user namespaces).
+# Tries the command line program vanmoor inside the private demonstration network: simulated
+# devices on two subnets, nothing reaches a real network (needs root, or unprivileged user
+# namespaces).
 #
-#   tools/demo/vanmoor-demo.sh                        a shell with vanmoor on its PATH
-#   tools/demo/vanmoor-demo.sh scan --output json     one command
+#   tools/demo/vanmoor-demo.sh                          a shell with vanmoor on its PATH
+#   tools/demo/vanmoor-demo.sh scan --output json       one command
+#   tools/demo/vanmoor-demo.sh --site factory check     the same with another site's devices
 #
-# The devices start afresh at every run; the port-32970 devices take user admin, password admin.
+# Sites are the device files NAME-lan1.conf and NAME-lan2.conf beside this script: devices
+# (the default) has five devices on both lans, factory three cameras on their factory address
+# and one set-up camera in lan 1. The devices start afresh at every run; the port-32970 devices
+# take user admin, password admin.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+
+site=devices
+if [ "${1:-}" = --site ]; then
+    site=${2:?vanmoor-demo.sh: --site needs a name, such as factory}
+    shift 2
+fi
 
 source tools/packages.sh
 install_missing_packages
@@ -24,4 +34,4 @@ if [ "$#" -eq 0 ]; then
 else
     set -- vanmoor "$@"
 fi
-exec tests/netns/testnet.sh tools/demo/in-demo-network.sh "$build" "$@"
+exec tests/netns/testnet.sh tools/demo/in-demo-network.sh --site "$site" "$build" "$@"

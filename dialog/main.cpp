@@ -1,21 +1,22 @@
 #include "IpEditDlg.h"
 #include "LibraryApi.h"
+#include "ProgramOptions.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // Answered before the application connects to a display, so that scripts and headless hosts
+    // can ask; and before the dialog starts the library's search.
+    if (const auto answer =
+            kestrun::EarlyAnswer(std::vector<std::string>(argv, argv + argc), KESTRUN_VERSION)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrun"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.2.18"));
-    // --help and --version print and exit here, before the dialog starts the library's search.
-    QCommandLineParser options;
-    options.setApplicationDescription(
-        QStringLiteral("Finds IP cameras and similar devices on the local networks and changes "
-                       "their network settings."));
-    options.addHelpOption();
-    options.addVersionOption();
-    options.process(application);
+    QApplication::setApplicationVersion(QStringLiteral(KESTRUN_VERSION));
     kestrun::CIpEditDlg dialog(kestrun::RealLibraryApi());
     dialog.exec();
     return 0;

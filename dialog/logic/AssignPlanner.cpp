@@ -24,7 +24,10 @@ vanmoor::commission::PlanRequest MakeRequest(const AssignFields& fields) {
     vanmoor::commission::PlanRequest request;
     request.first = fields.first;
     request.netmask = fields.netmask;
-    request.gateway = fields.gateway;
+    // An empty gateway field keeps each device's own, which the planner checks against the new
+    // subnet; no gateway at all only when chosen.
+    request.gateway = fields.noGateway ? std::optional(kNone) : Given(fields.gateway);
+    request.allowOtherSubnet = fields.allowOtherSubnet;
     request.dns1 = Given(fields.dns1);
     request.dns2 = Given(fields.dns2);
     if (!fields.namePattern.empty()) {
@@ -69,6 +72,11 @@ AssignPreview PreviewAssign(const AssignSite& site, AssignChoice choice,
     AssignPreview preview;
     // An empty first field reads 0.0.0.0, which would plan addresses in 0.0.0.0/8.
     if (fields.first == kNone) {
+        return preview;
+    }
+    // Likewise an empty netmask, which no device can use.
+    if (fields.netmask == kNone) {
+        preview.state = PreviewState::NoNetmask;
         return preview;
     }
     const std::vector<SiteDevice> chosen = ChosenDevices(site, choice);

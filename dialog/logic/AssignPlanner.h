@@ -27,11 +27,14 @@ struct AssignSite {
 };
 
 // The assign dialog's fields. 0.0.0.0 in a DNS field, or an empty pattern, keeps each device's
-// own; 0.0.0.0 as gateway means none.
+// own; so does 0.0.0.0 as gateway, where each device's own gateway must then lie in the new
+// subnet, unless no gateway was chosen.
 struct AssignFields {
     Ipv4Octets first{};
     Ipv4Octets netmask{};
     Ipv4Octets gateway{};
+    bool noGateway = false; // the devices get no gateway (0.0.0.0), whatever the gateway field says
+    bool allowOtherSubnet = false; // devices may move out of the subnet they were found through
     Ipv4Octets dns1{};
     Ipv4Octets dns2{};
     std::u16string namePattern;
@@ -40,6 +43,7 @@ struct AssignFields {
 enum class PreviewState {
     Planned,    // `plan` holds one device or more
     NoFirst,    // no first address given yet
+    NoNetmask,  // a first address but no netmask yet
     NoDevices,  // the choice holds no device
     PlanFailed, // `error` says why
 };

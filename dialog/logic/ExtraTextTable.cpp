@@ -28,7 +28,8 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"selected devices",
     u"devices with a problem (marked rows)",
     u"all devices",
-    u"Empty DNS fields and an empty name pattern keep each device's own. In a pattern, {n} is "
+    u"An empty gateway, empty DNS fields and an empty name pattern keep each device's own. In a "
+    u"pattern, {n} is "
     u"the device's number, {n:02} the number with two digits.",
     u"Enter the first address and the netmask.",
     u"No device is chosen.",
@@ -50,6 +51,23 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"not found",
     u"refused",
     u"failed to send",
+    u"UserName",
+    u"Please enter an integer.",
+    u"Please enter no more than 18 characters.",
+    u"Please enter an integer between 0 and 65535.",
+    u"The name is longer than the device's settings command carries: at most 18 bytes of UTF-8, "
+    u"or 32 for a device that takes a user name and password.",
+    u"The device's name may be longer than its answer shows. Please enter the whole name, so "
+    u"that it is not cut.",
+    u"The address 0.0.0.0 cannot be set.",
+    u"The last number of the address must lie between 1 and 254.",
+    u"The gateway must lie in the address's subnet, or be 0.0.0.0.",
+    u"Finds and sets up network devices",
+    u"The addresses are still being assigned. The window closes when all devices are done.",
+    u"No gateway",
+    u"Allow moving devices to another subnet",
+    u"Enter the netmask.",
+    u"A chosen device takes a user name and password: enter them first.",
 };
 
 std::size_t Slot(ExtraText entry) {

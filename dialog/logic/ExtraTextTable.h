@@ -51,6 +51,21 @@ enum class ExtraText : std::size_t {
     ResultNotFound,
     ResultRefused,
     ResultFailedToSend,
+    UserNameLabel, // the main window's label; its password label is AssignPassword's text
+    ProblemPortNotInteger,
+    ProblemNameTooLong,
+    ProblemPortOutOfRange,
+    ProblemNameTooManyBytes,
+    ProblemKeptNameIncomplete,
+    ProblemAddressIsZero,
+    ProblemAddressEndsIn0Or255,
+    ProblemGatewayOutsideSubnet,
+    AboutNotice,
+    AssignStillRunning,
+    AssignNoGateway,
+    AssignAllowOtherSubnet,
+    AssignEnterNetmask,
+    AssignCredentialsFirst,
     Count, // not a text
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string>
 
 namespace kestrun {
@@ -17,6 +18,16 @@ std::string LowerCase(std::string_view text) {
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return lower;
+}
+
+// The text after the last dot of the file's own name, without the dot; none when it has none.
+std::optional<std::string_view> ExtensionOf(std::string_view fileName) {
+    const std::size_t dot = fileName.find_last_of('.');
+    const std::size_t folder = fileName.find_last_of("/\\");
+    if (dot == std::string_view::npos || (folder != std::string_view::npos && dot < folder)) {
+        return std::nullopt;
+    }
+    return fileName.substr(dot + 1);
 }
 
 } // namespace
@@ -45,16 +56,23 @@ void WriteListExport(const std::vector<DeviceInfo>& devices, OutputFormat format
 }
 
 OutputFormat ExportFormatFor(std::string_view fileName, OutputFormat chosen) {
-    const std::size_t dot = fileName.find_last_of('.');
-    const std::size_t folder = fileName.find_last_of("/\\");
-    if (dot == std::string_view::npos || (folder != std::string_view::npos && dot < folder)) {
+    const std::optional<std::string_view> found = ExtensionOf(fileName);
+    if (!found) {
         return chosen;
     }
-    const std::string extension = LowerCase(fileName.substr(dot + 1));
+    const std::string extension = LowerCase(*found);
     if (extension == "csv") {
         return OutputFormat::Csv;
     }
     return extension == "json" ? OutputFormat::Json : chosen;
+}
+
+std::string ExportFileName(std::string_view fileName, OutputFormat format) {
+    std::string name(fileName);
+    if (!ExtensionOf(fileName)) {
+        name += format == OutputFormat::Json ? ".json" : ".csv";
+    }
+    return name;
 }
 
 } // namespace kestrun

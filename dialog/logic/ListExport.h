@@ -6,6 +6,7 @@
 #include "Printer.h"
 
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,5 +27,8 @@ void WriteListExport(const std::vector<DeviceInfo>& devices, OutputFormat format
 // The format of an export file: CSV or JSON by the name's extension (in any case), otherwise
 // `chosen`, the one of the filter picked in the file dialog.
 OutputFormat ExportFormatFor(std::string_view fileName, OutputFormat chosen);
+
+// The file an export goes to: `fileName`, with the extension of `format` added when it has none.
+std::string ExportFileName(std::string_view fileName, OutputFormat format);
 
 } // namespace kestrun

@@ -4,6 +4,7 @@
 #include "SharedSettings.h"
 #include "SiteCheck.h"
 
+#include <map>
 #include <optional>
 
 namespace kestrun {
@@ -39,17 +40,23 @@ std::vector<RowFinding> FindRowProblems(const LibraryApi& api, const DeviceList&
     }
     const auto findings = vanmoor::commission::CheckSite(devices, ReadHostAddresses(api));
 
+    // Grouped by device first: a large site has many rows and many findings.
+    std::map<MacBytes, std::vector<const vanmoor::commission::Finding*>> byDevice;
+    for (const auto& finding : findings) {
+        byDevice[finding.mac].push_back(&finding);
+    }
     std::vector<RowFinding> rows(rowDevices.size());
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        for (const auto& finding : findings) {
-            if (!rowDevices[row] || finding.mac != rowDevices[row]->mac) {
-                continue;
-            }
+        const auto found = rowDevices[row] ? byDevice.find(rowDevices[row]->mac) : byDevice.end();
+        if (found == byDevice.end()) {
+            continue;
+        }
+        for (const auto* finding : found->second) {
             rows[row].error =
-                rows[row].error || finding.severity == vanmoor::commission::Severity::Error;
+                rows[row].error || finding->severity == vanmoor::commission::Severity::Error;
             rows[row].text += (rows[row].text.empty() ? u"" : u"\n") +
-                              texts.Text(KindText(finding.kind)) + u": " +
-                              Utf16FromUtf8(finding.message);
+                              texts.Text(KindText(finding->kind)) + u": " +
+                              Utf16FromUtf8(finding->message);
         }
     }
     return rows;

@@ -48,6 +48,32 @@ SubmitReport CheckSubmit(const std::optional<vanmoor::commission::SiteDevice>& s
     return {SubmitVerdict::Applied, {}, {}};
 }
 
+std::u16string FormProblemText(vanmoor::settings::FormProblem problem,
+                               const ExtraTextTable& texts) {
+    using vanmoor::settings::FormProblem;
+    switch (problem) {
+    case FormProblem::PortNotInteger:
+        return texts.Text(ExtraText::ProblemPortNotInteger);
+    case FormProblem::NameTooLong:
+        return texts.Text(ExtraText::ProblemNameTooLong);
+    case FormProblem::PortOutOfRange:
+        return texts.Text(ExtraText::ProblemPortOutOfRange);
+    case FormProblem::NameTooManyBytes:
+        return texts.Text(ExtraText::ProblemNameTooManyBytes);
+    case FormProblem::KeptNameIncomplete:
+        return texts.Text(ExtraText::ProblemKeptNameIncomplete);
+    case FormProblem::AddressIsZero:
+        return texts.Text(ExtraText::ProblemAddressIsZero);
+    case FormProblem::AddressEndsIn0Or255:
+        return texts.Text(ExtraText::ProblemAddressEndsIn0Or255);
+    case FormProblem::GatewayOutsideSubnet:
+        return texts.Text(ExtraText::ProblemGatewayOutsideSubnet);
+    case FormProblem::None:
+        break;
+    }
+    return {};
+}
+
 std::u16string SubmitReportText(const SubmitReport& report, const ExtraTextTable& texts) {
     switch (report.verdict) {
     case SubmitVerdict::Applied:

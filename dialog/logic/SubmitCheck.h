@@ -33,6 +33,9 @@ SubmitReport CheckSubmit(const std::optional<vanmoor::commission::SiteDevice>& s
 // The one short message for the user.
 std::u16string SubmitReportText(const SubmitReport& report, const ExtraTextTable& texts);
 
+// The shared rules' message for `problem`, in the language of `texts`; empty for none.
+std::u16string FormProblemText(vanmoor::settings::FormProblem problem, const ExtraTextTable& texts);
+
 // `text` with "%1" and "%2" replaced by `first` and `second`.
 std::u16string FillIn(std::u16string text, const std::u16string& first,
                       const std::u16string& second = {});

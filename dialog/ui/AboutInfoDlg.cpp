@@ -12,7 +12,7 @@ constexpr int kWidth = 183;
 constexpr int kHeight = 52;
 } // namespace
 
-CAboutInfoDlg::CAboutInfoDlg(QWidget* parent) : QDialog(parent) {
+CAboutInfoDlg::CAboutInfoDlg(const ExtraTextTable& texts, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Kestrun"));
     setFont(DialogFont());
     const DialogUnits units(font());
@@ -25,7 +25,7 @@ CAboutInfoDlg::CAboutInfoDlg(QWidget* parent) : QDialog(parent) {
 
     auto* name = new QLabel(QStringLiteral("Kestrun V2.16"), this);
     name->setGeometry(units.ToPixels(42, 13, 80, 8));
-    auto* notice = new QLabel(QStringLiteral("Finds and sets up network devices"), this);
+    auto* notice = new QLabel(QString::fromStdU16String(texts.Text(ExtraText::AboutNotice)), this);
     notice->setObjectName(QStringLiteral("notice"));
     notice->setGeometry(units.ToPixels(42, 27, 119, 8));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExtraTextTable.h"
+
 #include <QDialog>
 
 namespace kestrun {
@@ -10,7 +12,8 @@ class CAboutInfoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CAboutInfoDlg(QWidget* parent = nullptr);
+    // The line about what it does comes from `texts`; the rest keeps its fixed English.
+    explicit CAboutInfoDlg(const ExtraTextTable& texts, QWidget* parent = nullptr);
 };
 
 } // namespace kestrun

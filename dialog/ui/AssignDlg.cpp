@@ -4,6 +4,7 @@
 #include "AssignWorker.h"
 #include "Ipv4AddressField.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -44,6 +45,19 @@ AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& 
     m_First = AddAddressField(Text(ExtraText::AssignFirstAddress), "firstField");
     m_Netmask = AddAddressField(FromText(texts.Text(UiText::Netmask)), "netmaskField");
     m_Gateway = AddAddressField(FromText(texts.Text(UiText::Gateway)), "gatewayField");
+    // An empty gateway field keeps each device's own; none at all must be chosen.
+    m_NoGateway = new QCheckBox(Text(ExtraText::AssignNoGateway), fields);
+    m_NoGateway->setObjectName(QStringLiteral("noGatewayBox"));
+    m_Form->addRow(QString(), m_NoGateway);
+    // Such a device can no longer be reached from here: only when asked for.
+    m_AllowOtherSubnet = new QCheckBox(Text(ExtraText::AssignAllowOtherSubnet), fields);
+    m_AllowOtherSubnet->setObjectName(QStringLiteral("allowOtherSubnetBox"));
+    m_Form->addRow(QString(), m_AllowOtherSubnet);
+    connect(m_AllowOtherSubnet, &QCheckBox::toggled, this, &AssignDlg::UpdatePreview);
+    connect(m_NoGateway, &QCheckBox::toggled, this, [this](bool none) {
+        m_Gateway->setEnabled(!none);
+        UpdatePreview();
+    });
     m_Dns1 = AddAddressField(FromText(texts.Text(UiText::Dns1)), "dns1Field");
     m_Dns2 = AddAddressField(FromText(texts.Text(UiText::Dns2)), "dns2Field");
     m_NamePattern = new QLineEdit(fields);
@@ -136,8 +150,14 @@ AssignChoice AssignDlg::Choice() const {
 }
 
 AssignFields AssignDlg::ReadFields() const {
-    return {m_First->Address(), m_Netmask->Address(), m_Gateway->Address(),
-            m_Dns1->Address(),  m_Dns2->Address(),    m_NamePattern->text().toStdU16String()};
+    return {m_First->Address(),
+            m_Netmask->Address(),
+            m_Gateway->Address(),
+            m_NoGateway->isChecked(),
+            m_AllowOtherSubnet->isChecked(),
+            m_Dns1->Address(),
+            m_Dns2->Address(),
+            m_NamePattern->text().toStdU16String()};
 }
 
 void AssignDlg::UpdatePreview() {
@@ -150,6 +170,9 @@ void AssignDlg::UpdatePreview() {
     case PreviewState::NoFirst:
         m_Message->setText(Text(ExtraText::AssignEnterFirst));
         break;
+    case PreviewState::NoNetmask:
+        m_Message->setText(Text(ExtraText::AssignEnterNetmask));
+        break;
     case PreviewState::NoDevices:
         m_Message->setText(Text(ExtraText::AssignNoDevices));
         break;
@@ -158,16 +181,25 @@ void AssignDlg::UpdatePreview() {
         break;
     }
     m_Apply->setEnabled(m_Preview.state == PreviewState::Planned);
-    const std::vector<SiteDevice> chosen = ChosenDevices(m_Site, Choice());
-    const bool credentials =
-        std::any_of(chosen.begin(), chosen.end(),
-                    [](const SiteDevice& device) { return device.takesCredentials; });
+    const bool credentials = ChosenTakeCredentials();
     m_Form->setRowVisible(m_User, credentials);
     m_Form->setRowVisible(m_Password, credentials);
 }
 
+bool AssignDlg::ChosenTakeCredentials() const {
+    const std::vector<SiteDevice> chosen = ChosenDevices(m_Site, Choice());
+    return std::any_of(chosen.begin(), chosen.end(),
+                       [](const SiteDevice& device) { return device.takesCredentials; });
+}
+
 void AssignDlg::OnApply() {
     if (m_Preview.state != PreviewState::Planned || m_Applied) {
+        return;
+    }
+    // Without them such a device refuses every command: ask before sending anything.
+    if (ChosenTakeCredentials() && m_User->text().isEmpty() && m_Password->text().isEmpty()) {
+        m_Message->setText(Text(ExtraText::AssignCredentialsFirst));
+        m_User->setFocus();
         return;
     }
     m_Applied = true;
@@ -202,10 +234,16 @@ void AssignDlg::OnFinished(const std::vector<AssignOutcome>& outcomes) {
     m_Progress->setValue(m_Progress->maximum());
     m_Close->setEnabled(true);
     m_Close->setFocus();
+    if (m_CloseWhenDone) {
+        QDialog::reject();
+    }
 }
 
 void AssignDlg::reject() {
     if (m_Thread.isRunning()) {
+        // The library must be free again first; the window goes when the batch ends.
+        m_CloseWhenDone = true;
+        m_Message->setText(Text(ExtraText::AssignStillRunning));
         return;
     }
     QDialog::reject();

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLabel;
@@ -27,8 +28,8 @@ class Ipv4AddressField;
 
 // "Assign addresses...": plans addresses for several devices from one first address, shows the
 // plan while the fields change, and applies it off the user-interface thread, device by device,
-// ending with each device's result. While it applies nothing else may call the library, and
-// the dialog does not close.
+// ending with each device's result. While it applies nothing else may call the library: closing
+// the dialog then says so and closes it when the batch has ended.
 class AssignDlg : public QDialog {
     Q_OBJECT
 
@@ -37,7 +38,7 @@ public:
               const ExtraTextTable& extraTexts, QWidget* parent);
     ~AssignDlg() override;
 
-    // Refused while a batch runs: the library must be free again before anyone goes on.
+    // While a batch runs: says so, and closes when it has ended.
     void reject() override;
 
     // Whether a batch ran: the devices' addresses may have changed.
@@ -52,6 +53,8 @@ private:
     AssignFields ReadFields() const;
 
     void UpdatePreview();
+    // Whether a chosen device takes a user name and password.
+    bool ChosenTakeCredentials() const;
     void OnApply();
     void OnDeviceDone(const vanmoor::commission::AssignOutcome& outcome, int done);
     void OnFinished(const std::vector<vanmoor::commission::AssignOutcome>& outcomes);
@@ -65,12 +68,16 @@ private:
     QThread m_Thread;
     std::unique_ptr<AssignWorker> m_Worker;
     bool m_Applied = false;
+    // Closing was asked for while the batch ran.
+    bool m_CloseWhenDone = false;
 
     // The controls, owned by the dialog as their parent.
     QFormLayout* m_Form = nullptr;
     Ipv4AddressField* m_First = nullptr;
     Ipv4AddressField* m_Netmask = nullptr;
     Ipv4AddressField* m_Gateway = nullptr;
+    QCheckBox* m_NoGateway = nullptr;
+    QCheckBox* m_AllowOtherSubnet = nullptr;
     Ipv4AddressField* m_Dns1 = nullptr;
     Ipv4AddressField* m_Dns2 = nullptr;
     QLineEdit* m_NamePattern = nullptr;

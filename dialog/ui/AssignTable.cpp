@@ -10,7 +10,21 @@ namespace kestrun {
 
 namespace {
 
-enum Column { kMac, kName, kCurrent, kPlanned, kPlannedName, kResult, kFinal, kColumns };
+enum Column {
+    kMac,
+    kName,
+    kCurrent,
+    kPlanned,
+    kPlannedName,
+    // Everything else the command sends, so that nothing goes out unseen.
+    kNetmask,
+    kGateway,
+    kDns1,
+    kDns2,
+    kResult,
+    kFinal,
+    kColumns
+};
 
 QString Dotted(const Ipv4Octets& address) {
     return QString::fromStdString(vanmoor::settings::DottedText(address));
@@ -43,7 +57,9 @@ AssignTable::AssignTable(const UiTextTable& texts, const ExtraTextTable& extraTe
          {&texts.Text(UiText::Mac), &texts.Text(UiText::Name),
           &extraTexts.Text(ExtraText::AssignCurrentAddress),
           &extraTexts.Text(ExtraText::AssignPlannedAddress),
-          &extraTexts.Text(ExtraText::AssignPlannedName), &extraTexts.Text(ExtraText::AssignResult),
+          &extraTexts.Text(ExtraText::AssignPlannedName), &texts.Text(UiText::Netmask),
+          &texts.Text(UiText::Gateway), &texts.Text(UiText::Dns1), &texts.Text(UiText::Dns2),
+          &extraTexts.Text(ExtraText::AssignResult),
           &extraTexts.Text(ExtraText::AssignFinalAddress)}) {
         headings << QString::fromStdU16String(*text);
     }
@@ -71,6 +87,10 @@ void AssignTable::ShowPlan(const std::vector<vanmoor::commission::PlannedDevice>
         SetCell(row, kCurrent, Dotted(planned.device.ip));
         SetCell(row, kPlanned, Dotted(planned.ip));
         SetCell(row, kPlannedName, QString::fromUtf8(planned.name));
+        SetCell(row, kNetmask, Dotted(planned.netmask));
+        SetCell(row, kGateway, Dotted(planned.gateway));
+        SetCell(row, kDns1, Dotted(planned.dns1));
+        SetCell(row, kDns2, Dotted(planned.dns2));
     }
 }
 

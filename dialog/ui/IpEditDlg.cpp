@@ -3,6 +3,7 @@
 #include "AboutInfoDlg.h"
 #include "ApplicationIcon.h"
 #include "AssignDlg.h"
+#include "DeviceListModel.h"
 #include "DialogTemplate.h"
 #include "DialogUnits.h"
 #include "Ipv4AddressField.h"
@@ -10,14 +11,15 @@
 #include "ProgramLog.h"
 #include "SearchWorker.h"
 #include "SubmitCheck.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QColor>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,8 +30,10 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace kestrun {
 
@@ -57,6 +61,7 @@ CIpEditDlg::CIpEditDlg(const LibraryApi& api, QWidget* parent)
     setFont(DialogFont());
     const DialogUnits units(font());
     setFixedSize(units.X(kMainDialogWidth), units.Y(kMainDialogHeight));
+    PlaceOnScreen(*this);
     for (const ControlTemplate& control : kMainDialogControls) {
         QWidget* widget = CreateControl(control);
         widget->setObjectName(QString::fromLatin1(control.objectName));
@@ -85,6 +90,8 @@ CIpEditDlg::~CIpEditDlg() {
     m_SearchThread.quit();
     m_SearchThread.wait();
     DropAssignDialog();
+    // The list's model reads rows that go before the widgets do.
+    Control<QTreeView>(ControlId::DeviceList)->setModel(nullptr);
     ProgramLog().WriteLog("CIpEditDlg::~CIpEditDlg() end\n");
 }
 
@@ -123,8 +130,14 @@ QWidget* CIpEditDlg::CreateControl(const ControlTemplate& control) {
         return label;
     }
     case ControlKind::List: {
-        auto* list = new QTreeWidget(this);
+        auto* list = new QTreeView(this);
+        m_ListModel = new DeviceListModel(
+            m_Devices, m_Texts, style()->standardIcon(QStyle::SP_MessageBoxWarning), list);
+        list->setModel(m_ListModel);
         list->setRootIsDecorated(false);
+        list->setItemsExpandable(false);
+        // Every row is one line high: the view need not measure 100,000 rows to lay them out.
+        list->setUniformRowHeights(true);
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         // Several rows may be selected (Ctrl/Shift-click); the click itself loads one device.
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -132,6 +145,7 @@ QWidget* CIpEditDlg::CreateControl(const ControlTemplate& control) {
         list->header()->setSectionsClickable(true);
         list->header()->setStretchLastSection(false);
         list->header()->setMinimumSectionSize(0);
+        list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
         return list;
     }
@@ -161,8 +175,8 @@ void CIpEditDlg::ConnectControls() {
             &CIpEditDlg::OnRadioStatic);
     connect(Control<QRadioButton>(ControlId::DhcpRadio), &QRadioButton::clicked, this,
             &CIpEditDlg::OnRadioDHCP);
-    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
-    connect(list, &QTreeWidget::clicked, this,
+    auto* list = Control<QTreeView>(ControlId::DeviceList);
+    connect(list, &QTreeView::clicked, this,
             [this](const QModelIndex& index) { OnClickDevList(index.row()); });
     connect(list->header(), &QHeaderView::sectionClicked, this, &CIpEditDlg::OnColumnClickDevList);
     connect(m_AboutAction, &QAction::triggered, this, &CIpEditDlg::ShowAboutBox);
@@ -191,17 +205,18 @@ void CIpEditDlg::showEvent(QShowEvent* event) {
 void CIpEditDlg::OnInitDialog() {
     m_LanguageLoader->Apply();
     m_ExportAction->setText(QString::fromStdU16String(m_ExtraTexts.Text(ExtraText::ExportList)));
+    SetControlText(ControlId::UserNameLabel, m_ExtraTexts.Text(ExtraText::UserNameLabel));
+    SetControlText(ControlId::PasswordLabel, m_ExtraTexts.Text(ExtraText::AssignPassword));
     Control<QLineEdit>(ControlId::PortField)->clear();
     Control<QWidget>(ControlId::StaticRadio)->hide();
     Control<QWidget>(ControlId::DhcpRadio)->hide();
 
-    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
+    auto* list = Control<QTreeView>(ControlId::DeviceList);
     list->setFont(FontWithCellHeight(QApplication::font(), 16));
     Control<QWidget>(ControlId::HelpText)
         ->setFont(FontWithCellHeight(QFont(QStringLiteral("Arial")), 8));
-    list->setColumnCount(DeviceList::kColumnCount);
-    list->setHeaderLabels({QString(), QString::fromStdU16String(m_Texts.Text(UiText::ServerName)),
-                           QString::fromStdU16String(m_Texts.Text(UiText::IpAddress))});
+    // The headings come from the texts the language file has just set.
+    emit m_ListModel->headerDataChanged(Qt::Horizontal, 0, DeviceList::kColumnCount - 1);
     const int width = list->width();
     list->header()->resizeSection(0, 0);
     list->header()->resizeSection(1, width / 2 + 22);
@@ -254,7 +269,7 @@ void CIpEditDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CIpEditDlg::ShowAboutBox() {
-    CAboutInfoDlg about(this);
+    CAboutInfoDlg about(m_ExtraTexts, this);
     about.exec();
 }
 
@@ -287,13 +302,13 @@ void CIpEditDlg::DropAssignDialog() {
 }
 
 std::vector<MacBytes> CIpEditDlg::SelectedMacs() const {
-    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
+    auto* list = Control<QTreeView>(ControlId::DeviceList);
+    QModelIndexList selected = list->selectionModel()->selectedRows();
+    // Top to bottom, as the rows are shown.
+    std::sort(selected.begin(), selected.end());
     std::vector<MacBytes> macs;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        if (!list->topLevelItem(row)->isSelected()) {
-            continue;
-        }
-        const int index = m_Devices.DeviceNumber(static_cast<std::size_t>(row)) - 1;
+    for (const QModelIndex& row : selected) {
+        const int index = m_Devices.DeviceNumber(static_cast<std::size_t>(row.row())) - 1;
         if (const std::optional<SiteDevice> device = ReadSiteDevice(m_Api, index)) {
             macs.push_back(device->mac);
         }
@@ -309,16 +324,71 @@ void CIpEditDlg::OnExportList() {
 }
 
 bool CIpEditDlg::eventFilter(QObject* watched, QEvent* event) {
-    // Only the left button opens the page: a right double click is two context clicks.
-    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
-    if (event->type() == QEvent::MouseButtonDblClick && watched == list->viewport()) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+    // The filter is in place while the controls are still being made.
+    const auto control = m_Controls.find(ControlId::DeviceList);
+    if (control == m_Controls.end()) {
+        return QDialog::eventFilter(watched, event);
+    }
+    auto* list = qobject_cast<QTreeView*>(control->second);
+    if (watched == list && event->type() == QEvent::KeyRelease) {
+        // Loaded once the key is let go: a held arrow key passes rows without loading each.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat() && IsRowChoosingKey(key->key())) {
+            LoadCurrentRow();
+        }
+    }
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (watched == list->viewport() && (press || event->type() == QEvent::MouseButtonDblClick)) {
+        const auto* mouse = static_cast<const QMouseEvent*>(event);
         const QModelIndex index = list->indexAt(mouse->position().toPoint());
-        if (mouse->button() == Qt::LeftButton && index.isValid()) {
+        if (press && mouse->button() == Qt::RightButton) {
+            return OnRightPressDevList(index);
+        }
+        // Only the left button opens the page: a right double click is two context clicks.
+        if (!press && mouse->button() == Qt::LeftButton && index.isValid()) {
             OnDblClickDevList(index.row());
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool CIpEditDlg::IsRowChoosingKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CIpEditDlg::LoadCurrentRow() {
+    const int row = Control<QTreeView>(ControlId::DeviceList)->currentIndex().row();
+    if (row >= 0 && !m_Searching &&
+        m_LoadedDevice != m_Devices.DeviceNumber(static_cast<std::size_t>(row))) {
+        OnClickDevList(row);
+    }
+}
+
+bool CIpEditDlg::OnRightPressDevList(const QModelIndex& index) {
+    if (!index.isValid() || m_Searching) {
+        return false;
+    }
+    // The menu's entries act on the row under the mouse, so that row is loaded and highlighted
+    // as a click would; a row of a multiple selection keeps the selection.
+    QItemSelectionModel* selection = Control<QTreeView>(ControlId::DeviceList)->selectionModel();
+    selection->setCurrentIndex(index, selection->isSelected(index)
+                                          ? QItemSelectionModel::NoUpdate
+                                          : QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+    LoadCurrentRow();
+    return true;
 }
 
 // Search side: the search button, the interface drop-down and the device list.
@@ -393,43 +463,24 @@ void CIpEditDlg::ShowInterfaceChoice() {
 }
 
 void CIpEditDlg::ShowDeviceRows() {
-    auto* list = Control<QTreeWidget>(ControlId::DeviceList);
-    list->clear();
-    const std::vector<RowFinding> findings = FindRowProblems(m_Api, m_Devices, m_ExtraTexts);
-    for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
-        QStringList cells;
-        for (const std::u16string& cell : m_Devices.Rows()[row]) {
-            cells << QString::fromStdU16String(cell);
-        }
-        auto* item = new QTreeWidgetItem(list, cells);
-        if (!findings[row].text.empty()) {
-            MarkRow(*item, findings[row]);
-        }
-    }
-}
-
-void CIpEditDlg::MarkRow(QTreeWidgetItem& item, const RowFinding& finding) const {
-    // The text holds device names from the network: escaped, so that it never renders as markup.
-    const QString tip = QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
-                            .arg(QString::fromStdU16String(finding.text).toHtmlEscaped());
-    for (int column = 0; column < DeviceList::kColumnCount; ++column) {
-        item.setToolTip(column, tip);
-    }
-    if (!finding.error) {
-        return;
-    }
-    // A light red with black text stays readable, and the icon marks the row for people who
-    // cannot tell the colour apart, also while the row is selected.
-    item.setIcon(1, style()->standardIcon(QStyle::SP_MessageBoxWarning));
-    for (int column = 0; column < DeviceList::kColumnCount; ++column) {
-        item.setBackground(column, QColor(255, 214, 214));
-        item.setForeground(column, QColor(Qt::black));
-    }
+    m_ListModel->ShowRows(FindRowProblems(m_Api, m_Devices, m_ExtraTexts));
 }
 
 void CIpEditDlg::OnColumnClickDevList(int column) {
-    m_Devices.SortByColumn(column);
-    ShowDeviceRows();
+    m_ListModel->SortByColumn(column);
+}
+
+void CIpEditDlg::ShowLoadedRow() {
+    if (!m_LoadedDevice) {
+        return;
+    }
+    auto* list = Control<QTreeView>(ControlId::DeviceList);
+    for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
+        if (m_Devices.DeviceNumber(row) == *m_LoadedDevice) {
+            list->setCurrentIndex(m_ListModel->index(static_cast<int>(row), 1));
+            return;
+        }
+    }
 }
 
 // Editing side: loading a clicked device, the radio buttons, Submit and the web page.
@@ -519,7 +570,7 @@ void CIpEditDlg::OnSubmit() {
                                  result.problem == FormProblem::NameTooManyBytes ||
                                  result.problem == FormProblem::KeptNameIncomplete;
         auto* field = Control<QLineEdit>(nameProblem ? ControlId::NameField : ControlId::PortField);
-        ShowMessage(QMessageBox::Warning, FormProblemText(result.problem));
+        ShowMessage(QMessageBox::Warning, FormProblemText(result.problem, m_ExtraTexts));
         field->setFocus();
         field->selectAll();
     } else {
@@ -527,7 +578,7 @@ void CIpEditDlg::OnSubmit() {
         // rules know.
         const FormProblem problem = CheckAddresses(form);
         ShowMessage(QMessageBox::Warning, problem != FormProblem::None
-                                              ? FormProblemText(problem)
+                                              ? FormProblemText(problem, m_ExtraTexts)
                                               : m_ExtraTexts.Text(ExtraText::SubmitNotSent));
     }
 }
@@ -542,9 +593,8 @@ void CIpEditDlg::ReportSubmit() {
         // Found by address, not by row: the list may have changed order.
         for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
             if (m_Devices.DeviceNumber(row) == *index + 1) {
-                auto* list = Control<QTreeWidget>(ControlId::DeviceList);
-                list->setCurrentItem(list->topLevelItem(static_cast<int>(row)));
                 OnClickDevList(static_cast<int>(row));
+                ShowLoadedRow();
             }
         }
     }

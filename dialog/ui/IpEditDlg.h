@@ -25,12 +25,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
+class QTreeView;
 
 namespace kestrun {
 
 class AssignDlg;
+class DeviceListModel;
 class Ipv4AddressField;
 class SearchWorker;
 struct ControlTemplate;
@@ -80,11 +81,17 @@ private:
     void ClearSettingsFields();
     void ShowInterfaceChoice();
     void ShowDeviceRows();
-    // Tool tip with the findings; colour and icon when one is an error.
-    void MarkRow(QTreeWidgetItem& item, const RowFinding& finding) const;
     void OnColumnClickDevList(int column);
+    // Highlights the row of the device in the fields, so that the list shows what Submit changes.
+    void ShowLoadedRow();
 
     void OnClickDevList(int row);
+    // Arrows, Home/End, the page keys and Space choose a row as a click does.
+    static bool IsRowChoosingKey(int key);
+    // Loads the row with the focus mark unless its device is loaded already.
+    void LoadCurrentRow();
+    // True when the press was on a row and is handled here.
+    bool OnRightPressDevList(const QModelIndex& index);
     void OnDblClickDevList(int row);
     void OnRadioStatic();
     void OnRadioDHCP();
@@ -102,6 +109,8 @@ private:
     InterfaceChoice m_Choice;
     DeviceList m_Devices;
     DeviceSearch m_Search;
+    // The view over m_Devices; owned by the dialog as its parent.
+    DeviceListModel* m_ListModel = nullptr;
     std::unique_ptr<LanguageLoader> m_LanguageLoader;
     std::unique_ptr<DeviceEditor> m_Editor;
 

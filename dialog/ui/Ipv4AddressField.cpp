@@ -4,7 +4,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRegularExpressionValidator>
+
+#include <algorithm>
 
 namespace kestrun {
 
@@ -17,7 +20,8 @@ Ipv4AddressField::Ipv4AddressField(QWidget* parent) : QFrame(parent) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(1, 0, 1, 0);
+    // Room for the focus frame around the boxes.
+    layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(0);
     auto* digits =
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
@@ -71,7 +75,25 @@ void Ipv4AddressField::OnOctetEdited(int octet) {
     }
 }
 
+bool Ipv4AddressField::HasFocusInside() const {
+    return std::any_of(m_Octets.begin(), m_Octets.end(),
+                       [](const QLineEdit* octet) { return octet->hasFocus(); });
+}
+
+void Ipv4AddressField::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (!HasFocusInside()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+}
+
 bool Ipv4AddressField::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        update();
+    }
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->text() == QStringLiteral(".")) {
         for (std::size_t i = 0; i + 1 < m_Octets.size(); ++i) {

@@ -29,9 +29,12 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The octet boxes have no frame of their own: the field's frame shows where the focus is.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void OnOctetEdited(int octet);
+    bool HasFocusInside() const;
 
     std::array<QLineEdit*, 4> m_Octets{};
 };

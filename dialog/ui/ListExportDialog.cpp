@@ -33,8 +33,23 @@ bool WriteWhole(const QString& path, const std::string& bytes, QString& error) {
 SaveFileChooser FileDialogChooser() {
     return [](QWidget* parent, const QString& caption, const QStringList& filters,
               QString& chosenFilter) {
-        return QFileDialog::getSaveFileName(parent, caption, QString(),
-                                            filters.join(QStringLiteral(";;")), &chosenFilter);
+        QFileDialog dialog(parent, caption, QString(), filters.join(QStringLiteral(";;")));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The file dialog adds the chosen format's extension itself, so that it asks before
+        // replacing the file that is really written.
+        const auto followFilter = [&dialog](const QString& filter) {
+            dialog.setDefaultSuffix(filter.contains(QStringLiteral("*.json"))
+                                        ? QStringLiteral("json")
+                                        : QStringLiteral("csv"));
+        };
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+        dialog.selectNameFilter(chosenFilter);
+        followFilter(chosenFilter);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return QString();
+        }
+        chosenFilter = dialog.selectedNameFilter();
+        return dialog.selectedFiles().constFirst();
     };
 }
 
@@ -48,12 +63,14 @@ void ExportDeviceList(QWidget* parent, const LibraryApi& api, const DeviceList& 
         caption.chop(1);
     }
     QString chosenFilter = csvFilter;
-    const QString path = chooseFile(parent, caption, {csvFilter, jsonFilter}, chosenFilter);
-    if (path.isEmpty()) {
+    const QString chosenPath = chooseFile(parent, caption, {csvFilter, jsonFilter}, chosenFilter);
+    if (chosenPath.isEmpty()) {
         return;
     }
-    const OutputFormat format = ExportFormatFor(
-        path.toStdString(), chosenFilter == jsonFilter ? OutputFormat::Json : OutputFormat::Csv);
+    const OutputFormat format =
+        ExportFormatFor(chosenPath.toStdString(),
+                        chosenFilter == jsonFilter ? OutputFormat::Json : OutputFormat::Csv);
+    const QString path = QString::fromStdString(ExportFileName(chosenPath.toStdString(), format));
     std::ostringstream out;
     WriteListExport(ReadListedDevices(api, list), format, out);
     QString error;

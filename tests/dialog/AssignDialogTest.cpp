@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,8 +29,11 @@ namespace {
 // The table's columns, as the dialog lays them out.
 constexpr int kPlannedColumn = 3;
 constexpr int kPlannedNameColumn = 4;
-constexpr int kResultColumn = 5;
-constexpr int kFinalColumn = 6;
+constexpr int kNetmaskColumn = 5;
+constexpr int kGatewayColumn = 6;
+constexpr int kDns1Column = 7;
+constexpr int kResultColumn = 9;
+constexpr int kFinalColumn = 10;
 
 // On lan 1's subnet, which the test network gives this host, so that only the shared address
 // is a problem.
@@ -154,8 +158,6 @@ private slots:
         auto* close = In<QPushButton>(dialog, "closeButton");
         QVERIFY(!close->isEnabled());
         QVERIFY(In<QProgressBar>(dialog, "assignProgress")->isVisible());
-        dialog->reject();
-        QVERIFY(dialog->isVisible());
         m_Driver->Find<QPushButton>("searchButton")->click();
         release.set_value();
         QVERIFY(QTest::qWaitFor([close] { return close->isEnabled(); }, 30000));
@@ -185,6 +187,72 @@ private slots:
         QVERIFY(m_Driver->WaitForSearch());
         const QList<QStringList> rows = m_Driver->Rows();
         QCOMPARE(rows[m_Driver->RowNamed("Cam C")][1], QStringLiteral("192.000.002.013"));
+    }
+
+    void anEmptyNetmaskOrMissingCredentialsHoldApplyAndSayWhatIsMissing() {
+        m_Fake->devices[2].gateway = {192, 0, 2, 1};
+        m_Driver = std::make_unique<DialogDriver>(m_Fake->Api());
+        // Found on port 32970: it takes a user name and password.
+        m_Driver->ClickRow(m_Driver->RowNamed("Cam C"));
+        AssignDlg* dialog = OpenAssign();
+        auto* apply = In<QPushButton>(dialog, "applyButton");
+        auto* message = In<QLabel>(dialog, "messageLabel");
+        In<Ipv4AddressField>(dialog, "firstField")->SetAddress({192, 0, 2, 10});
+        QVERIFY(!apply->isEnabled());
+        QCOMPARE(message->text(), QStringLiteral("Enter the netmask."));
+
+        In<Ipv4AddressField>(dialog, "netmaskField")->SetAddress({255, 255, 255, 0});
+        In<Ipv4AddressField>(dialog, "dns1Field")->SetAddress({192, 0, 2, 53});
+        QVERIFY2(apply->isEnabled(), qPrintable(message->text()));
+        // Every value the command will carry is in the preview.
+        QCOMPARE(Cell(dialog, 0, kNetmaskColumn), QStringLiteral("255.255.255.0"));
+        // An empty gateway field keeps the device's own.
+        QCOMPARE(Cell(dialog, 0, kGatewayColumn), QStringLiteral("192.0.2.1"));
+        QCOMPARE(Cell(dialog, 0, kDns1Column), QStringLiteral("192.0.2.53"));
+
+        m_Fake->calls.clear();
+        apply->click();
+        QCOMPARE(message->text(), QStringLiteral("A chosen device takes a user name and password: "
+                                                 "enter them first."));
+        QVERIFY(m_Fake->calls.empty());
+        QVERIFY(In<QPushButton>(dialog, "closeButton")->isEnabled());
+    }
+
+    void anEmptyGatewayKeepsEachDevicesOwnOnlyInTheNewSubnetAndNoneMustBeChosen() {
+        m_Fake->devices[2].gateway = {10, 0, 0, 1};
+        m_Driver = std::make_unique<DialogDriver>(m_Fake->Api());
+        m_Driver->ClickRow(m_Driver->RowNamed("Cam C"));
+        AssignDlg* dialog = OpenAssign();
+        SetPlan(dialog, {192, 0, 2, 10}, QString());
+        auto* message = In<QLabel>(dialog, "messageLabel");
+        QVERIFY2(message->text().contains(QStringLiteral("has gateway 10.0.0.1")),
+                 qPrintable(message->text()));
+        QVERIFY(!In<QPushButton>(dialog, "applyButton")->isEnabled());
+
+        In<QCheckBox>(dialog, "noGatewayBox")->setChecked(true);
+        QVERIFY(In<QPushButton>(dialog, "applyButton")->isEnabled());
+        QCOMPARE(Cell(dialog, 0, kGatewayColumn), QStringLiteral("0.0.0.0"));
+    }
+
+    void closingDuringABatchSaysSoAndClosesWhenItEnds() {
+        m_Driver = std::make_unique<DialogDriver>(m_Fake->Api());
+        m_Driver->ClickRow(m_Driver->RowNamed("Cam A"));
+        AssignDlg* dialog = OpenAssign();
+        SetPlan(dialog, {192, 0, 2, 10}, QString());
+        std::promise<void> release;
+        m_Fake->duringSearch = [released = release.get_future().share()] { released.wait(); };
+        In<QPushButton>(dialog, "applyButton")->click();
+        // Escape or the close box.
+        dialog->reject();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(In<QLabel>(dialog, "messageLabel")->text(),
+                 QStringLiteral("The addresses are still being assigned. The window closes when "
+                                "all devices are done."));
+        release.set_value();
+        QVERIFY(QTest::qWaitFor(
+            [this] { return m_Driver->Dialog().findChild<AssignDlg*>() == nullptr; }, 30000));
+        // Closed as after a batch: the main window searches again.
+        QVERIFY(m_Driver->WaitForSearch());
     }
 };
 

@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace kestrun::test {
 
@@ -40,22 +40,26 @@ bool DialogDriver::Search() {
     return WaitForSearch();
 }
 
+QPoint DialogDriver::RowCentre(int row) const {
+    auto* list = Find<QTreeView>("deviceList");
+    return list->visualRect(list->model()->index(row, 1)).center();
+}
+
 void DialogDriver::ClickRow(int row, Qt::KeyboardModifiers modifiers) {
-    auto* list = Find<QTreeWidget>("deviceList");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
-                      list->visualItemRect(list->topLevelItem(row)).center());
+    QTest::mouseClick(Find<QTreeView>("deviceList")->viewport(), Qt::LeftButton, modifiers,
+                      RowCentre(row));
 }
 
 void DialogDriver::DoubleClickRow(int row) {
-    auto* list = Find<QTreeWidget>("deviceList");
-    const QPoint centre = list->visualItemRect(list->topLevelItem(row)).center();
+    auto* list = Find<QTreeView>("deviceList");
+    const QPoint centre = RowCentre(row);
     // A double click follows the click of its first press, as with a real mouse.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
 }
 
 void DialogDriver::ClickHeading(int column) {
-    auto* header = Find<QTreeWidget>("deviceList")->header();
+    auto* header = Find<QTreeView>("deviceList")->header();
     const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
 }
@@ -71,12 +75,32 @@ int DialogDriver::RowNamed(const QString& name) const {
 }
 
 QList<QStringList> DialogDriver::Rows() const {
-    auto* list = Find<QTreeWidget>("deviceList");
     QList<QStringList> rows;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        rows << QStringList{list->topLevelItem(row)->text(1), list->topLevelItem(row)->text(2)};
+    for (int row = 0; row < RowCount(); ++row) {
+        rows << QStringList{Cell(row, 1), Cell(row, 2)};
     }
     return rows;
+}
+
+int DialogDriver::RowCount() const {
+    return Find<QTreeView>("deviceList")->model()->rowCount();
+}
+
+QVariant DialogDriver::CellData(int row, int column, int role) const {
+    const QAbstractItemModel* model = Find<QTreeView>("deviceList")->model();
+    return model->data(model->index(row, column), role);
+}
+
+QString DialogDriver::Cell(int row, int column) const {
+    return CellData(row, column, Qt::DisplayRole).toString();
+}
+
+int DialogDriver::CurrentRow() const {
+    return Find<QTreeView>("deviceList")->currentIndex().row();
+}
+
+int DialogDriver::SelectedRowCount() const {
+    return static_cast<int>(Find<QTreeView>("deviceList")->selectionModel()->selectedRows().size());
 }
 
 MessageCatcher::MessageCatcher() {

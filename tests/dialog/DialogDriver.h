@@ -38,6 +38,14 @@ public:
     int RowNamed(const QString& name) const;
     // The name and address cells of every row, top to bottom.
     QList<QStringList> Rows() const;
+    int RowCount() const;
+    QString Cell(int row, int column) const;
+    QVariant CellData(int row, int column, int role) const;
+    // The row with the keyboard focus mark, -1 when none has it.
+    int CurrentRow() const;
+    int SelectedRowCount() const;
+    // Where a click on `row` lands, in the list's viewport.
+    QPoint RowCentre(int row) const;
 
 private:
     QWidget* FindWidget(const char* name) const;

@@ -6,21 +6,25 @@
 #include "Ipv4AddressField.h"
 #include "LogCapture.h"
 #include "TempDirectory.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <nlohmann/json.hpp>
 
@@ -97,10 +101,11 @@ private slots:
         QCOMPARE(interfaces->itemText(2), QStringLiteral("198.51.100.1"));
         QCOMPARE(interfaces->currentIndex(), -1);
 
-        auto* list = Find<QTreeWidget>("deviceList");
-        QCOMPARE(list->topLevelItemCount(), 2);
-        QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("198.051.100.007"));
-        QCOMPARE(list->headerItem()->text(1), QStringLiteral("Server Name"));
+        auto* list = Find<QTreeView>("deviceList");
+        QCOMPARE(m_Driver->RowCount(), 2);
+        QCOMPARE(m_Driver->Cell(1, 2), QStringLiteral("198.051.100.007"));
+        QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("Server Name"));
         const int width = list->width();
         QCOMPARE(list->header()->sectionSize(0), 0);
         QCOMPARE(list->header()->sectionSize(1), width / 2 + 22);
@@ -116,7 +121,41 @@ private slots:
         std::filesystem::current_path(previous);
         QCOMPARE(Find<QPushButton>("searchButton")->text(), QStringLiteral("Suchen"));
         QCOMPARE(Find<QLabel>("deviceListsLabel")->text(), QStringLiteral("Device Lists"));
-        QCOMPARE(Find<QTreeWidget>("deviceList")->headerItem()->text(1), QStringLiteral("Name"));
+        QCOMPARE(Find<QTreeView>("deviceList")->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("Name"));
+    }
+
+    void theGermanExampleFitsEveryLabelAndButton() {
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(
+            std::filesystem::path(VANMOOR_EXAMPLE_LANGUAGE_FILE).parent_path());
+        Open();
+        std::filesystem::current_path(previous);
+        QCOMPARE(Find<QLabel>("userNameLabel")->text(), QStringLiteral("Benutzer"));
+        const int indicator =
+            m_Driver->Dialog().style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+            m_Driver->Dialog().style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+        for (QWidget* control :
+             m_Driver->Dialog().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            QString text;
+            int room = control->width();
+            if (auto* label = qobject_cast<QLabel*>(control)) {
+                text = label->text();
+                const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, room, 10000),
+                                                                       Qt::TextWordWrap, text);
+                QVERIFY2(needed.height() <= label->height(), qPrintable(text));
+            } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+                text = button->text().remove(QLatin1Char('&'));
+                room -= qobject_cast<QRadioButton*>(control) != nullptr ? indicator : 8;
+            }
+            for (const QString& line : text.split(QLatin1Char('\n'))) {
+                for (const QString& word : line.split(QLatin1Char(' '))) {
+                    QVERIFY2(control->fontMetrics().horizontalAdvance(
+                                 qobject_cast<QLabel*>(control) != nullptr ? word : line) <= room,
+                             qPrintable(line));
+                }
+            }
+        }
     }
 
     void whileSearchingTheButtonsAndListAreUnusableAndTheWindowStaysLive() {
@@ -124,7 +163,7 @@ private slots:
         std::promise<void> release = StartHeldSearch();
         QVERIFY(!Find<QPushButton>("searchButton")->isEnabled());
         QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
-        QVERIFY(!Find<QTreeWidget>("deviceList")->isEnabled());
+        QVERIFY(!Find<QTreeView>("deviceList")->isEnabled());
         QVERIFY(Find<QLabel>("progressLabel")->isVisible());
         QCOMPARE(Find<QLabel>("progressLabel")->text(), QStringLiteral("Searching....."));
         // The event loop runs while the library waits.
@@ -133,7 +172,7 @@ private slots:
 
         release.set_value();
         QVERIFY(m_Driver->WaitForSearch());
-        QVERIFY(Find<QTreeWidget>("deviceList")->isEnabled());
+        QVERIFY(Find<QTreeView>("deviceList")->isEnabled());
         QVERIFY(!Find<QLabel>("progressLabel")->isVisible());
         // The search emptied the fields: nothing to submit until a row is clicked.
         QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
@@ -239,6 +278,45 @@ private slots:
         QCOMPARE(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
     }
 
+    void anExportNamedWithoutAnExtensionGetsTheChosenFormats() {
+        Open();
+        const TempDirectory folder;
+        m_Driver->Dialog().SetSaveFileChooser(
+            [&folder](QWidget*, const QString&, const QStringList& filters, QString& chosen) {
+                chosen = filters.at(1);
+                return QString::fromStdString((folder.Path() / "devices").string());
+            });
+        m_Driver->Dialog().findChild<QAction*>(QStringLiteral("exportAction"))->trigger();
+        QVERIFY(std::filesystem::exists(folder.Path() / "devices.json"));
+        QVERIFY(!std::filesystem::exists(folder.Path() / "devices"));
+    }
+
+    void theWindowFrameStaysOnTheScreenEvenWhenTheScreenIsLow() {
+        // 1366x768 with a panel of 28 pixels at the top.
+        const QRect available(0, 28, 1366, 740);
+        QCOMPARE(FramePosition(QSize(628, 757), available), QPoint(369, 28));
+        QCOMPARE(FramePosition(QSize(628, 700), available), QPoint(369, 48));
+        QCOMPARE(FramePosition(QSize(1400, 800), available), QPoint(0, 28));
+        Open();
+        QVERIFY(m_Driver->Dialog().screen()->availableGeometry().contains(
+            m_Driver->Dialog().frameGeometry().topLeft()));
+    }
+
+    void anAddressFieldShowsWhenItHasTheFocus() {
+        Open();
+        auto* field = Find<Ipv4AddressField>("netmaskField");
+        const QPoint edge(field->width() / 2, 1);
+        QApplication::setActiveWindow(&m_Driver->Dialog());
+        QVERIFY(!field->isAncestorOf(QApplication::focusWidget()));
+        const QColor unfocused = field->grab().toImage().pixelColor(edge);
+        auto* octet = field->findChild<QLineEdit*>(QStringLiteral("octet1"));
+        octet->setFocus();
+        QVERIFY(QTest::qWaitFor([octet] { return octet->hasFocus(); }));
+        const QColor focused = field->grab().toImage().pixelColor(edge);
+        QCOMPARE(focused, field->palette().color(QPalette::Highlight));
+        QVERIFY(focused != unfocused);
+    }
+
     void aVanishedInterfaceShowsTheMessageAndSearchesNothing() {
         Open();
         Find<QComboBox>("interfaceChoice")->setCurrentIndex(1);
@@ -257,7 +335,7 @@ private slots:
         QCOMPARE(interfaces->count(), 2);
         QCOMPARE(interfaces->itemText(1), QStringLiteral("203.0.113.9"));
         QCOMPARE(interfaces->currentIndex(), -1);
-        QCOMPARE(Find<QTreeWidget>("deviceList")->topLevelItemCount(), 2);
+        QCOMPARE(m_Driver->RowCount(), 2);
         QVERIFY(Find<QPushButton>("searchButton")->isEnabled());
     }
 
@@ -297,35 +375,107 @@ private slots:
         other.mac[5] = 0x57;
         m_Fake->devices = {fine, twin, other};
         Open();
-        auto* list = Find<QTreeWidget>("deviceList");
-        const QTreeWidgetItem* fineRow = list->topLevelItem(m_Driver->RowNamed("Fine"));
-        const QTreeWidgetItem* twinRow = list->topLevelItem(m_Driver->RowNamed("<b>Twin</b>"));
-        QVERIFY(fineRow->toolTip(1).isEmpty());
-        QVERIFY(fineRow->icon(1).isNull());
-        QVERIFY(!twinRow->icon(1).isNull());
-        QVERIFY(twinRow->background(2) != fineRow->background(2));
-        const QString tip = twinRow->toolTip(1);
+        const int fineRow = m_Driver->RowNamed("Fine");
+        const int twinRow = m_Driver->RowNamed("<b>Twin</b>");
+        QVERIFY(m_Driver->CellData(fineRow, 1, Qt::ToolTipRole).toString().isEmpty());
+        QVERIFY(m_Driver->CellData(fineRow, 1, Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(!m_Driver->CellData(twinRow, 1, Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(m_Driver->CellData(twinRow, 2, Qt::BackgroundRole) !=
+                m_Driver->CellData(fineRow, 2, Qt::BackgroundRole));
+        const QString tip = m_Driver->CellData(twinRow, 1, Qt::ToolTipRole).toString();
         QVERIFY2(tip.contains("duplicate address: 2 devices answer with 192.0.2.30"),
                  qPrintable(tip));
         // The name came from the network: its markup is escaped, never rendered.
         QVERIFY2(tip.contains("&lt;b&gt;Twin"), qPrintable(tip));
         QVERIFY(!tip.contains("<b>Twin"));
+
+        // The marks follow their devices when the rows are sorted.
+        m_Driver->ClickHeading(1);
+        QVERIFY(m_Driver->CellData(m_Driver->RowNamed("Fine"), 1, Qt::ToolTipRole).isNull());
+        QCOMPARE(
+            m_Driver->CellData(m_Driver->RowNamed("<b>Twin</b>"), 1, Qt::ToolTipRole).toString(),
+            tip);
+    }
+
+    void theKeyboardLoadsTheRowItStopsOnAndEnterSubmitsIt() {
+        LogCapture log;
+        FakeDevice third = m_Fake->devices[0];
+        third.name = "Yard";
+        third.mac[5] = 0x66;
+        m_Fake->devices.push_back(third);
+        Open();
+        auto* list = Find<QTreeView>("deviceList");
+        m_Driver->ClickRow(0);
+        // Down held: one press, a repeated release and press, then the key is let go.
+        for (const auto& [type, repeated] :
+             {std::pair{QEvent::KeyPress, false}, std::pair{QEvent::KeyRelease, true},
+              std::pair{QEvent::KeyPress, true}, std::pair{QEvent::KeyRelease, false}}) {
+            QKeyEvent key(type, Qt::Key_Down, Qt::NoModifier, QString(), repeated);
+            QApplication::sendEvent(list, &key);
+        }
+        QCOMPARE(m_Driver->CurrentRow(), 2);
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("00:11:22:33:44:66"));
+        const std::string text = log.ProgramText();
+        QVERIFY2(text.find("OnClickDevList : 3\n") != std::string::npos, text.c_str());
+        QVERIFY2(text.find("OnClickDevList : 2\n") == std::string::npos, text.c_str());
+
+        MessageCatcher messages;
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(m_Driver->WaitForSearch());
+        QCOMPARE(std::count(m_Fake->calls.begin(), m_Fake->calls.end(), "set()"), 1);
+        QCOMPARE(int{m_Fake->lastSet->MAC[5]}, 0x66);
+    }
+
+    void aSortKeepsTheSelectionAndTheFocusMarkOnTheirDevices() {
+        FakeDevice third = m_Fake->devices[0];
+        third.name = "Yard";
+        third.mac[5] = 0x66;
+        m_Fake->devices.push_back(third);
+        Open();
+        m_Driver->ClickRow(m_Driver->RowNamed("Lobby"));
+        m_Driver->ClickRow(m_Driver->RowNamed("Yard"), Qt::ControlModifier);
+        m_Driver->ClickHeading(1);
+        QCOMPARE(m_Driver->Rows()[0][0], QStringLiteral("Yard"));
+        QItemSelectionModel* selection = Find<QTreeView>("deviceList")->selectionModel();
+        QVERIFY(selection->isRowSelected(m_Driver->RowNamed("Lobby")));
+        QVERIFY(selection->isRowSelected(m_Driver->RowNamed("Yard")));
+        QVERIFY(!selection->isRowSelected(m_Driver->RowNamed("Gate")));
+        QCOMPARE(m_Driver->CurrentRow(), m_Driver->RowNamed("Yard"));
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("00:11:22:33:44:66"));
+    }
+
+    void aRightClickLoadsTheRowItOpensTheMenuFor() {
+        Open();
+        m_Driver->ClickRow(0);
+        auto* list = Find<QTreeView>("deviceList");
+        // Press and release only: a real right press would also open the context menu.
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, m_Driver->RowCentre(1));
+        QCOMPARE(m_Driver->CurrentRow(), 1);
+        QCOMPARE(m_Driver->SelectedRowCount(), 1);
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("0A:0B:0C:0D:0E:0F"));
+
+        // Within a selection of several, the selection stays for the menu's entries.
+        m_Driver->ClickRow(0, Qt::ControlModifier);
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, m_Driver->RowCentre(1));
+        QCOMPARE(m_Driver->SelectedRowCount(), 2);
+        QCOMPARE(m_Driver->CurrentRow(), 1);
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("0A:0B:0C:0D:0E:0F"));
     }
 
     void severalRowsSelectWhileAClickLoadsOneDeviceAndOnlyALeftDoubleClickOpensThePage() {
         Open();
-        auto* list = Find<QTreeWidget>("deviceList");
+        auto* list = Find<QTreeView>("deviceList");
         m_Driver->ClickRow(0);
         m_Driver->ClickRow(1, Qt::ControlModifier);
-        QCOMPARE(list->selectedItems().size(), 2);
+        QCOMPARE(m_Driver->SelectedRowCount(), 2);
         QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("0A:0B:0C:0D:0E:0F"));
         m_Driver->ClickRow(0);
-        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(m_Driver->SelectedRowCount(), 1);
         QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("00:11:22:33:44:55"));
 
         UrlCatcher catcher;
         // Sent straight to the list: a real right press would also open the context menu.
-        const QPointF centre = list->visualItemRect(list->topLevelItem(0)).center();
+        const QPointF centre = m_Driver->RowCentre(0);
         QMouseEvent rightDouble(QEvent::MouseButtonDblClick, centre,
                                 list->viewport()->mapToGlobal(centre), Qt::RightButton,
                                 Qt::RightButton, Qt::NoModifier);
@@ -366,7 +516,7 @@ private slots:
         QCOMPARE(messages.texts, QStringList{"The device still shows its old settings: it did not "
                                              "receive the command. Please try again."});
         QCOMPARE(Find<QLineEdit>("nameField")->text(), QStringLiteral("Lobby"));
-        QCOMPARE(Find<QTreeWidget>("deviceList")->currentItem()->text(1), QStringLiteral("Lobby"));
+        QCOMPARE(m_Driver->Cell(m_Driver->CurrentRow(), 1), QStringLiteral("Lobby"));
         QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
 
         // Gone from the next search.

@@ -1,5 +1,6 @@
 #include "LanguageLoader.h"
 #include "ProfileFile.h"
+#include "SubmitCheck.h"
 #include "TempDirectory.h"
 #include "UiTextTable.h"
 
@@ -166,6 +167,21 @@ TEST(ExampleLanguageFile, HasAKeyForEveryText) {
             MakeIniKey(ExtraTextTable::DefaultText(static_cast<ExtraText>(i)));
         EXPECT_TRUE(profile.Value(u"LANGUAGE", key)) << "no key for added text " << i;
     }
+}
+
+// The shared rules' messages are shown in the language file's words; until replaced, in theirs.
+TEST(ExtraTextTable, EveryFormProblemHasAReplaceableTextThatStartsAsTheSharedOne) {
+    using vanmoor::settings::FormProblem;
+    ExtraTextTable texts;
+    for (const FormProblem problem :
+         {FormProblem::PortNotInteger, FormProblem::NameTooLong, FormProblem::PortOutOfRange,
+          FormProblem::NameTooManyBytes, FormProblem::KeptNameIncomplete,
+          FormProblem::AddressIsZero, FormProblem::AddressEndsIn0Or255,
+          FormProblem::GatewayOutsideSubnet}) {
+        EXPECT_EQ(FormProblemText(problem, texts), vanmoor::settings::FormProblemText(problem));
+    }
+    texts.Replace(ExtraText::ProblemGatewayOutsideSubnet, u"Gateway falsch");
+    EXPECT_EQ(FormProblemText(FormProblem::GatewayOutsideSubnet, texts), u"Gateway falsch");
 }
 
 } // namespace

@@ -1,0 +1,116 @@
+// Kestrun's device list at the size of a large site: how long a search takes to fill the list
+// and a heading click to sort it, with the fake library (no socket) on Qt's offscreen platform.
+#include "FakeLibrary.h"
+#include "IpEditDlg.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+using kestrun::test::FakeDevice;
+using kestrun::test::FakeLibrary;
+
+std::vector<FakeDevice> Site(int count) {
+    std::vector<FakeDevice> devices(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        FakeDevice& device = devices[static_cast<std::size_t>(i)];
+        // Names out of index order, so that a sort moves rows.
+        char name[24];
+        std::snprintf(name, sizeof name, "Cam-%06d", (i * 7919) % count);
+        device.name = name;
+        const int host = i + 2;
+        device.ip = {10, static_cast<std::uint8_t>(host >> 16),
+                     static_cast<std::uint8_t>(host >> 8), static_cast<std::uint8_t>(host)};
+        device.netmask = {255, 0, 0, 0};
+        device.gateway = {10, 0, 0, 1};
+        device.mac = {0x02,
+                      0x00,
+                      static_cast<std::uint8_t>(i >> 24),
+                      static_cast<std::uint8_t>(i >> 16),
+                      static_cast<std::uint8_t>(i >> 8),
+                      static_cast<std::uint8_t>(i)};
+        device.port = 80;
+    }
+    return devices;
+}
+
+double CpuSeconds() {
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+template <typename Widget> Widget* Find(const QWidget& dialog, const char* name) {
+    return dialog.findChild<Widget*>(QString::fromLatin1(name));
+}
+
+void WaitForSearch(const QWidget& dialog) {
+    auto* button = Find<QPushButton>(dialog, "searchButton");
+    auto* progress = Find<QLabel>(dialog, "progressLabel");
+    while (!button->isEnabled() || progress->isVisible()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+}
+
+struct Figures {
+    double fillWall = 0;
+    double fillCpu = 0;
+    double sortWall = 0;
+    double sortCpu = 0;
+};
+
+Figures Measure(int count) {
+    FakeLibrary fake;
+    fake.localAddresses = {"10.0.0.254"};
+    fake.devices = Site(count);
+    kestrun::CIpEditDlg dialog(fake.Api());
+    dialog.show();
+    WaitForSearch(dialog);
+
+    Figures figures;
+    // The search itself returns at once; what is left is listing the devices and painting.
+    QElapsedTimer wall;
+    double cpu = CpuSeconds();
+    wall.start();
+    Find<QPushButton>(dialog, "searchButton")->click();
+    WaitForSearch(dialog);
+    dialog.repaint();
+    figures.fillWall = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    figures.fillCpu = CpuSeconds() - cpu;
+
+    QHeaderView* header = Find<QTreeView>(dialog, "deviceList")->header();
+    const QPoint nameHeading(header->sectionViewportPosition(1) + header->sectionSize(1) / 2,
+                             header->height() / 2);
+    cpu = CpuSeconds();
+    wall.restart();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, nameHeading);
+    dialog.repaint();
+    figures.sortWall = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    figures.sortCpu = CpuSeconds() - cpu;
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    std::printf("%9s %12s %12s %12s %12s\n", "devices", "fill wall s", "fill cpu s", "sort wall s",
+                "sort cpu s");
+    for (const int count : {1000, 10000, 100000}) {
+        const Figures figures = Measure(count);
+        std::printf("%9d %12.3f %12.3f %12.3f %12.3f\n", count, figures.fillWall, figures.fillCpu,
+                    figures.sortWall, figures.sortCpu);
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,113 @@
+#include "DeviceListModel.h"
+
+#include <QColor>
+
+#include <unordered_map>
+
+namespace kestrun {
+
+DeviceListModel::DeviceListModel(DeviceList& rows, const UiTextTable& texts, QIcon errorIcon,
+                                 QObject* parent)
+    : QAbstractTableModel(parent), m_Rows(rows), m_Texts(texts), m_ErrorIcon(std::move(errorIcon)) {
+}
+
+void DeviceListModel::ShowRows(const std::vector<RowFinding>& findings) {
+    beginResetModel();
+    m_Findings.assign(m_Rows.Rows().size() + 1, RowFinding{});
+    for (std::size_t row = 0; row < findings.size() && row < m_Rows.Rows().size(); ++row) {
+        const int number = m_Rows.DeviceNumber(row);
+        if (number > 0) {
+            if (static_cast<std::size_t>(number) >= m_Findings.size()) {
+                m_Findings.resize(static_cast<std::size_t>(number) + 1);
+            }
+            m_Findings[static_cast<std::size_t>(number)] = findings[row];
+        }
+    }
+    endResetModel();
+}
+
+void DeviceListModel::SortByColumn(int column) {
+    emit layoutAboutToBeChanged();
+    // Device numbers are unique per row and travel with it.
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> numbers;
+    numbers.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before) {
+        numbers.push_back(m_Rows.DeviceNumber(static_cast<std::size_t>(index.row())));
+    }
+    m_Rows.SortByColumn(column);
+    std::unordered_map<int, int> rowOf;
+    rowOf.reserve(m_Rows.Rows().size());
+    for (std::size_t row = 0; row < m_Rows.Rows().size(); ++row) {
+        rowOf.emplace(m_Rows.DeviceNumber(row), static_cast<int>(row));
+    }
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        after.push_back(index(rowOf.at(numbers[static_cast<std::size_t>(i)]), before[i].column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
+
+int DeviceListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_Rows.Rows().size());
+}
+
+int DeviceListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : DeviceList::kColumnCount;
+}
+
+const RowFinding* DeviceListModel::FindingOf(int row) const {
+    const auto number =
+        static_cast<std::size_t>(m_Rows.DeviceNumber(static_cast<std::size_t>(row)));
+    return number < m_Findings.size() && !m_Findings[number].text.empty() ? &m_Findings[number]
+                                                                          : nullptr;
+}
+
+QVariant DeviceListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const auto row = static_cast<std::size_t>(index.row());
+    if (role == Qt::DisplayRole) {
+        return QString::fromStdU16String(
+            m_Rows.Rows()[row][static_cast<std::size_t>(index.column())]);
+    }
+    const RowFinding* finding = FindingOf(index.row());
+    if (finding == nullptr) {
+        return {};
+    }
+    switch (role) {
+    case Qt::ToolTipRole:
+        // Device names come from the network: escaped, so that they never render as markup.
+        return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+            .arg(QString::fromStdU16String(finding->text).toHtmlEscaped());
+    // A light red with black text stays readable, and the icon marks the row for people who
+    // cannot tell the colour apart, also while the row is selected.
+    case Qt::DecorationRole:
+        return finding->error && index.column() == 1 ? QVariant(m_ErrorIcon) : QVariant();
+    case Qt::BackgroundRole:
+        return finding->error ? QVariant(QColor(255, 214, 214)) : QVariant();
+    case Qt::ForegroundRole:
+        return finding->error ? QVariant(QColor(Qt::black)) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    switch (section) {
+    case 1:
+        return QString::fromStdU16String(m_Texts.Text(UiText::ServerName));
+    case 2:
+        return QString::fromStdU16String(m_Texts.Text(UiText::IpAddress));
+    default:
+        return QString();
+    }
+}
+
+} // namespace kestrun

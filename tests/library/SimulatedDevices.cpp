@@ -58,11 +58,16 @@ Simulator& DeviceTest::StartDevices(int lan, std::vector<SimDevice> devices, Rep
 }
 
 bool DeviceTest::SearchWhile(const std::function<void()>& during) {
-    Simulator& observer = *simulators.at(0);
-    const std::size_t seen = observer.Datagrams().size();
+    std::vector<std::size_t> seen;
+    for (const auto& simulator : simulators) {
+        seen.push_back(simulator->Datagrams().size());
+    }
     auto searching = std::async(std::launch::async, [] { return search(kSearchMilliseconds); });
-    // Both requests of this search reached the lan: the endpoints are listening.
-    EXPECT_TRUE(observer.WaitForDatagrams(seen + 2, kPatience));
+    // Both requests of this search reached every lan: all its requests are out and the
+    // endpoints are listening, so what `during` does meets only the wait for answers.
+    for (std::size_t i = 0; i < simulators.size(); ++i) {
+        EXPECT_TRUE(simulators[i]->WaitForDatagrams(seen[i] + 2, kPatience));
+    }
     during();
     return searching.get();
 }

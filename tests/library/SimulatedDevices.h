@@ -47,8 +47,8 @@ protected:
 
     // Starts a simulator with `devices` in lan `lan` (1 or 2).
     Simulator& StartDevices(int lan, std::vector<SimDevice> devices, ReplyPlan plan = {});
-    // Runs `during` while a search waits: after the simulator of lan 1 saw the requests, so the
-    // endpoints exist. Returns what search returned.
+    // Runs `during` while a search waits: after every simulator saw the requests, so the
+    // requests are out and the endpoints exist. Returns what search returned.
     bool SearchWhile(const std::function<void()>& during);
     // Every index that the queries answer for, in index order.
     std::vector<Listed> ListDevices();

@@ -26,7 +26,7 @@ ExitStatus RunCheck(const CommandContext& context) {
                               {"name", device.name},
                               {"severity", std::string(commission::SeverityText(finding.severity))},
                               {"finding", std::string(commission::FindingKindText(finding.kind))},
-                              {"message", finding.message}});
+                              {"message", commission::EnglishText(finding.message)}});
                 break;
             }
         }

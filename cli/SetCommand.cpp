@@ -75,7 +75,7 @@ int CheckForm(const settings::SettingsForm& form, const DeviceInfo& device) {
     if (!form.dhcp) {
         if (const auto why = commission::WhyUnusable(form.ip)) {
             throw UsageError("new settings refused: " + settings::DottedText(form.ip) + " is " +
-                             *why + ", which no device can use");
+                             commission::EnglishText(*why) + ", which no device can use");
         }
     }
     return check.port;

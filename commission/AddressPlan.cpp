@@ -18,25 +18,32 @@ using settings::MacColonText;
 
 constexpr Ipv4Octets kNone{0, 0, 0, 0};
 
-void CheckUsable(const std::string& what, const Ipv4Octets& address) {
-    if (const auto why = WhyUnusable(address)) {
-        throw PlanError(what + " " + DottedText(address) + " is " + *why +
-                        ", which no device can use");
+MessageText AddressValue(const Ipv4Octets& address) {
+    return Value(DottedText(address));
+}
+
+MessageText MacValue(const MacBytes& mac) {
+    return Value(MacColonText(mac));
+}
+
+void CheckUsable(MessagePattern pattern, const Ipv4Octets& address) {
+    if (auto why = WhyUnusable(address)) {
+        throw PlanError(Message(pattern, {AddressValue(address), std::move(*why)}));
     }
 }
 
 void CheckRequest(const PlanRequest& request, const Subnet& subnet) {
     if (!IsContiguousMask(request.netmask) || PrefixLength(request.netmask) == 0 ||
         PrefixLength(request.netmask) > 30) {
-        throw PlanError("netmask " + DottedText(request.netmask) +
-                        " is not a contiguous mask with room for hosts");
+        throw PlanError(
+            Message(MessagePattern::PlanNetmaskNoHosts, {AddressValue(request.netmask)}));
     }
-    CheckUsable("address", request.first);
+    CheckUsable(MessagePattern::PlanUnusableAddress, request.first);
     if (request.gateway && *request.gateway != kNone) {
-        CheckUsable("gateway", *request.gateway);
+        CheckUsable(MessagePattern::PlanUnusableGateway, *request.gateway);
         if (!subnet.Holds(*request.gateway)) {
-            throw PlanError("gateway " + DottedText(*request.gateway) + " is outside " +
-                            subnet.Text());
+            throw PlanError(Message(MessagePattern::GatewayOutside,
+                                    {AddressValue(*request.gateway), Value(subnet.Text())}));
         }
     }
 }
@@ -48,9 +55,9 @@ Ipv4Octets PlannedGateway(const SiteDevice& device, const PlanRequest& request,
         return *request.gateway;
     }
     if (device.gateway != kNone && !subnet.Holds(device.gateway)) {
-        throw PlanError("device " + MacColonText(device.mac) + " has gateway " +
-                        DottedText(device.gateway) + ", which is outside " + subnet.Text() +
-                        ": give a gateway in the new subnet, or 0.0.0.0 for none");
+        throw PlanError(
+            Message(MessagePattern::PlanDeviceGatewayOutside,
+                    {MacValue(device.mac), AddressValue(device.gateway), Value(subnet.Text())}));
     }
     return device.gateway;
 }
@@ -123,10 +130,9 @@ void CheckReach(PlannedDevice& planned, const std::vector<HostAddress>& host,
         for (const Subnet& subnet : subnets) {
             reach += (reach.empty() ? "" : ", ") + subnet.Text();
         }
-        throw PlanError("device " + MacColonText(planned.device.mac) + " would move to " +
-                        DottedText(planned.ip) + ", outside " + reach +
-                        " through which this host reaches it; allow other subnets to move "
-                        "it all the same");
+        throw PlanError(
+            Message(MessagePattern::PlanMoveOutOfReach,
+                    {MacValue(planned.device.mac), AddressValue(planned.ip), Value(reach)}));
     }
 }
 
@@ -138,23 +144,20 @@ void CheckName(const PlannedDevice& planned, bool fromPattern) {
     if (problem == settings::FormProblem::None) {
         return;
     }
-    const std::string device = "device " + MacColonText(planned.device.mac);
-    const std::string field = std::to_string(settings::NameFieldBytes(credentials));
+    const MessageText device = MacValue(planned.device.mac);
+    const MessageText field = Value(std::to_string(settings::NameFieldBytes(credentials)));
     if (fromPattern) {
         if (problem == settings::FormProblem::NameTooManyBytes) {
-            throw PlanError("name \"" + settings::ValidUtf8(planned.name) +
-                            "\" is longer than the " + field +
-                            " bytes that the settings command of " + device + " carries");
+            throw PlanError(Message(MessagePattern::PlanPatternNameTooLong,
+                                    {Value(settings::ValidUtf8(planned.name)), field, device}));
         }
         return; // a name made from the pattern is whole, however long
     }
     if (problem == settings::FormProblem::KeptNameIncomplete) {
-        throw PlanError(device + "'s name fills all that its answer shows and may go on beyond: "
-                                 "keeping it could cut it, so give the devices new names");
+        throw PlanError(Message(MessagePattern::PlanKeptNameIncomplete, {device}));
     }
-    throw PlanError(device + " is named with " + std::to_string(planned.name.size()) +
-                    " bytes, more than the " + field +
-                    " its settings command carries: give the devices new names");
+    throw PlanError(Message(MessagePattern::PlanKeptNameTooLong,
+                            {device, Value(std::to_string(planned.name.size())), field}));
 }
 
 } // namespace
@@ -169,8 +172,8 @@ std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosen,
     if (request.namePattern) {
         try {
             pattern.emplace(*request.namePattern);
-        } catch (const std::invalid_argument& error) {
-            throw PlanError(error.what());
+        } catch (const MessageError& error) {
+            throw PlanError(error.Message());
         }
     }
     std::vector<Ipv4Octets> gateways;
@@ -188,9 +191,10 @@ std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosen,
             ++next;
         }
         if (next > subnet.Broadcast()) {
-            throw PlanError(std::to_string(chosen.size()) + " devices do not fit in " +
-                            subnet.Text() + " from " + DottedText(request.first) + ": only " +
-                            std::to_string(plan.size()) + " free addresses");
+            throw PlanError(
+                Message(MessagePattern::PlanDoesNotFit,
+                        {Value(std::to_string(chosen.size())), Value(subnet.Text()),
+                         AddressValue(request.first), Value(std::to_string(plan.size()))}));
         }
         PlannedDevice planned{device,
                               AddressOctets(static_cast<std::uint32_t>(next)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MessageText.h"
 #include "SiteDevice.h"
 
 #include <optional>
@@ -38,9 +39,9 @@ struct PlannedDevice {
 };
 
 // Why no plan could be made; the message says it for a person.
-class PlanError : public std::runtime_error {
+class PlanError : public MessageError {
 public:
-    using std::runtime_error::runtime_error;
+    using MessageError::MessageError;
 };
 
 // Gives each of `chosen`, in that order, the next free address from `request.first` on: held by

@@ -1,6 +1,6 @@
 #include "NamePattern.h"
 
-#include <stdexcept>
+#include "MessageText.h"
 
 namespace vanmoor::commission {
 
@@ -8,7 +8,7 @@ NamePattern::NamePattern(const std::string& pattern) {
     const std::size_t open = pattern.find("{n");
     const std::size_t close = open == std::string::npos ? open : pattern.find('}', open);
     if (close == std::string::npos) {
-        throw std::invalid_argument("name pattern needs {n} or {n:02}");
+        throw MessageError(Message(MessagePattern::NamePatternNeedsNumber));
     }
     const std::string field = pattern.substr(open, close - open + 1);
     if (field == "{n}") {
@@ -17,12 +17,12 @@ NamePattern::NamePattern(const std::string& pattern) {
                field[4] <= '9') {
         m_Width = field[4] - '0';
     } else {
-        throw std::invalid_argument("name pattern field " + field + " is not {n} or {n:0W}");
+        throw MessageError(Message(MessagePattern::NamePatternBadField, {Value(field)}));
     }
     m_Before = pattern.substr(0, open);
     m_After = pattern.substr(close + 1);
     if (m_After.find("{n") != std::string::npos) {
-        throw std::invalid_argument("name pattern may number only once");
+        throw MessageError(Message(MessagePattern::NamePatternNumbersTwice));
     }
 }
 

@@ -6,7 +6,7 @@
 namespace vanmoor::commission {
 
 // A device name with a running number: "Cam-{n}" or "Cam-{n:02}" (zero-padded to two
-// digits). Throws std::invalid_argument when the pattern has no "{n}" or "{n:0W}" with W from
+// digits). Throws MessageError when the pattern has no "{n}" or "{n:0W}" with W from
 // 1 to 9, or more than one of them.
 class NamePattern {
 public:

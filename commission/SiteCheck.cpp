@@ -22,23 +22,26 @@ void CheckAddressUse(const SiteDevice& device, const std::map<Ipv4Octets, int>& 
                      const std::vector<HostAddress>& host, std::vector<Finding>& findings) {
     const int users = addressUse.at(device.ip);
     if (users > 1) {
-        findings.push_back(
-            {device.mac, FindingKind::DuplicateAddress, Severity::Error,
-             std::to_string(users) + " devices answer with " + DottedText(device.ip)});
+        findings.push_back({device.mac, FindingKind::DuplicateAddress, Severity::Error,
+                            Message(MessagePattern::DevicesAnswerWith,
+                                    {Value(std::to_string(users)), Value(DottedText(device.ip))})});
     }
     if (HostWithAddress(host, device.ip) != nullptr) {
-        findings.push_back({device.mac, FindingKind::DuplicateAddress, Severity::Error,
-                            DottedText(device.ip) + " is one of this host's own addresses"});
+        findings.push_back(
+            {device.mac, FindingKind::DuplicateAddress, Severity::Error,
+             Message(MessagePattern::HostsOwnAddress, {Value(DottedText(device.ip))})});
     }
 }
 
-// The fix a person can make: a host address in the device's own subnet.
-std::string FittingSubnet(const SiteDevice& device) {
+// The message, with the fix a person can make where there is one: a host address in the
+// device's own subnet.
+MessageText WithFittingSubnet(const SiteDevice& device, MessagePattern plain,
+                              MessagePattern withFix, std::vector<MessageText> values) {
     if (!IsContiguousMask(device.netmask) || PrefixLength(device.netmask) == 0) {
-        return "";
+        return Message(plain, std::move(values));
     }
-    return "; a host address in " + Subnet::Of(device.ip, device.netmask).Text() +
-           " would reach it";
+    values.push_back(Value(Subnet::Of(device.ip, device.netmask).Text()));
+    return Message(withFix, std::move(values));
 }
 
 void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
@@ -53,8 +56,9 @@ void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
         });
         if (!held && !host.empty()) {
             findings.push_back({device.mac, FindingKind::Unreachable, Severity::Error,
-                                DottedText(device.ip) + " is outside every subnet of this host" +
-                                    FittingSubnet(device)});
+                                WithFittingSubnet(device, MessagePattern::OutsideEveryHostSubnet,
+                                                  MessagePattern::OutsideEveryHostSubnetFix,
+                                                  {Value(DottedText(device.ip))})});
         }
         return;
     }
@@ -67,36 +71,38 @@ void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
         return;
     }
     findings.push_back({device.mac, FindingKind::Unreachable, Severity::Error,
-                        DottedText(device.ip) + " is outside " + localSubnet.Text() + " of " +
-                            DottedText(local->address) + ", through which it was found" +
-                            FittingSubnet(device)});
+                        WithFittingSubnet(device, MessagePattern::OutsideFoundSubnet,
+                                          MessagePattern::OutsideFoundSubnetFix,
+                                          {Value(DottedText(device.ip)), Value(localSubnet.Text()),
+                                           Value(DottedText(local->address))})});
 }
 
 void CheckOwnSettings(const SiteDevice& device, std::vector<Finding>& findings) {
     if (device.dhcp) {
         return; // the DHCP server chose these; a fault would be its own
     }
-    const auto bad = [&](const std::string& message) {
-        findings.push_back({device.mac, FindingKind::BadSettings, Severity::Error, message});
+    const auto bad = [&](MessagePattern pattern, std::vector<MessageText> values) {
+        findings.push_back({device.mac, FindingKind::BadSettings, Severity::Error,
+                            Message(pattern, std::move(values))});
     };
-    if (const auto why = WhyUnusable(device.ip)) {
-        bad(DottedText(device.ip) + " is " + *why + ", which no device can use");
+    if (auto why = WhyUnusable(device.ip)) {
+        bad(MessagePattern::UnusableAddress, {Value(DottedText(device.ip)), std::move(*why)});
         return; // no subnet of its own to measure the other rules against
     }
     if (!IsContiguousMask(device.netmask)) {
-        bad("netmask " + DottedText(device.netmask) + " is not contiguous");
+        bad(MessagePattern::NetmaskNotContiguous, {Value(DottedText(device.netmask))});
         return; // without a proper subnet the other rules have nothing to measure against
     }
     if (PrefixLength(device.netmask) == 0) {
-        bad("netmask 0.0.0.0 leaves the device no subnet");
+        bad(MessagePattern::NetmaskZero, {});
         return;
     }
     const Subnet own = Subnet::Of(device.ip, device.netmask);
     if (own.IsNetworkOrBroadcast(device.ip)) {
-        bad(DottedText(device.ip) + " is the network or broadcast address of " + own.Text());
+        bad(MessagePattern::NetworkOrBroadcast, {Value(DottedText(device.ip)), Value(own.Text())});
     }
     if (device.gateway != Ipv4Octets{0, 0, 0, 0} && !own.Holds(device.gateway)) {
-        bad("gateway " + DottedText(device.gateway) + " is outside " + own.Text());
+        bad(MessagePattern::GatewayOutside, {Value(DottedText(device.gateway)), Value(own.Text())});
     }
 }
 
@@ -136,9 +142,10 @@ std::vector<Finding> CheckSite(const std::vector<SiteDevice>& devices,
         CheckReach(device, host, findings);
         CheckOwnSettings(device, findings);
         if (!device.name.empty() && nameUse[device.name] > 1) {
-            findings.push_back({device.mac, FindingKind::DuplicateName, Severity::Warning,
-                                std::to_string(nameUse[device.name]) + " devices are named \"" +
-                                    device.name + "\""});
+            findings.push_back(
+                {device.mac, FindingKind::DuplicateName, Severity::Warning,
+                 Message(MessagePattern::DevicesNamed,
+                         {Value(std::to_string(nameUse[device.name])), Value(device.name)})});
         }
     }
     return findings;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MessageText.h"
 #include "SiteDevice.h"
 
 #include <string>
@@ -22,7 +23,7 @@ struct Finding {
     MacBytes mac{};
     FindingKind kind = FindingKind::DuplicateAddress;
     Severity severity = Severity::Error;
-    std::string message; // one English sentence naming what is wrong and, where known, the fix
+    MessageText message; // one sentence naming what is wrong and, where known, the fix
 };
 
 // "duplicate address", "unreachable", "bad settings", "duplicate name": stable, for scripts.

@@ -35,18 +35,18 @@ Ipv4Octets MaskOfPrefix(int prefixLength) {
     return AddressOctets(~std::uint32_t{0} << (32 - prefixLength));
 }
 
-std::optional<std::string> WhyUnusable(const Ipv4Octets& address) {
+std::optional<MessageText> WhyUnusable(const Ipv4Octets& address) {
     if (address[0] == 0) {
-        return "in 0.0.0.0/8, which means \"this network\"";
+        return Message(MessagePattern::PhraseThisNetwork);
     }
     if (address[0] == 127) {
-        return "a loopback address";
+        return Message(MessagePattern::PhraseLoopback);
     }
     if (address[0] >= 224 && address[0] <= 239) {
-        return "a multicast address";
+        return Message(MessagePattern::PhraseMulticast);
     }
     if (address[0] >= 240) {
-        return "a reserved or broadcast address";
+        return Message(MessagePattern::PhraseReserved);
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AddressText.h"
+#include "MessageText.h"
 
 #include <cstdint>
 #include <optional>
@@ -24,7 +25,7 @@ Ipv4Octets MaskOfPrefix(int prefixLength);
 
 // Why no device can take `address` as its own ("a multicast address", "a loopback address",
 // "in 0.0.0.0/8", "a reserved address", the last covering 255.255.255.255); none when it can.
-std::optional<std::string> WhyUnusable(const Ipv4Octets& address);
+std::optional<MessageText> WhyUnusable(const Ipv4Octets& address);
 
 // The subnet that `address` and `netmask` describe.
 struct Subnet {

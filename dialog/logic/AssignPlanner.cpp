@@ -90,7 +90,7 @@ AssignPreview PreviewAssign(const AssignSite& site, AssignChoice choice,
         preview.state = PreviewState::Planned;
     } catch (const vanmoor::commission::PlanError& error) {
         preview.state = PreviewState::PlanFailed;
-        preview.error = error.what();
+        preview.error = error.Message();
     }
     return preview;
 }

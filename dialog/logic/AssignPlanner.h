@@ -51,7 +51,7 @@ enum class PreviewState {
 struct AssignPreview {
     PreviewState state = PreviewState::NoFirst;
     std::vector<PlannedDevice> plan;
-    std::string error; // the plan's refusal, in English
+    vanmoor::commission::MessageText error; // the plan's refusal
 };
 
 // The devices of `choice`, each once. Marked and all devices come in MAC order, as the command

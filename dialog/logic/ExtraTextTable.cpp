@@ -1,6 +1,9 @@
 #include "ExtraTextTable.h"
 
+#include "SharedSettings.h"
+
 #include <algorithm>
+#include <limits>
 
 namespace kestrun {
 
@@ -74,10 +77,17 @@ std::size_t Slot(ExtraText entry) {
     return static_cast<std::size_t>(entry);
 }
 
+vanmoor::commission::MessagePattern PatternAt(std::size_t slot) {
+    return static_cast<vanmoor::commission::MessagePattern>(slot);
+}
+
 } // namespace
 
 ExtraTextTable::ExtraTextTable() {
     std::copy(kDefaults.begin(), kDefaults.end(), m_Texts.begin());
+    for (std::size_t i = 0; i < m_Patterns.size(); ++i) {
+        m_Patterns[i] = vanmoor::commission::PatternText(PatternAt(i));
+    }
 }
 
 const std::u16string& ExtraTextTable::Text(ExtraText entry) const {
@@ -90,6 +100,23 @@ void ExtraTextTable::Replace(ExtraText entry, std::u16string text) {
 
 std::u16string_view ExtraTextTable::DefaultText(ExtraText entry) {
     return kDefaults.at(Slot(entry));
+}
+
+void ExtraTextTable::ReplacePattern(vanmoor::commission::MessagePattern pattern,
+                                    std::u16string text) {
+    m_Patterns.at(static_cast<std::size_t>(pattern)) =
+        Utf8FromUtf16(text, std::numeric_limits<std::size_t>::max());
+}
+
+std::u16string ExtraTextTable::Message(const vanmoor::commission::MessageText& message) const {
+    return Utf16FromUtf8(vanmoor::commission::FillMessage(
+        message, [this](vanmoor::commission::MessagePattern pattern) -> std::string_view {
+            return m_Patterns.at(static_cast<std::size_t>(pattern));
+        }));
+}
+
+std::u16string ExtraTextTable::DefaultPattern(vanmoor::commission::MessagePattern pattern) {
+    return Utf16FromUtf8(vanmoor::commission::PatternText(pattern));
 }
 
 } // namespace kestrun

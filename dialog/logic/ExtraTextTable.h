@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MessageText.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -80,8 +82,14 @@ public:
     // The English text, whose underscore form is the language file key.
     static std::u16string_view DefaultText(ExtraText entry);
 
+    // The shared checks' and planner's messages, their patterns keyed the same way.
+    void ReplacePattern(vanmoor::commission::MessagePattern pattern, std::u16string text);
+    std::u16string Message(const vanmoor::commission::MessageText& message) const;
+    static std::u16string DefaultPattern(vanmoor::commission::MessagePattern pattern);
+
 private:
     std::array<std::u16string, kExtraTextCount> m_Texts;
+    std::array<std::string, vanmoor::commission::kMessagePatternCount> m_Patterns; // UTF-8
 };
 
 } // namespace kestrun

@@ -77,6 +77,14 @@ void LanguageLoader::LookupExtraTexts(const ProfileFile& profile) {
             m_ExtraTexts.Replace(entry, std::move(*value));
         }
     }
+    for (std::size_t i = 0; i < vanmoor::commission::kMessagePatternCount; ++i) {
+        const auto pattern = static_cast<vanmoor::commission::MessagePattern>(i);
+        std::optional<std::u16string> value =
+            profile.Value(kSection, MakeIniKey(ExtraTextTable::DefaultPattern(pattern)));
+        if (value && !value->empty()) {
+            m_ExtraTexts.ReplacePattern(pattern, std::move(*value));
+        }
+    }
 }
 
 void LanguageLoader::SetControlTexts() {

@@ -56,7 +56,7 @@ std::vector<RowFinding> FindRowProblems(const LibraryApi& api, const DeviceList&
                 rows[row].error || finding->severity == vanmoor::commission::Severity::Error;
             rows[row].text += (rows[row].text.empty() ? u"" : u"\n") +
                               texts.Text(KindText(finding->kind)) + u": " +
-                              Utf16FromUtf8(finding->message);
+                              texts.Message(finding->message);
         }
     }
     return rows;

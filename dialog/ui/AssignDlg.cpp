@@ -177,7 +177,7 @@ void AssignDlg::UpdatePreview() {
         m_Message->setText(Text(ExtraText::AssignNoDevices));
         break;
     case PreviewState::PlanFailed:
-        m_Message->setText(QString::fromStdString(m_Preview.error));
+        m_Message->setText(FromText(m_ExtraTexts.Message(m_Preview.error)));
         break;
     }
     m_Apply->setEnabled(m_Preview.state == PreviewState::Planned);

@@ -32,7 +32,8 @@ TEST(SiteCheckTest, SharedAddressesAndTheHostsOwnAreDuplicates) {
     EXPECT_EQ(KindsFor(findings, 2), std::vector{FindingKind::DuplicateAddress});
     EXPECT_EQ(KindsFor(findings, 3), std::vector{FindingKind::DuplicateAddress});
     ASSERT_EQ(findings.size(), 3u);
-    EXPECT_NE(findings[2].message.find("host's own"), std::string::npos) << findings[2].message;
+    EXPECT_NE(EnglishText(findings[2].message).find("host's own"), std::string::npos)
+        << EnglishText(findings[2].message);
     EXPECT_TRUE(KindsFor(findings, 4).empty());
     EXPECT_TRUE(HasErrorFor(findings, Camera(1, "192.0.2.10").mac));
     EXPECT_FALSE(HasErrorFor(findings, Camera(4, "192.0.2.12").mac));
@@ -44,8 +45,10 @@ TEST(SiteCheckTest, ADeviceOutsideTheSubnetItWasFoundThroughIsUnreachableWithThe
     away.netmask = Ip("255.255.0.0");
     const auto findings = CheckSite({away, Camera(2, "192.0.2.30")}, {Host()});
     ASSERT_EQ(KindsFor(findings, 1), std::vector{FindingKind::Unreachable});
-    EXPECT_NE(findings[0].message.find("10.1.0.0/16"), std::string::npos) << findings[0].message;
-    EXPECT_NE(findings[0].message.find("192.0.2.0/24"), std::string::npos) << findings[0].message;
+    EXPECT_NE(EnglishText(findings[0].message).find("10.1.0.0/16"), std::string::npos)
+        << EnglishText(findings[0].message);
+    EXPECT_NE(EnglishText(findings[0].message).find("192.0.2.0/24"), std::string::npos)
+        << EnglishText(findings[0].message);
     EXPECT_TRUE(KindsFor(findings, 2).empty());
 
     // Without the address it came through, any subnet of the host will do.
@@ -57,7 +60,8 @@ TEST(SiteCheckTest, ADeviceOutsideTheSubnetItWasFoundThroughIsUnreachableWithThe
     const HostAddress secondLan{Ip("198.51.100.1"), Ip("255.255.255.0")};
     const auto unknown = CheckSite({unknownWay, otherLan}, {Host(), secondLan});
     ASSERT_EQ(KindsFor(unknown, 1), std::vector{FindingKind::Unreachable});
-    EXPECT_NE(unknown[0].message.find("10.1.0.0/16"), std::string::npos) << unknown[0].message;
+    EXPECT_NE(EnglishText(unknown[0].message).find("10.1.0.0/16"), std::string::npos)
+        << EnglishText(unknown[0].message);
     EXPECT_TRUE(KindsFor(unknown, 4).empty());
 }
 
@@ -93,7 +97,8 @@ TEST(SiteCheckTest, AddressesNoDeviceCanUseAndAnEmptyNetmaskAreBadSettingsWithou
     EXPECT_EQ(KindsFor(findings, 3),
               (std::vector{FindingKind::Unreachable, FindingKind::BadSettings}));
     for (const Finding& finding : findings) {
-        EXPECT_EQ(finding.message.find("would reach it"), std::string::npos) << finding.message;
+        EXPECT_EQ(EnglishText(finding.message).find("would reach it"), std::string::npos)
+            << EnglishText(finding.message);
     }
 }
 

@@ -146,6 +146,25 @@ TEST_F(LanguageLoaderTest, KeysFollowTheUnderscoreRuleOnlyWhereItApplies) {
     EXPECT_TRUE(m_Controls.texts[ControlId::HelpText].starts_with(u"Hilfe\n1. Select"));
 }
 
+// The checks' messages reach the tool tips and the assign dialog in the file's words, each
+// phrase of a message translated on its own and the values kept as they are.
+TEST_F(LanguageLoaderTest, SharedMessagesAreFilledInTheFilesWords) {
+    using namespace vanmoor::commission;
+    WriteLanguageFile("[LANGUAGE]\n"
+                      "%1_is_%2,_which_no_device_can_use=%1 ist %2, nicht nutzbar\n"
+                      "a_loopback_address=eine Loopback-Adresse\n");
+    EXPECT_TRUE(Apply());
+    const MessageText unusable =
+        Message(MessagePattern::UnusableAddress,
+                {Value("127.0.0.5"), Message(MessagePattern::PhraseLoopback)});
+    EXPECT_EQ(m_ExtraTexts.Message(unusable),
+              u"127.0.0.5 ist eine Loopback-Adresse, nicht nutzbar");
+    const MessageText multicast = Message(MessagePattern::UnusableAddress,
+                                          {Value("%2"), Message(MessagePattern::PhraseMulticast)});
+    EXPECT_EQ(m_ExtraTexts.Message(multicast), u"%2 ist a multicast address, nicht nutzbar");
+    EXPECT_EQ(EnglishText(multicast), "%2 is a multicast address, which no device can use");
+}
+
 TEST_F(LanguageLoaderTest, ALongValueShowsOnlyItsFirst299Characters) {
     WriteLanguageFile("[LANGUAGE]\nExit=" + std::string(400, 'E') + "\n");
     EXPECT_TRUE(Apply());
@@ -166,6 +185,11 @@ TEST(ExampleLanguageFile, HasAKeyForEveryText) {
         const std::u16string key =
             MakeIniKey(ExtraTextTable::DefaultText(static_cast<ExtraText>(i)));
         EXPECT_TRUE(profile.Value(u"LANGUAGE", key)) << "no key for added text " << i;
+    }
+    for (std::size_t i = 0; i < vanmoor::commission::kMessagePatternCount; ++i) {
+        const auto pattern = static_cast<vanmoor::commission::MessagePattern>(i);
+        EXPECT_TRUE(profile.Value(u"LANGUAGE", MakeIniKey(ExtraTextTable::DefaultPattern(pattern))))
+            << "no key for message " << vanmoor::commission::PatternText(pattern);
     }
 }
 

@@ -50,7 +50,7 @@ configure_build_test build-tsan "ThreadSanitizer (everything but the dialog)" \
     -DVANMOOR_SANITIZE_THREAD=ON -DVANMOOR_BUILD_DIALOG=OFF -DVANMOOR_BUILD_BENCHMARKS=OFF
 
 echo "=== Windows (MinGW-w64 cross build, tests under Wine) ==="
-VANMOOR_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64)
+VANMOOR_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 wixl msitools)
 install_missing_packages
 tools/windows/build.sh build-windows
 # The unit tests open no socket: they run here, in a Wine prefix of their own. The network test

@@ -2,6 +2,18 @@
 
 namespace kestrun::test {
 
+namespace {
+
+void Mark(std::set<ControlId>& marked, ControlId control, bool mark) {
+    if (mark) {
+        marked.insert(control);
+    } else {
+        marked.erase(control);
+    }
+}
+
+} // namespace
+
 bool FakeView::FinishBackgroundWork() {
     if (!BackgroundWorkPending()) {
         return false;
@@ -39,15 +51,15 @@ void FakeView::ClearField(ControlId field) {
 }
 
 void FakeView::SetChecked(ControlId radio, bool check) {
-    check ? void(checked.insert(radio)) : void(checked.erase(radio));
+    Mark(checked, radio, check);
 }
 
 void FakeView::EnableControl(ControlId control, bool enabled) {
-    enabled ? void(disabled.erase(control)) : void(disabled.insert(control));
+    Mark(disabled, control, !enabled);
 }
 
 void FakeView::ShowControl(ControlId control, bool visible) {
-    visible ? void(hidden.erase(control)) : void(hidden.insert(control));
+    Mark(hidden, control, !visible);
 }
 
 void FakeView::ShowInterfaceChoice(const std::vector<std::u16string>& entries, int selected) {

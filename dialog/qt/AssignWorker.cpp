@@ -1,23 +1,12 @@
 #include "AssignWorker.h"
 
-#include "LibraryLink.h"
-
 namespace kestrun {
 
-using vanmoor::commission::AssignOutcome;
-
-AssignWorker::AssignWorker(const LibraryApi& api,
-                           std::vector<vanmoor::commission::PlannedDevice> plan,
-                           vanmoor::commission::Credentials credentials)
-    : m_Api(api), m_Plan(std::move(plan)), m_Credentials(std::move(credentials)) {}
+AssignWorker::AssignWorker(BatchWork work) : m_Work(std::move(work)) {}
 
 void AssignWorker::Run() {
-    LibraryLink link(m_Api);
-    vanmoor::commission::BatchAssign batch(link, m_Credentials, kRetries);
     emit Finished(
-        batch.Apply(m_Plan, [this](const AssignOutcome& outcome, std::size_t done, std::size_t) {
-            emit DeviceDone(outcome, static_cast<int>(done));
-        }));
+        m_Work([this](const AssignOutcome& outcome, int done) { emit DeviceDone(outcome, done); }));
 }
 
 } // namespace kestrun

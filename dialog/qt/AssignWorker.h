@@ -1,7 +1,6 @@
 #pragma once
 
-#include "BatchAssign.h"
-#include "LibraryApi.h"
+#include "AssignView.h"
 
 #include <QObject>
 
@@ -9,19 +8,13 @@
 
 namespace kestrun {
 
-// Runs a batch on the thread it lives on: sends, searches again and resends through the
-// library, reporting each device as soon as its result is final. The dialog receives the
-// signals queued, on its own thread.
+// Runs a batch on the thread it lives on, reporting each device as soon as its result is
+// final. The dialog receives the signals queued, on its own thread.
 class AssignWorker : public QObject {
     Q_OBJECT
 
 public:
-    // Resends to a device that does not show its settings yet, as often as the command line
-    // does by default.
-    static constexpr int kRetries = 2;
-
-    AssignWorker(const LibraryApi& api, std::vector<vanmoor::commission::PlannedDevice> plan,
-                 vanmoor::commission::Credentials credentials);
+    explicit AssignWorker(BatchWork work);
 
 public slots:
     void Run();
@@ -31,9 +24,7 @@ signals:
     void Finished(const std::vector<vanmoor::commission::AssignOutcome>& outcomes);
 
 private:
-    const LibraryApi& m_Api;
-    const std::vector<vanmoor::commission::PlannedDevice> m_Plan;
-    const vanmoor::commission::Credentials m_Credentials;
+    const BatchWork m_Work;
 };
 
 } // namespace kestrun

@@ -29,7 +29,9 @@ std::u16string UpperCaseAscii(const std::string& text) {
 DialogController::DialogController(const LibraryApi& api, DialogView& view)
     : m_Api(api), m_View(view), m_Search(m_Api, m_Texts, m_Choice, m_Devices),
       m_LanguageLoader(std::make_unique<LanguageLoader>(m_Texts, m_ExtraTexts, view)),
-      m_Editor(std::make_unique<DeviceEditor>(m_Api)) {}
+      m_Editor(std::make_unique<DeviceEditor>(m_Api)) {
+    ProgramLog().ReadLogConfig();
+}
 
 void DialogController::OnInitDialog() {
     m_LanguageLoader->Apply();

@@ -28,6 +28,7 @@ struct ContextMenuState {
 // forward their events here and implement DialogView.
 class DialogController {
 public:
+    // Reads the program log's configuration, as the window is made.
     DialogController(const LibraryApi& api, DialogView& view);
 
     // The window is about to show for the first time: texts, then init() and the first search.

@@ -7,7 +7,6 @@
 #include "DialogTemplate.h"
 #include "DialogUnits.h"
 #include "Ipv4AddressField.h"
-#include "ProgramLog.h"
 #include "SearchWorker.h"
 #include "WindowPlacement.h"
 
@@ -76,8 +75,6 @@ CIpEditDlg::CIpEditDlg(const LibraryApi& api, QWidget* parent)
     m_Worker->moveToThread(&m_WorkerThread);
     connect(m_Worker.get(), &SearchWorker::Finished, this, &CIpEditDlg::OnBackgroundFinished);
     m_WorkerThread.start();
-
-    ProgramLog().ReadLogConfig();
 }
 
 CIpEditDlg::~CIpEditDlg() {

@@ -5,6 +5,7 @@
 #include "Utf8Text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrun {
 
@@ -20,11 +21,10 @@ bool OnAHostSubnet(const vanmoor::settings::Ipv4Octets& address,
     });
 }
 
-void Replace(std::u16string& text, std::u16string_view marker, const std::u16string& value) {
-    if (const std::size_t at = text.find(marker); at != std::u16string::npos) {
-        text.replace(at, marker.size(), value);
-    }
-}
+struct Marker {
+    std::size_t at;
+    const std::u16string* value;
+};
 
 } // namespace
 
@@ -94,8 +94,17 @@ std::u16string SubmitReportText(const SubmitReport& report, const ExtraTextTable
 
 std::u16string FillIn(std::u16string text, const std::u16string& first,
                       const std::u16string& second) {
-    Replace(text, u"%1", first);
-    Replace(text, u"%2", second);
+    // Both markers are found in the text as given, so that a value holding "%2" (a file name,
+    // say) is not filled in again. The later one goes first and leaves the earlier one's place.
+    Marker markers[] = {{text.find(u"%1"), &first}, {text.find(u"%2"), &second}};
+    if (markers[0].at < markers[1].at) {
+        std::swap(markers[0], markers[1]);
+    }
+    for (const Marker& marker : markers) {
+        if (marker.at != std::u16string::npos) {
+            text.replace(marker.at, 2, *marker.value);
+        }
+    }
     return text;
 }
 

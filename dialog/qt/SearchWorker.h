@@ -12,16 +12,11 @@ class SearchWorker : public QObject {
     Q_OBJECT
 
 public:
-    explicit SearchWorker(std::function<bool()> search);
-
-public slots:
-    void Run();
+    // Queues `work` to run on the worker's thread.
+    void Run(std::function<bool()> work);
 
 signals:
-    void Finished(bool searched);
-
-private:
-    std::function<bool()> m_Search;
+    void Finished(bool result);
 };
 
 } // namespace kestrun

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "DeviceList.h"
-#include "ExtraTextTable.h"
-#include "LibraryApi.h"
-
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class QWidget;
 
@@ -21,9 +19,7 @@ using SaveFileChooser = std::function<QString(QWidget* parent, const QString& ca
 // The desktop's file dialog.
 SaveFileChooser FileDialogChooser();
 
-// "Export list...": asks for a file and writes the devices of `list`, in the order shown, as CSV
-// or JSON. The file is replaced whole or not at all; a failure is reported in a message box.
-void ExportDeviceList(QWidget* parent, const LibraryApi& api, const DeviceList& list,
-                      const ExtraTextTable& texts, const SaveFileChooser& chooseFile);
+// Replaces the file at `path` with `bytes` whole or not at all; the reason when it could not.
+std::optional<QString> WriteWholeFile(const QString& path, const std::string& bytes);
 
 } // namespace kestrun

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AssignPlanner.h"
-#include "BatchAssign.h"
+#include "AssignController.h"
+#include "AssignView.h"
 #include "ExtraTextTable.h"
 #include "LibraryApi.h"
 #include "UiTextTable.h"
@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QThread>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,11 +27,10 @@ class AssignTable;
 class AssignWorker;
 class Ipv4AddressField;
 
-// "Assign addresses...": plans addresses for several devices from one first address, shows the
-// plan while the fields change, and applies it off the user-interface thread, device by device,
-// ending with each device's result. While it applies nothing else may call the library: closing
-// the dialog then says so and closes it when the batch has ended.
-class AssignDlg : public QDialog {
+// "Assign addresses..." on Qt: the fields, the plan's table and the batch's progress. What they
+// do is the controller's; this class makes the widgets, forwards their changes and runs the
+// batch on its own thread.
+class AssignDlg : public QDialog, private AssignView {
     Q_OBJECT
 
 public:
@@ -42,34 +42,40 @@ public:
     void reject() override;
 
     // Whether a batch ran: the devices' addresses may have changed.
-    bool Applied() const { return m_Applied; }
+    bool Applied() const { return m_Controller->Applied(); }
 
 private:
     QString Text(ExtraText entry) const;
     Ipv4AddressField* AddAddressField(const QString& label, const char* name);
     void AddChoice();
     void AddCredentials();
-    AssignChoice Choice() const;
-    AssignFields ReadFields() const;
+    void OnBatchFinished(const std::vector<AssignOutcome>& outcomes);
 
-    void UpdatePreview();
-    // Whether a chosen device takes a user name and password.
-    bool ChosenTakeCredentials() const;
-    void OnApply();
-    void OnDeviceDone(const vanmoor::commission::AssignOutcome& outcome, int done);
-    void OnFinished(const std::vector<vanmoor::commission::AssignOutcome>& outcomes);
+    // AssignView
+    AssignFields Fields() const override;
+    AssignChoice Choice() const override;
+    Credentials TypedCredentials() const override;
+    void ShowPlan(const std::vector<PlannedDevice>& plan) override;
+    void ShowMessage(const std::u16string& text) override;
+    void EnableApply(bool enabled) override;
+    void ShowCredentials(bool visible) override;
+    void FocusUserName() override;
+    void ShowBatchStarted(std::size_t devices) override;
+    void ShowOutcome(const AssignOutcome& outcome) override;
+    void ShowProgress(int done) override;
+    void ShowBatchEnded() override;
+    void RunBatch(BatchWork work, BatchProgress progress,
+                  std::function<void(const std::vector<AssignOutcome>&)> finished) override;
+    void CloseDialog() override;
 
-    const LibraryApi& m_Api;
-    const AssignSite m_Site;
     const ExtraTextTable& m_ExtraTexts;
-    AssignPreview m_Preview;
+    std::unique_ptr<AssignController> m_Controller;
 
     // The batch runs on this thread; the worker goes before the thread object does.
     QThread m_Thread;
     std::unique_ptr<AssignWorker> m_Worker;
-    bool m_Applied = false;
-    // Closing was asked for while the batch ran.
-    bool m_CloseWhenDone = false;
+    BatchProgress m_Progressed;
+    std::function<void(const std::vector<AssignOutcome>&)> m_Finished;
 
     // The controls, owned by the dialog as their parent.
     QFormLayout* m_Form = nullptr;

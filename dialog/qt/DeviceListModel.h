@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 
+#include <functional>
 #include <vector>
 
 namespace kestrun {
@@ -18,14 +19,15 @@ class DeviceListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    DeviceListModel(DeviceList& rows, const UiTextTable& texts, QIcon errorIcon, QObject* parent);
+    DeviceListModel(const DeviceList& rows, const UiTextTable& texts, QIcon errorIcon,
+                    QObject* parent);
 
     // The rows changed wholesale (a search or a sort). `findings` are in the row order the
     // list had when they were found; they follow their devices through later sorts.
     void ShowRows(const std::vector<RowFinding>& findings);
-    // A click on the heading of `column`: the list's own sort. Each row keeps its findings,
-    // and the selection and the focus mark stay on their devices.
-    void SortByColumn(int column);
+    // Runs `reorder`, which sorts the rows (the list's own sort of a heading click). Each row
+    // keeps its findings, and the selection and the focus mark stay on their devices.
+    void Reorder(const std::function<void()>& reorder);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,7 +37,7 @@ public:
 private:
     const RowFinding* FindingOf(int row) const;
 
-    DeviceList& m_Rows;
+    const DeviceList& m_Rows;
     const UiTextTable& m_Texts;
     const QIcon m_ErrorIcon;
     // By device number: the number is what travels with a row when it is sorted.

@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace kestrun {
 
 namespace {
@@ -37,7 +35,9 @@ QString FromText(const std::u16string& text) {
 
 AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& texts,
                      const ExtraTextTable& extraTexts, QWidget* parent)
-    : QDialog(parent), m_Api(api), m_Site(std::move(site)), m_ExtraTexts(extraTexts) {
+    : QDialog(parent), m_ExtraTexts(extraTexts),
+      m_Controller(std::make_unique<AssignController>(api, std::move(site), extraTexts,
+                                                      static_cast<AssignView&>(*this))) {
     setWindowTitle(Text(ExtraText::AssignTitle));
     auto* fields = new QWidget(this);
     fields->setObjectName(QStringLiteral("assignFields"));
@@ -53,10 +53,12 @@ AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& 
     m_AllowOtherSubnet = new QCheckBox(Text(ExtraText::AssignAllowOtherSubnet), fields);
     m_AllowOtherSubnet->setObjectName(QStringLiteral("allowOtherSubnetBox"));
     m_Form->addRow(QString(), m_AllowOtherSubnet);
-    connect(m_AllowOtherSubnet, &QCheckBox::toggled, this, &AssignDlg::UpdatePreview);
-    connect(m_NoGateway, &QCheckBox::toggled, this, [this](bool none) {
+    AssignController* controller = m_Controller.get();
+    connect(m_AllowOtherSubnet, &QCheckBox::toggled, this,
+            [controller] { controller->OnFieldsChanged(); });
+    connect(m_NoGateway, &QCheckBox::toggled, this, [this, controller](bool none) {
         m_Gateway->setEnabled(!none);
-        UpdatePreview();
+        controller->OnFieldsChanged();
     });
     m_Dns1 = AddAddressField(FromText(texts.Text(UiText::Dns1)), "dns1Field");
     m_Dns2 = AddAddressField(FromText(texts.Text(UiText::Dns2)), "dns2Field");
@@ -64,7 +66,8 @@ AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& 
     m_NamePattern->setObjectName(QStringLiteral("namePatternField"));
     m_NamePattern->setPlaceholderText(QStringLiteral("Cam-{n:02}"));
     m_Form->addRow(Text(ExtraText::AssignNamePattern), m_NamePattern);
-    connect(m_NamePattern, &QLineEdit::textChanged, this, &AssignDlg::UpdatePreview);
+    connect(m_NamePattern, &QLineEdit::textChanged, this,
+            [controller] { controller->OnFieldsChanged(); });
     AddChoice();
     AddCredentials();
     QLabel* hint = PlainLabel(this);
@@ -85,7 +88,7 @@ AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& 
     // Enter in a field must not start a batch on many devices.
     m_Apply->setAutoDefault(false);
     m_Close->setAutoDefault(false);
-    connect(m_Apply, &QPushButton::clicked, this, &AssignDlg::OnApply);
+    connect(m_Apply, &QPushButton::clicked, this, [controller] { controller->OnApply(); });
     connect(m_Close, &QPushButton::clicked, this, &AssignDlg::reject);
 
     auto* buttons = new QHBoxLayout;
@@ -98,7 +101,7 @@ AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& 
         layout->addWidget(widget);
     }
     layout->addLayout(buttons);
-    UpdatePreview();
+    controller->OnFieldsChanged();
 }
 
 AssignDlg::~AssignDlg() {
@@ -115,7 +118,8 @@ Ipv4AddressField* AssignDlg::AddAddressField(const QString& label, const char* n
     auto* field = new Ipv4AddressField(m_Form->parentWidget());
     field->setObjectName(QString::fromLatin1(name));
     m_Form->addRow(label, field);
-    connect(field, &Ipv4AddressField::AddressChanged, this, &AssignDlg::UpdatePreview);
+    connect(field, &Ipv4AddressField::AddressChanged, this,
+            [this] { m_Controller->OnFieldsChanged(); });
     return field;
 }
 
@@ -126,12 +130,11 @@ void AssignDlg::AddChoice() {
                       static_cast<int>(AssignChoice::Selected));
     m_Choice->addItem(Text(ExtraText::AssignChoiceMarked), static_cast<int>(AssignChoice::Marked));
     m_Choice->addItem(Text(ExtraText::AssignChoiceAll), static_cast<int>(AssignChoice::All));
-    // With no row selected, the devices the list marks are the likely ones.
-    m_Choice->setCurrentIndex(m_Site.selected.empty() ? 1 : 0);
+    m_Choice->setCurrentIndex(m_Choice->findData(static_cast<int>(m_Controller->InitialChoice())));
     m_Form->addRow(Text(ExtraText::AssignDevices), m_Choice);
-    // Several selected rows say which devices; one or none leaves it to the choice.
-    m_Form->setRowVisible(m_Choice, m_Site.selected.size() < 2);
-    connect(m_Choice, &QComboBox::currentIndexChanged, this, &AssignDlg::UpdatePreview);
+    m_Form->setRowVisible(m_Choice, m_Controller->ChoiceOffered());
+    connect(m_Choice, &QComboBox::currentIndexChanged, this,
+            [this] { m_Controller->OnFieldsChanged(); });
 }
 
 void AssignDlg::AddCredentials() {
@@ -144,12 +147,13 @@ void AssignDlg::AddCredentials() {
     m_Form->addRow(Text(ExtraText::AssignPassword), m_Password);
 }
 
+// The controls as the controller sees them.
+
 AssignChoice AssignDlg::Choice() const {
-    return m_Site.selected.size() < 2 ? static_cast<AssignChoice>(m_Choice->currentData().toInt())
-                                      : AssignChoice::Selected;
+    return static_cast<AssignChoice>(m_Choice->currentData().toInt());
 }
 
-AssignFields AssignDlg::ReadFields() const {
+AssignFields AssignDlg::Fields() const {
     return {m_First->Address(),
             m_Netmask->Address(),
             m_Gateway->Address(),
@@ -160,92 +164,80 @@ AssignFields AssignDlg::ReadFields() const {
             m_NamePattern->text().toStdU16String()};
 }
 
-void AssignDlg::UpdatePreview() {
-    m_Preview = PreviewAssign(m_Site, Choice(), ReadFields());
-    m_Table->ShowPlan(m_Preview.plan);
-    switch (m_Preview.state) {
-    case PreviewState::Planned:
-        m_Message->clear();
-        break;
-    case PreviewState::NoFirst:
-        m_Message->setText(Text(ExtraText::AssignEnterFirst));
-        break;
-    case PreviewState::NoNetmask:
-        m_Message->setText(Text(ExtraText::AssignEnterNetmask));
-        break;
-    case PreviewState::NoDevices:
-        m_Message->setText(Text(ExtraText::AssignNoDevices));
-        break;
-    case PreviewState::PlanFailed:
-        m_Message->setText(FromText(m_ExtraTexts.Message(m_Preview.error)));
-        break;
-    }
-    m_Apply->setEnabled(m_Preview.state == PreviewState::Planned);
-    const bool credentials = ChosenTakeCredentials();
-    m_Form->setRowVisible(m_User, credentials);
-    m_Form->setRowVisible(m_Password, credentials);
+Credentials AssignDlg::TypedCredentials() const {
+    return Credentials{m_User->text().toStdU16String(), m_Password->text().toStdU16String()};
 }
 
-bool AssignDlg::ChosenTakeCredentials() const {
-    const std::vector<SiteDevice> chosen = ChosenDevices(m_Site, Choice());
-    return std::any_of(chosen.begin(), chosen.end(),
-                       [](const SiteDevice& device) { return device.takesCredentials; });
+void AssignDlg::ShowPlan(const std::vector<PlannedDevice>& plan) {
+    m_Table->ShowPlan(plan);
 }
 
-void AssignDlg::OnApply() {
-    if (m_Preview.state != PreviewState::Planned || m_Applied) {
-        return;
-    }
-    // Without them such a device refuses every command: ask before sending anything.
-    if (ChosenTakeCredentials() && m_User->text().isEmpty() && m_Password->text().isEmpty()) {
-        m_Message->setText(Text(ExtraText::AssignCredentialsFirst));
-        m_User->setFocus();
-        return;
-    }
-    m_Applied = true;
+void AssignDlg::ShowMessage(const std::u16string& text) {
+    m_Message->setText(FromText(text));
+}
+
+void AssignDlg::EnableApply(bool enabled) {
+    m_Apply->setEnabled(enabled);
+}
+
+void AssignDlg::ShowCredentials(bool visible) {
+    m_Form->setRowVisible(m_User, visible);
+    m_Form->setRowVisible(m_Password, visible);
+}
+
+void AssignDlg::FocusUserName() {
+    m_User->setFocus();
+}
+
+void AssignDlg::ShowBatchStarted(std::size_t devices) {
     m_Form->parentWidget()->setEnabled(false);
     m_Apply->setEnabled(false);
     m_Close->setEnabled(false);
-    m_Progress->setRange(0, static_cast<int>(m_Preview.plan.size()));
+    m_Progress->setRange(0, static_cast<int>(devices));
     m_Progress->setValue(0);
     m_Progress->show();
-    m_Worker = std::make_unique<AssignWorker>(
-        m_Api, m_Preview.plan,
-        vanmoor::commission::Credentials{m_User->text().toStdU16String(),
-                                         m_Password->text().toStdU16String()});
-    m_Worker->moveToThread(&m_Thread);
-    connect(&m_Thread, &QThread::started, m_Worker.get(), &AssignWorker::Run);
-    connect(m_Worker.get(), &AssignWorker::DeviceDone, this, &AssignDlg::OnDeviceDone);
-    connect(m_Worker.get(), &AssignWorker::Finished, this, &AssignDlg::OnFinished);
-    m_Thread.start();
 }
 
-void AssignDlg::OnDeviceDone(const AssignOutcome& outcome, int done) {
+void AssignDlg::ShowOutcome(const AssignOutcome& outcome) {
     m_Table->ShowOutcome(outcome);
+}
+
+void AssignDlg::ShowProgress(int done) {
     m_Progress->setValue(done);
 }
 
-void AssignDlg::OnFinished(const std::vector<AssignOutcome>& outcomes) {
-    m_Thread.quit();
-    m_Thread.wait();
-    for (const AssignOutcome& outcome : outcomes) {
-        m_Table->ShowOutcome(outcome);
-    }
+void AssignDlg::ShowBatchEnded() {
     m_Progress->setValue(m_Progress->maximum());
     m_Close->setEnabled(true);
     m_Close->setFocus();
-    if (m_CloseWhenDone) {
+}
+
+void AssignDlg::RunBatch(BatchWork work, BatchProgress progress,
+                         std::function<void(const std::vector<AssignOutcome>&)> finished) {
+    m_Progressed = std::move(progress);
+    m_Finished = std::move(finished);
+    m_Worker = std::make_unique<AssignWorker>(std::move(work));
+    m_Worker->moveToThread(&m_Thread);
+    connect(&m_Thread, &QThread::started, m_Worker.get(), &AssignWorker::Run);
+    connect(m_Worker.get(), &AssignWorker::DeviceDone, this,
+            [this](const AssignOutcome& outcome, int done) { m_Progressed(outcome, done); });
+    connect(m_Worker.get(), &AssignWorker::Finished, this, &AssignDlg::OnBatchFinished);
+    m_Thread.start();
+}
+
+void AssignDlg::OnBatchFinished(const std::vector<AssignOutcome>& outcomes) {
+    m_Thread.quit();
+    m_Thread.wait();
+    m_Finished(outcomes);
+}
+
+void AssignDlg::reject() {
+    if (m_Controller->OnClose()) {
         QDialog::reject();
     }
 }
 
-void AssignDlg::reject() {
-    if (m_Thread.isRunning()) {
-        // The library must be free again first; the window goes when the batch ends.
-        m_CloseWhenDone = true;
-        m_Message->setText(Text(ExtraText::AssignStillRunning));
-        return;
-    }
+void AssignDlg::CloseDialog() {
     QDialog::reject();
 }
 

@@ -6,7 +6,7 @@
 
 namespace kestrun {
 
-DeviceListModel::DeviceListModel(DeviceList& rows, const UiTextTable& texts, QIcon errorIcon,
+DeviceListModel::DeviceListModel(const DeviceList& rows, const UiTextTable& texts, QIcon errorIcon,
                                  QObject* parent)
     : QAbstractTableModel(parent), m_Rows(rows), m_Texts(texts), m_ErrorIcon(std::move(errorIcon)) {
 }
@@ -26,7 +26,7 @@ void DeviceListModel::ShowRows(const std::vector<RowFinding>& findings) {
     endResetModel();
 }
 
-void DeviceListModel::SortByColumn(int column) {
+void DeviceListModel::Reorder(const std::function<void()>& reorder) {
     emit layoutAboutToBeChanged();
     // Device numbers are unique per row and travel with it.
     const QModelIndexList before = persistentIndexList();
@@ -35,7 +35,7 @@ void DeviceListModel::SortByColumn(int column) {
     for (const QModelIndex& index : before) {
         numbers.push_back(m_Rows.DeviceNumber(static_cast<std::size_t>(index.row())));
     }
-    m_Rows.SortByColumn(column);
+    reorder();
     std::unordered_map<int, int> rowOf;
     rowOf.reserve(m_Rows.Rows().size());
     for (std::size_t row = 0; row < m_Rows.Rows().size(); ++row) {

@@ -1,0 +1,364 @@
+#include "DialogController.h"
+
+#include "LibraryDevices.h"
+#include "ListExport.h"
+#include "ProgramLog.h"
+#include "SubmitCheck.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+
+namespace kestrun {
+
+namespace {
+
+constexpr ControlId kAddressFields[] = {ControlId::IpField, ControlId::GatewayField,
+                                        ControlId::NetmaskField, ControlId::Dns1Field,
+                                        ControlId::Dns2Field};
+
+std::u16string UpperCaseAscii(const std::string& text) {
+    std::string upper = text;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return Utf16FromAscii(upper);
+}
+
+} // namespace
+
+DialogController::DialogController(const LibraryApi& api, DialogView& view)
+    : m_Api(api), m_View(view), m_Search(m_Api, m_Texts, m_Choice, m_Devices),
+      m_LanguageLoader(std::make_unique<LanguageLoader>(m_Texts, m_ExtraTexts, view)),
+      m_Editor(std::make_unique<DeviceEditor>(m_Api)) {
+    ProgramLog().ReadLogConfig();
+}
+
+void DialogController::OnInitDialog() {
+    m_LanguageLoader->Apply();
+    m_View.SetControlText(ControlId::UserNameLabel, m_ExtraTexts.Text(ExtraText::UserNameLabel));
+    m_View.SetControlText(ControlId::PasswordLabel, m_ExtraTexts.Text(ExtraText::AssignPassword));
+    m_View.ClearField(ControlId::PortField);
+    m_View.ShowControl(ControlId::StaticRadio, false);
+    m_View.ShowControl(ControlId::DhcpRadio, false);
+    SetCredentialsVisible(false);
+    m_View.ShowControl(ControlId::ProgressLabel, false);
+    m_View.ArrangeControls();
+
+    m_Api.init();
+    m_Api.setIPSearch(0, "");
+    OnSearch();
+}
+
+void DialogController::OnCancel() {
+    if (m_Closed) {
+        return;
+    }
+    m_Closed = true;
+    ProgramLog().WriteLog("CIpEditDlg::OnCancel() begin\n");
+    // A search still waiting must end before the library goes away; likewise a batch of the
+    // assign dialog.
+    m_View.StopBackgroundWork();
+    m_View.CloseAssignDialog();
+    m_AssignOpen = false;
+    m_Api.deinit();
+    ProgramLog().WriteLog("CIpEditDlg::OnCancel() end\n");
+    m_View.EndDialog();
+}
+
+void DialogController::OnDestroy() {
+    ProgramLog().WriteLog("CIpEditDlg::~CIpEditDlg() begin\n");
+    m_View.StopBackgroundWork();
+    m_View.CloseAssignDialog();
+    m_AssignOpen = false;
+    ProgramLog().WriteLog("CIpEditDlg::~CIpEditDlg() end\n");
+}
+
+// Search side: the search button, the interface drop-down and the device list.
+
+void DialogController::OnSearch() {
+    if (m_Searching || m_Closed || m_AssignOpen) {
+        return;
+    }
+    SetSearching(true);
+    ClearSettingsFields();
+    m_Choice.Select(m_View.ChosenInterface());
+    const bool chosen = m_Search.ChooseInterface();
+    ShowInterfaceChoice();
+    if (!chosen) {
+        m_View.ShowMessage(MessageIcon::None, m_Texts.Text(UiText::CheckNetworkCard));
+        m_Search.RefillAfterRefusal();
+        ShowInterfaceChoice();
+        m_Sent.reset();
+        SetSearching(false);
+        return;
+    }
+    m_View.RunInBackground([this] { return m_Search.RunSearch(); },
+                           [this](bool searched) { OnSearchFinished(searched); });
+}
+
+void DialogController::OnSearchFinished(bool searched) {
+    if (m_Closed) {
+        return;
+    }
+    m_Search.ListDevices(searched);
+    m_View.ShowRows(FindRowProblems(m_Api, m_Devices, m_ExtraTexts));
+    SetSearching(false);
+    if (m_Sent) {
+        ReportSubmit();
+    }
+}
+
+void DialogController::SetSearching(bool searching) {
+    m_Searching = searching;
+    m_View.EnableControl(ControlId::SearchButton, !searching);
+    // Without a device in the fields a submit could only fail.
+    m_View.EnableControl(ControlId::SubmitButton, !searching && m_LoadedDevice);
+    m_View.EnableControl(ControlId::DeviceList, !searching);
+    m_View.SetControlText(ControlId::ProgressLabel, m_Texts.Text(UiText::Searching));
+    m_View.ShowControl(ControlId::ProgressLabel, searching);
+}
+
+void DialogController::ClearSettingsFields() {
+    m_LoadedDevice.reset();
+    m_View.ClearField(ControlId::NameField);
+    m_View.ClearField(ControlId::MacField);
+    for (const ControlId field : kAddressFields) {
+        m_View.ClearField(field);
+    }
+    m_View.ClearField(ControlId::PortField);
+}
+
+void DialogController::ShowInterfaceChoice() {
+    m_View.ShowInterfaceChoice(m_Choice.Entries(), m_Choice.Selected());
+}
+
+void DialogController::OnColumnClick(int column) {
+    m_View.ReorderRows([this, column] { m_Devices.SortByColumn(column); });
+}
+
+void DialogController::ShowLoadedRow() {
+    if (!m_LoadedDevice) {
+        return;
+    }
+    for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
+        if (m_Devices.DeviceNumber(row) == *m_LoadedDevice) {
+            m_View.SetCurrentRow(row);
+            return;
+        }
+    }
+}
+
+void DialogController::OnRowChosen(int row) {
+    if (row >= 0 && !m_Searching &&
+        m_LoadedDevice != m_Devices.DeviceNumber(static_cast<std::size_t>(row))) {
+        OnClickRow(row);
+    }
+}
+
+bool DialogController::OnRightPressRow(int row) {
+    if (row < 0 || m_Searching) {
+        return false;
+    }
+    // The menu's entries act on the row under the mouse, so that row is loaded and highlighted
+    // as a click would.
+    m_View.MarkRowForMenu(static_cast<std::size_t>(row));
+    OnRowChosen(m_View.CurrentRow());
+    return true;
+}
+
+// Editing side: loading a clicked device, the radio buttons, Submit and the web page.
+
+void DialogController::OnClickRow(int row) {
+    const int deviceNumber = m_Devices.DeviceNumber(static_cast<std::size_t>(row));
+    const std::optional<DeviceFields> fields = m_Editor->Load(deviceNumber);
+    if (!fields) {
+        return;
+    }
+    m_LoadedDevice = deviceNumber;
+    m_View.EnableControl(ControlId::SubmitButton, !m_Searching);
+    m_View.ShowControl(ControlId::StaticRadio, true);
+    m_View.ShowControl(ControlId::DhcpRadio, true);
+    m_View.SetChecked(ControlId::DhcpRadio, fields->dhcp);
+    m_View.SetChecked(ControlId::StaticRadio, !fields->dhcp);
+    SetAddressingFieldsEnabled(!fields->dhcp);
+
+    m_View.SetFieldText(ControlId::NameField, fields->name);
+    m_View.SetFieldAddress(ControlId::IpField, fields->ip);
+    SetCredentialsVisible(fields->credentials);
+    m_View.SetFieldAddress(ControlId::NetmaskField, fields->netmask);
+    m_View.SetFieldAddress(ControlId::GatewayField, fields->gateway);
+    m_View.SetFieldAddress(ControlId::Dns1Field, fields->dns1);
+    m_View.SetFieldAddress(ControlId::Dns2Field, fields->dns2);
+    m_View.SetFieldText(ControlId::PortField, Utf16FromAscii(std::to_string(fields->port)));
+    m_View.SetFieldText(ControlId::MacField, UpperCaseAscii(fields->mac));
+}
+
+void DialogController::OnDoubleClickRow(int row) {
+    if (m_Searching || row < 0) {
+        return;
+    }
+    // The click before it loaded this row, unless the fields were emptied in between.
+    if (m_LoadedDevice != m_Devices.DeviceNumber(static_cast<std::size_t>(row))) {
+        OnClickRow(row);
+    }
+    if (const std::optional<std::string> address = m_Editor->WebAddress()) {
+        m_View.OpenUrl(*address);
+    } else if (m_LoadedDevice) {
+        m_View.ShowMessage(MessageIcon::Warning,
+                           FillIn(m_ExtraTexts.Text(ExtraText::PortCannotOpen),
+                                  Utf16FromAscii(std::to_string(m_Editor->Selected().port))));
+    }
+}
+
+void DialogController::OnRadioStatic() {
+    m_View.SetChecked(ControlId::DhcpRadio, false);
+    m_View.SetChecked(ControlId::StaticRadio, true);
+    SetAddressingFieldsEnabled(true);
+}
+
+void DialogController::OnRadioDhcp() {
+    m_View.SetChecked(ControlId::DhcpRadio, true);
+    m_View.SetChecked(ControlId::StaticRadio, false);
+    SetAddressingFieldsEnabled(false);
+}
+
+void DialogController::SetAddressingFieldsEnabled(bool enabled) {
+    for (const ControlId field :
+         {ControlId::IpField, ControlId::NetmaskField, ControlId::GatewayField}) {
+        m_View.EnableControl(field, enabled);
+    }
+}
+
+void DialogController::SetCredentialsVisible(bool visible) {
+    for (const ControlId control : {ControlId::UserNameField, ControlId::PasswordField,
+                                    ControlId::UserNameLabel, ControlId::PasswordLabel}) {
+        m_View.ShowControl(control, visible);
+    }
+}
+
+void DialogController::OnSubmit() {
+    if (m_Searching || m_Closed) {
+        return;
+    }
+    const SettingsForm form = ReadForm();
+    const SubmitResult result = m_Editor->Submit(form);
+    if (result.outcome == SubmitOutcome::Sent) {
+        m_Sent = SentSettings{m_Editor->Selected().MAC, result.sent, result.port};
+        m_Sent->form.password.clear();
+        OnSearch();
+    } else if (result.outcome == SubmitOutcome::Refused) {
+        const bool nameProblem = result.problem == FormProblem::NameTooLong ||
+                                 result.problem == FormProblem::NameTooManyBytes ||
+                                 result.problem == FormProblem::KeptNameIncomplete;
+        m_View.ShowMessage(MessageIcon::Warning, FormProblemText(result.problem, m_ExtraTexts));
+        m_View.FocusField(nameProblem ? ControlId::NameField : ControlId::PortField);
+    } else {
+        // The library refused the addresses or could not send; say which when the shared
+        // rules know.
+        const FormProblem problem = CheckAddresses(form);
+        m_View.ShowMessage(MessageIcon::Warning, problem != FormProblem::None
+                                                     ? FormProblemText(problem, m_ExtraTexts)
+                                                     : m_ExtraTexts.Text(ExtraText::SubmitNotSent));
+    }
+}
+
+void DialogController::ReportSubmit() {
+    const SentSettings sent = *m_Sent;
+    m_Sent.reset();
+    const std::optional<int> index = FindDeviceIndex(m_Api, sent.mac);
+    const SubmitReport report = CheckSubmit(index ? ReadSiteDevice(m_Api, *index) : std::nullopt,
+                                            sent.form, sent.port, ReadHostAddresses(m_Api));
+    if (index) {
+        // Found by address, not by row: the list may have changed order.
+        for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
+            if (m_Devices.DeviceNumber(row) == *index + 1) {
+                OnClickRow(static_cast<int>(row));
+                ShowLoadedRow();
+            }
+        }
+    }
+    m_View.ShowMessage(report.verdict == SubmitVerdict::Applied ? MessageIcon::Information
+                                                                : MessageIcon::Warning,
+                       SubmitReportText(report, m_ExtraTexts));
+}
+
+SettingsForm DialogController::ReadForm() const {
+    SettingsForm form;
+    form.name = m_View.FieldText(ControlId::NameField);
+    form.portText = m_View.FieldText(ControlId::PortField);
+    form.ip = m_View.FieldAddress(ControlId::IpField);
+    form.netmask = m_View.FieldAddress(ControlId::NetmaskField);
+    form.gateway = m_View.FieldAddress(ControlId::GatewayField);
+    form.dns1 = m_View.FieldAddress(ControlId::Dns1Field);
+    form.dns2 = m_View.FieldAddress(ControlId::Dns2Field);
+    form.dhcp = m_View.IsChecked(ControlId::DhcpRadio);
+    form.user = m_View.FieldText(ControlId::UserNameField);
+    form.password = m_View.FieldText(ControlId::PasswordField);
+    return form;
+}
+
+// The context menu: "Assign addresses..." and "Export list...".
+
+ContextMenuState DialogController::ContextMenu() const {
+    // The library's table must not be read while a search replaces it.
+    return ContextMenuState{m_ExtraTexts.Text(ExtraText::AssignMenuEntry), !m_Searching,
+                            !m_Searching};
+}
+
+void DialogController::OnAssignAddresses() {
+    if (m_Searching || m_Closed || m_AssignOpen) {
+        return;
+    }
+    m_AssignOpen = true;
+    m_View.OpenAssignDialog(
+        AssignSite{ReadSiteDevices(m_Api), ReadHostAddresses(m_Api), SelectedMacs()});
+}
+
+void DialogController::OnAssignClosed(bool applied) {
+    m_AssignOpen = false;
+    if (applied) {
+        OnSearch();
+    }
+}
+
+std::vector<MacBytes> DialogController::SelectedMacs() const {
+    std::vector<std::size_t> rows = m_View.SelectedRows();
+    // Top to bottom, as the rows are shown.
+    std::sort(rows.begin(), rows.end());
+    std::vector<MacBytes> macs;
+    for (const std::size_t row : rows) {
+        if (const std::optional<SiteDevice> device =
+                ReadSiteDevice(m_Api, m_Devices.DeviceNumber(row) - 1)) {
+            macs.push_back(device->mac);
+        }
+    }
+    return macs;
+}
+
+void DialogController::OnExportList() {
+    if (m_Searching || m_Closed) {
+        return;
+    }
+    std::u16string caption = m_ExtraTexts.Text(ExtraText::ExportList);
+    while (!caption.empty() && caption.back() == u'.') {
+        caption.pop_back();
+    }
+    const std::vector<std::u16string> filters{
+        m_ExtraTexts.Text(ExtraText::ExportCsvFilter) + u" (*.csv)",
+        m_ExtraTexts.Text(ExtraText::ExportJsonFilter) + u" (*.json)"};
+    const std::optional<SaveChoice> choice = m_View.ChooseSaveFile(caption, filters, 0);
+    if (!choice || choice->path.empty()) {
+        return;
+    }
+    const OutputFormat format =
+        ExportFormatFor(choice->path, choice->filter == 1 ? OutputFormat::Json : OutputFormat::Csv);
+    const std::string path = ExportFileName(choice->path, format);
+    std::ostringstream out;
+    WriteListExport(ReadListedDevices(m_Api, m_Devices), format, out);
+    if (const std::optional<std::u16string> error = m_View.SaveWholeFile(path, out.str())) {
+        m_View.ShowMessage(MessageIcon::Warning, FillIn(m_ExtraTexts.Text(ExtraText::ExportFailed),
+                                                        Utf16FromUtf8(path), *error));
+    }
+}
+
+} // namespace kestrun

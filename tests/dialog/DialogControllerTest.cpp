@@ -1,0 +1,335 @@
+#include "DialogController.h"
+#include "FakeLibrary.h"
+#include "FakeView.h"
+#include "LogCapture.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace kestrun::test {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+FakeDevice Lobby() {
+    return FakeDevice{.name = "Lobby",
+                      .ip = {192, 0, 2, 20},
+                      .netmask = {255, 255, 255, 0},
+                      .gateway = {192, 0, 2, 1},
+                      .mac = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55},
+                      .port = 80};
+}
+
+FakeDevice Gate() {
+    return FakeDevice{.name = "Gate",
+                      .ip = {198, 51, 100, 7},
+                      .netmask = {255, 255, 255, 0},
+                      .mac = {0xAA, 0xBB, 0xCC, 0x0D, 0x0E, 0x0F},
+                      .port = 8080,
+                      .dhcp = true,
+                      .protocol = 1};
+}
+
+class DialogControllerTest : public testing::Test {
+protected:
+    DialogControllerTest() {
+        // Documentation addresses, which no host running the test owns.
+        m_Fake.localAddresses = {"192.0.2.5", "198.51.100.1"};
+        m_Fake.devices = {Lobby(), Gate()};
+    }
+
+    // Opens the window and lets its first search end.
+    void Open() {
+        m_Controller.OnInitDialog();
+        ASSERT_TRUE(m_View.FinishBackgroundWork());
+        m_Fake.calls.clear();
+    }
+
+    int RowNamed(std::u16string_view name) const {
+        const auto& rows = m_Controller.Devices().Rows();
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row][1] == name) {
+                return static_cast<int>(row);
+            }
+        }
+        return -1;
+    }
+
+    bool Disabled(ControlId control) const { return m_View.disabled.contains(control); }
+    bool Hidden(ControlId control) const { return m_View.hidden.contains(control); }
+
+    LogCapture m_StartLog;
+    FakeLibrary m_Fake;
+    FakeView m_View{m_Fake.calls};
+    DialogController m_Controller{m_Fake.Api(), m_View};
+};
+
+TEST_F(DialogControllerTest, ASearchLocksTheControlsThenShowsTheRowsAndEmptiesTheFields) {
+    m_Controller.OnInitDialog();
+    EXPECT_EQ(m_Fake.calls, (Calls{"view:ArrangeControls", "init()", "setIPSearch(0,)",
+                                   "setIPSearch(0,)", "view:RunInBackground"}));
+    EXPECT_TRUE(Disabled(ControlId::SearchButton));
+    EXPECT_TRUE(Disabled(ControlId::DeviceList));
+    EXPECT_FALSE(Hidden(ControlId::ProgressLabel));
+    EXPECT_EQ(m_View.texts[ControlId::ProgressLabel], u"Searching.....");
+
+    ASSERT_TRUE(m_View.FinishBackgroundWork());
+    EXPECT_EQ(m_Fake.calls.back(), "view:ShowRows");
+    EXPECT_EQ(m_Fake.calls[m_Fake.calls.size() - 2], "search(1500)");
+    EXPECT_EQ(m_View.findings.size(), 2U);
+    EXPECT_FALSE(Disabled(ControlId::SearchButton));
+    EXPECT_FALSE(Disabled(ControlId::DeviceList));
+    EXPECT_TRUE(Hidden(ControlId::ProgressLabel));
+    EXPECT_TRUE(Disabled(ControlId::SubmitButton)); // nothing loaded to submit
+    EXPECT_EQ(m_View.interfaceEntries,
+              (std::vector<std::u16string>{u"Select All", u"192.0.2.5", u"198.51.100.1"}));
+    EXPECT_EQ(m_View.chosenInterface, -1);
+
+    // The next search empties the fields of the device loaded before it.
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    EXPECT_FALSE(Disabled(ControlId::SubmitButton));
+    m_Controller.OnSearch();
+    for (const ControlId field :
+         {ControlId::NameField, ControlId::PortField, ControlId::MacField}) {
+        EXPECT_FALSE(m_View.texts.contains(field));
+    }
+    EXPECT_TRUE(m_View.addresses.empty());
+    ASSERT_TRUE(m_View.FinishBackgroundWork());
+    EXPECT_TRUE(Disabled(ControlId::SubmitButton));
+}
+
+TEST_F(DialogControllerTest, AnInterfaceTheHostLostIsRefusedWithoutASearch) {
+    Open();
+    m_View.chosenInterface = 1;
+    m_Fake.addressesAtNextSetIPSearch = std::vector<std::string>{"203.0.113.9"};
+    m_Controller.OnSearch();
+    EXPECT_EQ(m_Fake.calls, (Calls{"setIPSearch(1,192.0.2.5)", "view:ShowMessage"}));
+    ASSERT_EQ(m_View.messages.size(), 1U);
+    EXPECT_EQ(m_View.messages[0].first, MessageIcon::None);
+    EXPECT_EQ(m_View.messages[0].second, u"Please check the network card settings!");
+    EXPECT_EQ(m_View.interfaceEntries,
+              (std::vector<std::u16string>{u"Select All", u"203.0.113.9"}));
+    EXPECT_EQ(m_View.chosenInterface, -1);
+    EXPECT_FALSE(m_View.BackgroundWorkPending());
+    EXPECT_FALSE(Disabled(ControlId::SearchButton));
+}
+
+TEST_F(DialogControllerTest, AClickLoadsTheDeviceAndShowsCredentialsOnlyForPort32970) {
+    Open();
+    const LogCapture log;
+    m_Controller.OnClickRow(RowNamed(u"Gate"));
+    EXPECT_EQ(log.ProgramText(), "CIpEditDlg::OnClickDevList : 2\n");
+    EXPECT_EQ(m_View.texts[ControlId::NameField], u"Gate");
+    EXPECT_EQ(m_View.addresses[ControlId::IpField], (Ipv4Octets{198, 51, 100, 7}));
+    EXPECT_EQ(m_View.addresses[ControlId::NetmaskField], (Ipv4Octets{255, 255, 255, 0}));
+    EXPECT_EQ(m_View.texts[ControlId::PortField], u"8080");
+    EXPECT_EQ(m_View.texts[ControlId::MacField], u"AA:BB:CC:0D:0E:0F");
+    EXPECT_EQ(m_View.checked, (std::set<ControlId>{ControlId::DhcpRadio}));
+    EXPECT_TRUE(Disabled(ControlId::IpField));
+    EXPECT_FALSE(Disabled(ControlId::Dns1Field));
+    for (const ControlId control : {ControlId::UserNameField, ControlId::PasswordField,
+                                    ControlId::StaticRadio, ControlId::DhcpRadio}) {
+        EXPECT_FALSE(Hidden(control));
+    }
+
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    EXPECT_EQ(m_View.checked, (std::set<ControlId>{ControlId::StaticRadio}));
+    EXPECT_FALSE(Disabled(ControlId::IpField));
+    EXPECT_TRUE(Hidden(ControlId::UserNameField));
+    EXPECT_TRUE(Hidden(ControlId::PasswordLabel));
+
+    // Beside the rows: nothing changes, nothing is logged.
+    m_Controller.OnClickRow(7);
+    EXPECT_EQ(m_View.texts[ControlId::NameField], u"Lobby");
+    EXPECT_EQ(log.ProgramText(),
+              "CIpEditDlg::OnClickDevList : 2\nCIpEditDlg::OnClickDevList : 1\n");
+}
+
+TEST_F(DialogControllerTest, TheRadioButtonsSetBothMarksAndTheAddressingFields) {
+    Open();
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    m_Controller.OnRadioDhcp();
+    EXPECT_EQ(m_View.checked, (std::set<ControlId>{ControlId::DhcpRadio}));
+    for (const ControlId field :
+         {ControlId::IpField, ControlId::NetmaskField, ControlId::GatewayField}) {
+        EXPECT_TRUE(Disabled(field));
+    }
+    EXPECT_FALSE(Disabled(ControlId::Dns2Field));
+    m_Controller.OnRadioStatic();
+    EXPECT_EQ(m_View.checked, (std::set<ControlId>{ControlId::StaticRadio}));
+    EXPECT_FALSE(Disabled(ControlId::GatewayField));
+}
+
+TEST_F(DialogControllerTest, ADoubleClickOpensTheRowsPageOrSaysWhyItCannot) {
+    Open();
+    const LogCapture log;
+    m_Controller.OnDoubleClickRow(RowNamed(u"Lobby"));
+    EXPECT_EQ(m_View.openedUrls, (std::vector<std::string>{"http://192.0.2.20:80"}));
+    EXPECT_EQ(log.ProgramText(),
+              "CIpEditDlg::OnClickDevList : 1\nConnect to http://192.0.2.20:80\n");
+
+    m_Fake.devices[1].port = 70000;
+    m_Controller.OnDoubleClickRow(RowNamed(u"Gate"));
+    EXPECT_EQ(m_View.openedUrls.size(), 1U);
+    ASSERT_EQ(m_View.messages.size(), 1U);
+    EXPECT_EQ(m_View.messages[0].first, MessageIcon::Warning);
+    EXPECT_EQ(m_View.messages[0].second,
+              u"The device reports web port 70000, which a web browser cannot open.");
+
+    // The rows are being replaced: nothing opens.
+    m_Controller.OnSearch();
+    m_Controller.OnDoubleClickRow(RowNamed(u"Lobby"));
+    EXPECT_EQ(m_View.openedUrls.size(), 1U);
+}
+
+TEST_F(DialogControllerTest, ASubmitSearchesAgainThenReportsAndReloadsTheDevice) {
+    m_Fake.setsChangeDevices = true;
+    Open();
+    // Sorted so that the device's row is not its library index.
+    m_Controller.OnColumnClick(1);
+    m_Controller.OnColumnClick(1);
+    ASSERT_EQ(RowNamed(u"Lobby"), 1);
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    m_View.addresses[ControlId::IpField] = {192, 0, 2, 21};
+    m_Fake.calls.clear();
+    const LogCapture log;
+    m_Controller.OnSubmit();
+    EXPECT_EQ(m_Fake.calls, (Calls{"set()", "setIPSearch(0,)", "view:RunInBackground"}));
+    EXPECT_FALSE(m_View.texts.contains(ControlId::NameField));
+    ASSERT_TRUE(m_View.FinishBackgroundWork());
+    EXPECT_EQ(m_Fake.calls, (Calls{"set()", "setIPSearch(0,)", "view:RunInBackground",
+                                   "search(1500)", "view:ShowRows", "view:ShowMessage"}));
+    // Taken, on a subnet the host (as far as the test can know it) is not on.
+    ASSERT_EQ(m_View.messages.size(), 1U);
+    EXPECT_EQ(m_View.messages[0].first, MessageIcon::Warning);
+    EXPECT_TRUE(m_View.messages[0].second.starts_with(
+        u"The device took the new settings, but its address 192.0.2.21 is on subnet 192.0.2.0/24"));
+    EXPECT_EQ(m_View.addresses[ControlId::IpField], (Ipv4Octets{192, 0, 2, 21}));
+    EXPECT_EQ(m_View.currentRow, RowNamed(u"Lobby"));
+    EXPECT_EQ(log.ProgramText(), "CIpEditDlg::OnClickDevList : 1\n");
+
+    // A device that ignores the command is reported as such.
+    m_Fake.devices[0].ignoresSets = true;
+    m_View.addresses[ControlId::IpField] = {192, 0, 2, 22};
+    m_Controller.OnSubmit();
+    ASSERT_TRUE(m_View.FinishBackgroundWork());
+    EXPECT_EQ(m_View.messages.back().second, u"The device still shows its old settings: it did "
+                                             u"not receive the command. Please try again.");
+    EXPECT_EQ(m_View.addresses[ControlId::IpField], (Ipv4Octets{192, 0, 2, 21}));
+}
+
+TEST_F(DialogControllerTest, ARefusedSubmitSendsNothingAndPointsAtTheField) {
+    Open();
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    m_View.texts[ControlId::NameField] = u"A name of 19 chars.";
+    m_Fake.calls.clear();
+    m_Controller.OnSubmit();
+    EXPECT_EQ(m_Fake.calls, Calls{"view:ShowMessage"});
+    EXPECT_EQ(m_View.messages[0].first, MessageIcon::Warning);
+    EXPECT_EQ(m_View.focused, ControlId::NameField);
+
+    m_View.texts[ControlId::NameField] = u"Lobby";
+    m_View.texts[ControlId::PortField] = u"80x";
+    m_Controller.OnSubmit();
+    EXPECT_EQ(m_View.focused, ControlId::PortField);
+    EXPECT_FALSE(m_Fake.lastSet);
+}
+
+TEST_F(DialogControllerTest, AColumnClickSortsTheRowsThroughTheView) {
+    Open();
+    m_Controller.OnColumnClick(1);
+    EXPECT_EQ(m_Fake.calls, Calls{"view:ReorderRows"});
+    EXPECT_EQ(RowNamed(u"Lobby"), 0); // greatest name on top first
+    m_Controller.OnColumnClick(1);
+    EXPECT_EQ(RowNamed(u"Gate"), 0);
+}
+
+TEST_F(DialogControllerTest, KeyboardAndRightPressLoadARowOnceAndNotWhileSearching) {
+    Open();
+    const LogCapture log;
+    const int gate = RowNamed(u"Gate");
+    m_Controller.OnRowChosen(gate);
+    m_Controller.OnRowChosen(gate);
+    EXPECT_EQ(log.ProgramText(), "CIpEditDlg::OnClickDevList : 2\n");
+    EXPECT_FALSE(m_Controller.OnRightPressRow(-1));
+    EXPECT_TRUE(m_Controller.OnRightPressRow(RowNamed(u"Lobby")));
+    EXPECT_EQ(m_View.currentRow, RowNamed(u"Lobby"));
+    EXPECT_EQ(m_View.texts[ControlId::NameField], u"Lobby");
+
+    m_Controller.OnSearch();
+    EXPECT_FALSE(m_Controller.OnRightPressRow(gate));
+    m_Controller.OnRowChosen(gate);
+    EXPECT_FALSE(m_Controller.ContextMenu().assignEnabled);
+    EXPECT_FALSE(m_Controller.ContextMenu().exportEnabled);
+    EXPECT_EQ(log.ProgramText(),
+              "CIpEditDlg::OnClickDevList : 2\nCIpEditDlg::OnClickDevList : 1\n");
+}
+
+TEST_F(DialogControllerTest, ClosingDuringASearchWaitsForItThenDeinitsOnce) {
+    Open();
+    m_Controller.OnSearch();
+    const LogCapture log;
+    m_Controller.OnCancel();
+    m_Controller.OnCancel();
+    EXPECT_EQ(m_Fake.calls,
+              (Calls{"setIPSearch(0,)", "view:RunInBackground", "view:StopBackgroundWork",
+                     "search(1500)", "view:CloseAssignDialog", "deinit()", "view:EndDialog"}));
+    EXPECT_EQ(log.ProgramText(), "CIpEditDlg::OnCancel() begin\nCIpEditDlg::OnCancel() end\n");
+    EXPECT_FALSE(m_View.BackgroundWorkPending());
+    m_Controller.OnSearch();
+    EXPECT_EQ(m_Fake.calls.back(), "view:EndDialog");
+}
+
+TEST_F(DialogControllerTest, AssigningTakesTheSelectedRowsTopToBottomAndBlocksSearches) {
+    Open();
+    m_View.selectedRows = {1, 0};
+    m_Controller.OnAssignAddresses();
+    ASSERT_TRUE(m_View.assignSite);
+    EXPECT_EQ(m_View.assignSite->found.size(), 2U);
+    EXPECT_EQ(m_View.assignSite->selected, (std::vector<MacBytes>{Lobby().mac, Gate().mac}));
+    m_Controller.OnSearch();
+    m_Controller.OnAssignAddresses();
+    m_Controller.OnAssignClosed(false);
+    EXPECT_EQ(m_Fake.calls, Calls{"view:OpenAssignDialog"});
+    // Applied: the addresses changed, so the list is searched again.
+    m_Controller.OnAssignAddresses();
+    m_Controller.OnAssignClosed(true);
+    EXPECT_EQ(m_Fake.calls.back(), "view:RunInBackground");
+    ASSERT_TRUE(m_View.FinishBackgroundWork());
+
+    // Closing during a batch waits for it before the library goes away.
+    m_Controller.OnAssignAddresses();
+    m_Fake.calls.clear();
+    m_Controller.OnCancel();
+    EXPECT_EQ(m_Fake.calls, (Calls{"view:StopBackgroundWork", "view:CloseAssignDialog", "deinit()",
+                                   "view:EndDialog"}));
+}
+
+TEST_F(DialogControllerTest, ExportWritesTheRowsAsShownAndReportsAFailedWrite) {
+    Open();
+    m_Controller.OnColumnClick(1);
+    m_Controller.OnColumnClick(1); // no longer the library's order
+    m_View.saveChoice = SaveChoice{"/export/devices", 1};
+    m_Controller.OnExportList();
+    EXPECT_EQ(m_View.offeredFilters,
+              (std::vector<std::u16string>{u"CSV (*.csv)", u"JSON (*.json)"}));
+    ASSERT_TRUE(m_View.files.contains("/export/devices.json"));
+    const nlohmann::json devices =
+        nlohmann::json::parse(m_View.files["/export/devices.json"]).at("devices");
+    ASSERT_EQ(devices.size(), 2U);
+    EXPECT_EQ(devices[0].at("name"), "Gate");
+
+    // A file name holding a marker of the message stays as it is.
+    m_View.saveChoice = SaveChoice{"/export/100%2.csv", 1};
+    m_View.unwritable = {"/export/100%2.csv"};
+    m_Controller.OnExportList();
+    ASSERT_EQ(m_View.messages.size(), 1U);
+    EXPECT_EQ(m_View.messages[0].second,
+              u"The list could not be written to /export/100%2.csv: denied");
+}
+
+} // namespace
+} // namespace kestrun::test

@@ -53,9 +53,8 @@ std::vector<platform::InterfaceAddress> ChooseAddresses(const ScanOptions& optio
         chosen = local;
     }
     for (const std::string& wanted : options.localAddresses) {
-        const auto found = std::find_if(local.begin(), local.end(), [&](const auto& entry) {
-            return entry.address == wanted;
-        });
+        const auto found = std::find_if(local.begin(), local.end(),
+                                        [&](const auto& entry) { return entry.address == wanted; });
         if (found == local.end()) {
             failures.push_back({wanted, "not a local address", 0});
         } else {

@@ -115,9 +115,9 @@ TEST(DevsimDeviceConfig, ExampleFileIsValid) {
 }
 
 TEST(DevsimDeviceConfig, WsDiscoveryKeysAndTheirRefusals) {
-    const SimDevice device = ParseDevice(
-        "protocol=3702,32970 mac=02:00:00:00:00:01 ip=192.0.2.5 types=\"tds:Device "
-        "{urn:x}Cam\" wsd_hostile=twice wsd_ignore=2 wsd_probes=unicast metadata=7");
+    const SimDevice device =
+        ParseDevice("protocol=3702,32970 mac=02:00:00:00:00:01 ip=192.0.2.5 types=\"tds:Device "
+                    "{urn:x}Cam\" wsd_hostile=twice wsd_ignore=2 wsd_probes=unicast metadata=7");
     EXPECT_EQ(device.protocol, Protocol::Port32970);
     EXPECT_EQ(device.wsd.types, (std::vector<std::string>{"tds:Device", "{urn:x}Cam"}));
     EXPECT_EQ(device.wsd.hostile, WsdHostile::Twice);

@@ -10,8 +10,9 @@ namespace {
 constexpr std::chrono::milliseconds kWait{1200};
 
 const DeviceTable::Entry* Found(const ScanReport& report, std::string_view endpoint) {
-    const auto found = std::find_if(report.devices.begin(), report.devices.end(),
-                                    [&](const auto& entry) { return entry.target.address == endpoint; });
+    const auto found =
+        std::find_if(report.devices.begin(), report.devices.end(),
+                     [&](const auto& entry) { return entry.target.address == endpoint; });
     return found == report.devices.end() ? nullptr : &*found;
 }
 

@@ -132,12 +132,13 @@ bool ApplyWsd(WsdSettings& wsd, const Setting& setting) {
     } else if (key == "metadata") {
         wsd.metadataVersion = static_cast<std::uint32_t>(Number(setting, 0, 4'294'967'295));
     } else if (key == "wsd_hostile") {
-        wsd.hostile = Choice<WsdHostile>(setting, {{"none", WsdHostile::None},
-                                                   {"malformed", WsdHostile::Malformed},
-                                                   {"oversized", WsdHostile::Oversized},
-                                                   {"doctype", WsdHostile::Doctype},
-                                                   {"twice", WsdHostile::Twice},
-                                                   {"foreign-relates", WsdHostile::ForeignRelates}});
+        wsd.hostile =
+            Choice<WsdHostile>(setting, {{"none", WsdHostile::None},
+                                         {"malformed", WsdHostile::Malformed},
+                                         {"oversized", WsdHostile::Oversized},
+                                         {"doctype", WsdHostile::Doctype},
+                                         {"twice", WsdHostile::Twice},
+                                         {"foreign-relates", WsdHostile::ForeignRelates}});
     } else if (key == "wsd_probes") {
         wsd.probes = Choice<WsdProbes>(
             setting, {{"all", WsdProbes::All}, {"unicast", WsdProbes::UnicastOnly}});

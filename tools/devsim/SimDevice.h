@@ -42,10 +42,10 @@ enum class WsdProbes {
 // defaults that WsdMessages.h describes.
 struct WsdSettings {
     bool enabled = false;
-    std::string endpoint;             // the endpoint reference, urn:uuid:...
-    std::vector<std::string> types;   // {namespace}local or tdn:/tds: names
-    std::vector<std::string> scopes;  // URIs
-    std::vector<std::string> xaddrs;  // URLs
+    std::string endpoint;            // the endpoint reference, urn:uuid:...
+    std::vector<std::string> types;  // {namespace}local or tdn:/tds: names
+    std::vector<std::string> scopes; // URIs
+    std::vector<std::string> xaddrs; // URLs
     std::uint32_t metadataVersion = 1;
     WsdHostile hostile = WsdHostile::None;
     WsdProbes probes = WsdProbes::All;

@@ -283,8 +283,7 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
         const std::lock_guard lock(m_Mutex);
         for (std::size_t index = 0; index < m_Devices.size(); ++index) {
             const SimDevice& known = m_Devices[index];
-            if (!known.answersDeviceProtocol || known.protocol != protocol ||
-                known.mac != target) {
+            if (!known.answersDeviceProtocol || known.protocol != protocol || known.mac != target) {
                 continue;
             }
             SimDevice device = known;

@@ -76,8 +76,8 @@ std::string Envelope(const std::vector<wsd::QualifiedName>& types, std::string_v
     return text;
 }
 
-std::string Header(std::string_view action, std::string_view messageId,
-                   std::string_view relatesTo, std::string_view to) {
+std::string Header(std::string_view action, std::string_view messageId, std::string_view relatesTo,
+                   std::string_view to) {
     std::string text = "<a:Action>" + std::string(action) + "</a:Action><a:MessageID>" +
                        Escaped(messageId) + "</a:MessageID>";
     if (!relatesTo.empty()) {
@@ -89,9 +89,8 @@ std::string Header(std::string_view action, std::string_view messageId,
 // The device's description inside ProbeMatch, Hello and (endpoint only) Bye.
 std::string Description(const SimDevice& device, const std::vector<wsd::QualifiedName>& types,
                         bool full) {
-    std::string text =
-        "<a:EndpointReference><a:Address>" + Escaped(WsdEndpoint(device)) +
-        "</a:Address></a:EndpointReference>";
+    std::string text = "<a:EndpointReference><a:Address>" + Escaped(WsdEndpoint(device)) +
+                       "</a:Address></a:EndpointReference>";
     if (!full) {
         return text;
     }
@@ -124,8 +123,9 @@ std::optional<wsd::QualifiedName> ParseWsdType(std::string_view text) {
         return wsd::QualifiedName{std::string(text.substr(1, close - 1)),
                                   std::string(text.substr(close + 1))};
     }
-    for (const auto& [prefix, type] : {std::pair{std::string_view("tdn:"), &wsd::kNetworkVideoTransmitter},
-                                       std::pair{std::string_view("tds:"), &wsd::kDeviceType}}) {
+    for (const auto& [prefix, type] :
+         {std::pair{std::string_view("tdn:"), &wsd::kNetworkVideoTransmitter},
+          std::pair{std::string_view("tds:"), &wsd::kDeviceType}}) {
         if (text.starts_with(prefix) && text.size() > prefix.size()) {
             return wsd::QualifiedName{type->namespaceUri, std::string(text.substr(prefix.size()))};
         }
@@ -186,8 +186,8 @@ bool MatchesTypes(const SimDevice& device, const std::vector<wsd::QualifiedName>
 std::string ProbeMatchesMessage(const SimDevice& device, std::string_view messageId,
                                 std::string_view relatesTo) {
     const auto types = WsdTypes(device);
-    return Envelope(types, Header(wsd::kProbeMatchesAction, messageId, relatesTo,
-                                  wsd::kAnonymousAddress),
+    return Envelope(types,
+                    Header(wsd::kProbeMatchesAction, messageId, relatesTo, wsd::kAnonymousAddress),
                     "<d:ProbeMatches><d:ProbeMatch>" + Description(device, types, true) +
                         "</d:ProbeMatch></d:ProbeMatches>");
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <thread>
@@ -17,6 +18,10 @@ namespace vanmoor::wsd {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// A probe's types must all match, so each camera type has a probe of its own.
+const QualifiedName* const kCameraTypes[] = {&kNetworkVideoTransmitter, &kDeviceType};
+constexpr std::size_t kProbeTypes = std::size(kCameraTypes);
 
 // One local address's part of a scan: its socket, its probes and when they go out.
 struct ProbeChannel {
@@ -113,13 +118,17 @@ ScanReport WsdScanner::Scan(const ScanOptions& options) const {
         report.failures.push_back({*options.target, "target is not an IPv4 address", 0});
         return report;
     }
-    MessageIntake intake(m_reader, options.bounds);
+    const auto addresses = ChooseAddresses(options, report.failures);
+    // Every probe of this scan stays ours until its end, however many addresses probe.
+    DeviceTable::Bounds bounds = options.bounds;
+    bounds.ownProbes = std::max(bounds.ownProbes, kProbeTypes * addresses.size());
+    MessageIntake intake(m_reader, bounds);
     const int repeats =
         options.repeats.value_or(options.target ? kUnicastUdpRepeat : kMulticastUdpRepeat);
     const std::string destination = options.target.value_or(std::string(kMulticastGroup));
 
     std::vector<std::unique_ptr<ProbeChannel>> channels;
-    for (const auto& local : ChooseAddresses(options, report.failures)) {
+    for (const auto& local : addresses) {
         auto channel = std::make_unique<ProbeChannel>();
         channel->localIP = local.address;
         channel->destination = destination;
@@ -128,7 +137,7 @@ ScanReport WsdScanner::Scan(const ScanOptions& options) const {
             report.failures.push_back(failure);
             continue;
         }
-        for (const QualifiedName* type : {&kNetworkVideoTransmitter, &kDeviceType}) {
+        for (const QualifiedName* type : kCameraTypes) {
             const std::string messageId = NewMessageId();
             intake.AddOwnProbe(messageId);
             channel->probes.push_back(BuildProbe(*type, messageId));

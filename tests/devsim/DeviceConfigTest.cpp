@@ -111,7 +111,7 @@ TEST(DevsimDeviceConfig, ExampleFileIsValid) {
     EXPECT_TRUE(devices[3].wsd.enabled);
     EXPECT_FALSE(devices[3].answersDeviceProtocol);
     EXPECT_EQ(devices[3].wsd.scopes.size(), 3u);
-    EXPECT_TRUE(devices[4].wsd.enabled && devices[4].answersDeviceProtocol);
+    EXPECT_EQ(devices[4].wsd.types, std::vector<std::string>{"tdn:NetworkVideoTransmitter"});
 }
 
 TEST(DevsimDeviceConfig, WsDiscoveryKeysAndTheirRefusals) {

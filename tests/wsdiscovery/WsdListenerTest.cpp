@@ -1,4 +1,5 @@
 #include "WsdListener.h"
+#include "ProgramInLan.h"
 #include "WsdNetwork.h"
 
 namespace vanmoor::wsd::test {
@@ -22,13 +23,17 @@ std::vector<Announcement> Collect(WsdListener& listener, std::size_t count) {
     return seen;
 }
 
+// The simulator program says Hello when it starts and Bye when SIGTERM ends it.
 TEST_F(WsdNetworkTest, HelloAndByeAreCreditedToTheLanTheyCameFromOnly) {
     WsdListener listener(reader, {});
     EXPECT_TRUE(listener.Start().empty());
     EXPECT_EQ(listener.ListeningOn(), net.pcAddresses);
 
-    StartDevices(2, {"protocol=3702 mac=02:00:00:00:02:01 ip=198.51.100.10 "
-                     "scopes=onvif://www.onvif.org/location/Hall"});
+    vanmoor::test::ProgramInLan devices(2, VANMOOR_DEVSIM_PROGRAM,
+                                        {"--ready", "--device",
+                                         "protocol=3702 mac=02:00:00:00:02:01 ip=198.51.100.10 "
+                                         "scopes=onvif://www.onvif.org/location/Hall"});
+    ASSERT_EQ(devices.ReadLine(kPatience).rfind("vanmoor-devsim ready", 0), 0u);
     std::vector<Announcement> seen = Collect(listener, 1);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].kind, Announcement::Kind::Hello);
@@ -37,7 +42,7 @@ TEST_F(WsdNetworkTest, HelloAndByeAreCreditedToTheLanTheyCameFromOnly) {
     ASSERT_EQ(listener.Devices().size(), 1u);
     EXPECT_EQ(listener.Devices()[0].receivedOn, net.pcAddresses[1]);
 
-    simulators.clear(); // the Bye
+    EXPECT_EQ(devices.Terminate(), 0);
     seen = Collect(listener, 1);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].kind, Announcement::Kind::Bye);

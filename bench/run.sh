@@ -3,7 +3,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build="${1:-$here/../build}"
-for bench in vanmoor_SearchOverheadBench vanmoor_BurstBench vanmoor_AssignBench; do
+for bench in vanmoor_SearchOverheadBench vanmoor_BurstBench vanmoor_AssignBench \
+    vanmoor_WsdScanBench; do
     echo "== $bench"
     "$here/../tests/netns/testnet.sh" "$build/bench/$bench"
 done

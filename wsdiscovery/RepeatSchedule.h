@@ -6,8 +6,10 @@
 
 namespace vanmoor::wsd {
 
-// SOAP-over-UDP retransmission: a message is sent once and then repeated this many times.
-inline constexpr int kMulticastUdpRepeat = 2;
+// SOAP-over-UDP 1.1 retransmission defaults: a message is sent once and then repeated this
+// many times, the repeats identical to it (MessageID included), so that a receiver that got
+// the first drops them.
+inline constexpr int kMulticastUdpRepeat = 1;
 inline constexpr int kUnicastUdpRepeat = 1;
 // The first repeat waits a random time between the minimum and maximum delay; each further
 // one waits twice as long as the one before, never longer than the upper delay.

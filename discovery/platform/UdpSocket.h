@@ -27,6 +27,31 @@ public:
     int EnableBroadcast();
     int SendBroadcast(const char* data, int length, int port);
 
+    // Multicast and plain unicast, for discovery protocols beside the library's own. Addresses
+    // are dotted IPv4 text; a text that is not one fails with the system's invalid-argument code.
+    //
+    // Binds exactly `localIP` and `port` (0: a port the system picks): unicast to that address
+    // and port arrives here, and sends leave with `localIP` as their source.
+    int BindAddress(const std::string& localIP, int port);
+    // Binds for the datagrams sent to `group` on `port`, on as many sockets as there are
+    // interfaces (address reuse first). Linux binds the group address itself, so no unicast to
+    // the port arrives; Windows binds `localIP`, the only way it delivers a group there.
+    int BindGroupPort(const std::string& group, const std::string& localIP, int port);
+    // Multicast sends leave through the interface that owns `localIP`.
+    int SetMulticastInterface(const std::string& localIP);
+    int SetMulticastTtl(int hops);
+    // Whether this host's own sockets receive what this socket sends to a group.
+    int SetMulticastLoop(bool enabled);
+    // IP_ADD_MEMBERSHIP of `group` on the interface that owns `localIP`, and no other.
+    int JoinGroup(const std::string& group, const std::string& localIP);
+    // Linux hands a group's datagrams to every socket bound to their port once any socket of
+    // the host joined the group on the interface they arrive on; this socket then takes only
+    // those of its own memberships. Windows does that already: nothing to set there.
+    int ReceiveOnlyJoinedGroups();
+    int SendTo(const char* data, int length, const std::string& address, int port);
+    // The local port the socket is bound to; 0 when unbound or unknown.
+    int LocalPort() const;
+
     enum class Wait { Readable, TimedOut, Woken, Failed };
     // Waits until a datagram is queued, the time-out passes or Wake() was called.
     Wait WaitReadable(int timeoutMilliseconds);

@@ -104,9 +104,32 @@ TEST(DevsimDeviceConfig, FileSkipsCommentsAndNamesTheFaultyLine) {
 
 TEST(DevsimDeviceConfig, ExampleFileIsValid) {
     const std::vector<SimDevice> devices = LoadDeviceFile(VANMOOR_DEVSIM_EXAMPLE);
-    ASSERT_EQ(devices.size(), 3u);
+    ASSERT_EQ(devices.size(), 5u);
     EXPECT_EQ(devices[2].protocol, Protocol::Port32970);
     EXPECT_EQ(devices[2].password, "secret");
+    EXPECT_FALSE(devices[2].wsd.enabled);
+    EXPECT_TRUE(devices[3].wsd.enabled);
+    EXPECT_FALSE(devices[3].answersDeviceProtocol);
+    EXPECT_EQ(devices[3].wsd.scopes.size(), 3u);
+    EXPECT_EQ(devices[4].wsd.types, std::vector<std::string>{"tdn:NetworkVideoTransmitter"});
+}
+
+TEST(DevsimDeviceConfig, WsDiscoveryKeysAndTheirRefusals) {
+    const SimDevice device =
+        ParseDevice("protocol=3702,32970 mac=02:00:00:00:00:01 ip=192.0.2.5 types=\"tds:Device "
+                    "{urn:x}Cam\" wsd_hostile=twice wsd_ignore=2 wsd_probes=unicast metadata=7");
+    EXPECT_EQ(device.protocol, Protocol::Port32970);
+    EXPECT_EQ(device.wsd.types, (std::vector<std::string>{"tds:Device", "{urn:x}Cam"}));
+    EXPECT_EQ(device.wsd.hostile, WsdHostile::Twice);
+    EXPECT_EQ(device.wsd.probesToIgnore, 2u);
+    EXPECT_EQ(device.wsd.probes, WsdProbes::UnicastOnly);
+    EXPECT_EQ(device.wsd.metadataVersion, 7u);
+    for (const char* wrong : {"protocol=4022,32970", "protocol=3702,3702", "protocol=80",
+                              "types=Device", "types={}Cam", "wsd_hostile=loud"}) {
+        EXPECT_THROW(ParseDevice(std::string("mac=02:00:00:00:00:01 ip=192.0.2.5 ") + wrong),
+                     std::invalid_argument)
+            << wrong;
+    }
 }
 
 TEST(DevsimDeviceConfig, GeneratedDevicesCountUpAcrossBytes) {

@@ -1,6 +1,7 @@
 #include "DeviceConfig.h"
 
 #include "AddressText.h"
+#include "WsdMessages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -71,12 +72,91 @@ std::array<std::uint8_t, 4> CodeBytes(const Setting& setting) {
     return code;
 }
 
+// "4022", "32970", "3702", or one device protocol and 3702 parted by a comma.
+void SetProtocols(SimDevice& device, const Setting& setting) {
+    bool deviceProtocol = false;
+    bool wsd = false;
+    for (std::size_t start = 0; start <= setting.value.size();) {
+        const std::size_t comma = std::min(setting.value.find(',', start), setting.value.size());
+        const std::string_view item = setting.value.substr(start, comma - start);
+        if (item == "3702" && !wsd) {
+            wsd = true;
+        } else if ((item == "4022" || item == "32970") && !deviceProtocol) {
+            deviceProtocol = true;
+            device.protocol = item == "4022" ? Protocol::Port4022 : Protocol::Port32970;
+        } else {
+            Refuse(setting, "expected 4022, 32970 or 3702, or one of the first two and 3702 "
+                            "parted by a comma");
+        }
+        start = comma + 1;
+    }
+    device.answersDeviceProtocol = deviceProtocol;
+    device.wsd.enabled = wsd;
+}
+
+// A blank-separated list, such as the scopes or transport addresses of a device.
+std::vector<std::string> Items(const Setting& setting) {
+    std::vector<std::string> items;
+    for (std::size_t start = 0; start < setting.value.size();) {
+        const std::size_t blank = std::min(setting.value.find(' ', start), setting.value.size());
+        if (blank > start) {
+            items.emplace_back(setting.value.substr(start, blank - start));
+        }
+        start = blank + 1;
+    }
+    return items;
+}
+
+std::vector<std::string> Types(const Setting& setting) {
+    std::vector<std::string> types = Items(setting);
+    for (const std::string& type : types) {
+        if (!ParseWsdType(type)) {
+            Refuse(setting, "expected types like tdn:NetworkVideoTransmitter, tds:Device or "
+                            "{http://example.com/ns}Camera");
+        }
+    }
+    return types;
+}
+
+// Applies one WS-Discovery setting; false for a key that is none.
+bool ApplyWsd(WsdSettings& wsd, const Setting& setting) {
+    const std::string_view key = setting.key;
+    if (key == "endpoint") {
+        wsd.endpoint = setting.value;
+    } else if (key == "types") {
+        wsd.types = Types(setting);
+    } else if (key == "scopes") {
+        wsd.scopes = Items(setting);
+    } else if (key == "xaddrs") {
+        wsd.xaddrs = Items(setting);
+    } else if (key == "metadata") {
+        wsd.metadataVersion = static_cast<std::uint32_t>(Number(setting, 0, 4'294'967'295));
+    } else if (key == "wsd_hostile") {
+        wsd.hostile =
+            Choice<WsdHostile>(setting, {{"none", WsdHostile::None},
+                                         {"malformed", WsdHostile::Malformed},
+                                         {"oversized", WsdHostile::Oversized},
+                                         {"doctype", WsdHostile::Doctype},
+                                         {"twice", WsdHostile::Twice},
+                                         {"foreign-relates", WsdHostile::ForeignRelates}});
+    } else if (key == "wsd_probes") {
+        wsd.probes = Choice<WsdProbes>(
+            setting, {{"all", WsdProbes::All}, {"unicast", WsdProbes::UnicastOnly}});
+    } else if (key == "wsd_ignore") {
+        wsd.probesToIgnore = static_cast<unsigned>(Number(setting, 0, 1'000'000));
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Applies one setting; false for a key that does not exist.
 bool Apply(SimDevice& device, const Setting& setting) {
     const std::string_view key = setting.key;
     if (key == "protocol") {
-        device.protocol = Choice<Protocol>(
-            setting, {{"4022", Protocol::Port4022}, {"32970", Protocol::Port32970}});
+        SetProtocols(device, setting);
+    } else if (ApplyWsd(device.wsd, setting)) {
+        return true;
     } else if (key == "mac") {
         const std::optional<Mac> mac = ParseMac(setting.value);
         if (!mac) {

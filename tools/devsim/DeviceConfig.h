@@ -19,6 +19,10 @@ namespace vanmoor::devsim {
 //   code 8 hex digits [00000000] (4022)   version, brand, model, camera (4022) [""]
 //   length 56..500 [220] (4022 reply length)   user, password [admin, admin] (32970)
 //   reply broadcast|subnet|unicast, delay MS: this device's own reply mode and delay
+// WS-Discovery (protocol=3702 alone, or with a device protocol: protocol=4022,3702; defaults
+// in WsdMessages.h): endpoint urn:uuid:...   types, scopes, xaddrs: blank-separated lists
+//   metadata N [1]   wsd_hostile none|malformed|oversized|doctype|twice|foreign-relates [none]
+//   wsd_probes all|unicast [all]   wsd_ignore N: the first N probes never heard [0]
 // Throws std::invalid_argument naming the faulty setting. With `requireIdentity`, mac and ip
 // must be among the settings; everything else starts from `base`.
 SimDevice ParseDevice(std::string_view description, const SimDevice& base = SimDevice{},

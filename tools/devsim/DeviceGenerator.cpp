@@ -25,6 +25,8 @@ std::vector<SimDevice> GenerateDevices(const SimDevice& first, std::size_t count
         device.mac = AddToBytes(first.mac, n);
         device.ip = AddToBytes(first.ip, n);
         device.name = first.name + std::to_string(n + 1);
+        // Each its own endpoint, made from its MAC address.
+        device.wsd.endpoint.clear();
         CheckDevice(device);
         devices.push_back(std::move(device));
     }

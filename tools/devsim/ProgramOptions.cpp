@@ -110,6 +110,8 @@ ProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
             options.plan.mode = Mode(value);
         } else if (option == "--delay") {
             options.plan.delay = std::chrono::milliseconds(Count(option, value, 3'600'000));
+        } else if (option == "--wsd-delay") {
+            options.plan.wsdMaxDelay = std::chrono::milliseconds(Count(option, value, 3'600'000));
         } else if (option == "--order") {
             SetOrder(options.plan, value);
         } else if (option == "--repeat") {
@@ -146,15 +148,20 @@ Devices (in the order given; generated devices come last):
   --protocol P          4022 or 32970
   --template SETTINGS   further settings of the first generated device
 Device settings (key=value, blanks between; quote values with blanks: name="Front door"):
-  protocol 4022|32970  mac  ip  netmask  gateway  dns1  dns2  name  port  port2  dhcp 0|1
-  type 0..255  code HHHHHHHH  version  brand  model  camera  length 56..500  user  password
-  reply broadcast|subnet|unicast  delay MS   (defaults in tools/devsim/DeviceConfig.h)
+  protocol 4022|32970|3702 (or 4022,3702: both)  mac  ip  netmask  gateway  dns1  dns2  name
+  port  port2  dhcp 0|1  type 0..255  code HHHHHHHH  version  brand  model  camera
+  length 56..500  user  password  reply broadcast|subnet|unicast  delay MS
+  WS-Discovery: endpoint  types  scopes  xaddrs  metadata N
+  wsd_hostile none|malformed|oversized|doctype|twice|foreign-relates  wsd_probes all|unicast
+  wsd_ignore N   (defaults in tools/devsim/DeviceConfig.h and WsdMessages.h)
 Replies:
   --reply MODE        broadcast (255.255.255.255, default), subnet (the device's subnet
                       broadcast address) or unicast (the requester's address and port)
   --delay MS          wait before answering (default 0)
   --order ORDER       device (default), reverse, or device indices from 0: 2,0,1
   --repeat N          answer N times (default 1; 0: never)
+  --wsd-delay MS      WS-Discovery devices answer a Probe after a random wait of up to MS
+                      (default 500)
 Observation:
   --capture FILE      one line per received datagram with its bytes in hex ('-': stdout)
   --verbose, -v       tell on standard error what arrives and what the devices do

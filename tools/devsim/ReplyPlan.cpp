@@ -7,7 +7,7 @@
 namespace vanmoor::devsim {
 
 void CheckReplyPlan(const ReplyPlan& plan, std::size_t deviceCount) {
-    if (plan.delay.count() < 0) {
+    if (plan.delay.count() < 0 || plan.wsdMaxDelay.count() < 0) {
         throw std::invalid_argument("negative reply delay");
     }
     if (plan.order != ReplyOrder::Explicit) {

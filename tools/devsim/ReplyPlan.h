@@ -23,11 +23,13 @@ struct ReplyPlan {
     ReplyOrder order = ReplyOrder::DeviceOrder;
     std::vector<std::size_t> permutation; // device indices, each exactly once
     unsigned repeat = 1;                  // 0: nobody answers
+    // WS-Discovery devices answer a Probe each after a random wait up to this long.
+    std::chrono::milliseconds wsdMaxDelay{500};
 
     bool operator==(const ReplyPlan&) const = default;
 };
 
-// Throws std::invalid_argument when the delay is negative or an explicit order is not a
+// Throws std::invalid_argument when a delay is negative or an explicit order is not a
 // permutation of 0..deviceCount-1.
 void CheckReplyPlan(const ReplyPlan& plan, std::size_t deviceCount);
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vanmoor::devsim {
 
@@ -19,6 +20,38 @@ enum class ReplyMode {
     Broadcast,       // 255.255.255.255, on the protocol port
     SubnetBroadcast, // the broadcast address of the device's own subnet, on the protocol port
     Unicast,         // the requester's source address and port
+};
+
+// Misbehaviour of a WS-Discovery device towards probes, for tests of a scanner's defences.
+enum class WsdHostile {
+    None,
+    Malformed,      // the answer cut in the middle of its XML
+    Oversized,      // the answer padded past the 32,767 bytes a datagram may hold
+    Doctype,        // the answer with a document type declaring entities, and using them
+    Twice,          // the same answer, MessageID included, sent twice
+    ForeignRelates, // the answer relating to a MessageID that no probe had
+};
+
+// Which probes a WS-Discovery device hears.
+enum class WsdProbes {
+    All,
+    UnicastOnly, // only probes sent to its own address, as behind a network that drops multicast
+};
+
+// A device's WS-Discovery side (UDP port 3702). Lists are kept as written; empty ones take the
+// defaults that WsdMessages.h describes.
+struct WsdSettings {
+    bool enabled = false;
+    std::string endpoint;            // the endpoint reference, urn:uuid:...
+    std::vector<std::string> types;  // {namespace}local or tdn:/tds: names
+    std::vector<std::string> scopes; // URIs
+    std::vector<std::string> xaddrs; // URLs
+    std::uint32_t metadataVersion = 1;
+    WsdHostile hostile = WsdHostile::None;
+    WsdProbes probes = WsdProbes::All;
+    unsigned probesToIgnore = 0; // the first probe datagrams it never hears, as if lost
+
+    bool operator==(const WsdSettings&) const = default;
 };
 
 constexpr std::uint16_t PortNumber(Protocol protocol) {
@@ -71,6 +104,9 @@ struct SimDevice {
     // Settings commands for this device that it drops unanswered before it obeys again, as if
     // they were lost on the way: for tests and benchmarks of resending.
     unsigned commandsToDrop = 0;
+    // False for a device that speaks WS-Discovery alone: it ignores both device protocols.
+    bool answersDeviceProtocol = true;
+    WsdSettings wsd;
 
     bool operator==(const SimDevice&) const = default;
 };

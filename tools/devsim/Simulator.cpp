@@ -78,6 +78,12 @@ void Simulator::Start() {
     for (Protocol protocol : {Protocol::Port4022, Protocol::Port32970}) {
         listeners.push_back({protocol, OpenDeviceSocket(PortNumber(protocol))});
     }
+    std::unique_ptr<WsdResponder> wsd;
+    if (std::any_of(m_Devices.begin(), m_Devices.end(),
+                    [](const SimDevice& device) { return device.wsd.enabled; })) {
+        wsd = std::make_unique<WsdResponder>(m_DeviceCount);
+        wsd->Open();
+    }
     std::vector<Ipv4> localAddresses = LocalAddresses();
     UniqueFd stopEvent(eventfd(0, EFD_CLOEXEC));
     if (stopEvent.Get() < 0) {
@@ -87,7 +93,11 @@ void Simulator::Start() {
     m_LocalAddresses = std::move(localAddresses);
     m_StopEvent = std::move(stopEvent);
     m_Scheduler = std::make_unique<ReplyScheduler>();
+    m_Wsd = std::move(wsd);
     m_ReceiveThread = std::thread([this] { ReceiveLoop(); });
+    if (m_Wsd) {
+        m_Wsd->Announce(Devices(), true);
+    }
 }
 
 void Simulator::Stop() {
@@ -100,11 +110,15 @@ void Simulator::Stop() {
         }
         m_ReceiveThread.join();
     }
+    if (m_Wsd) {
+        m_Wsd->Announce(Devices(), false);
+    }
     if (m_Scheduler) {
         m_CountersAtStop = m_Scheduler->Counters();
         m_Scheduler.reset();
     }
     m_Listeners.clear(); // frees the ports
+    m_Wsd.reset();
 }
 
 void Simulator::SetReplyPlan(ReplyPlan plan) {
@@ -152,6 +166,9 @@ void Simulator::ReceiveLoop() {
     for (const Listener& listener : m_Listeners) {
         watched.push_back({listener.socket.Get(), POLLIN, 0});
     }
+    if (m_Wsd) {
+        watched.push_back({m_Wsd->Socket(), POLLIN, 0});
+    }
     watched.push_back({m_StopEvent.Get(), POLLIN, 0});
     while (true) {
         if (poll(watched.data(), watched.size(), -1) < 0) {
@@ -160,11 +177,26 @@ void Simulator::ReceiveLoop() {
         if (watched.back().revents != 0) {
             return;
         }
+        if (m_Wsd && watched[m_Listeners.size()].revents != 0) {
+            AnswerWsdProbes(buffer);
+        }
         for (std::size_t i = 0; i < m_Listeners.size(); ++i) {
             if (watched[i].revents != 0) {
                 DrainListener(m_Listeners[i], buffer);
             }
         }
+    }
+}
+
+void Simulator::AnswerWsdProbes(std::vector<std::uint8_t>& buffer) {
+    for (const WsdResponder::Probe& probe : m_Wsd->Drain(buffer)) {
+        std::vector<ReplyWave> waves;
+        {
+            const std::lock_guard lock(m_Mutex);
+            waves = m_Wsd->Answer(probe, m_Devices, m_Plan.wsdMaxDelay);
+        }
+        m_WsdProbesHeard = m_Wsd->ProbesHeard();
+        m_Scheduler->Schedule(std::move(waves));
     }
 }
 
@@ -218,7 +250,7 @@ std::size_t Simulator::AnswerSearch(const Listener& listener, const sockaddr_in&
         repeat = m_Plan.repeat;
         for (std::size_t index : AnswerOrder(m_Plan, m_Devices.size())) {
             const SimDevice& device = m_Devices[index];
-            if (device.protocol == listener.protocol) {
+            if (device.answersDeviceProtocol && device.protocol == listener.protocol) {
                 rounds[device.replyDelay.value_or(m_Plan.delay)].push_back(
                     {ReplyDestination(device.replyMode.value_or(m_Plan.mode), device, requester),
                      m_Replies[index]});
@@ -250,10 +282,11 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
     {
         const std::lock_guard lock(m_Mutex);
         for (std::size_t index = 0; index < m_Devices.size(); ++index) {
-            if (m_Devices[index].protocol != protocol || m_Devices[index].mac != target) {
+            const SimDevice& known = m_Devices[index];
+            if (!known.answersDeviceProtocol || known.protocol != protocol || known.mac != target) {
                 continue;
             }
-            SimDevice device = m_Devices[index];
+            SimDevice device = known;
             const CommandOutcome outcome = ApplySettingsCommand(device, command);
             if (outcome == CommandOutcome::Applied || outcome == CommandOutcome::Dropped) {
                 StoreDevice(index, std::move(device));

@@ -5,7 +5,9 @@
 #include "ReplyScheduler.h"
 #include "SimDevice.h"
 #include "UniqueFd.h"
+#include "WsdResponder.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <memory>
@@ -17,7 +19,8 @@ namespace vanmoor::devsim {
 
 // Plays a fixed set of network devices of both protocols in one network namespace: answers every
 // search request with one reply per device of its protocol and obeys settings commands as each
-// device would, so that later replies carry the new settings.
+// device would, so that later replies carry the new settings. Devices that speak WS-Discovery
+// answer Probes on port 3702 too, and say Hello at Start and Bye at Stop.
 //
 // Start() makes the sockets on the calling thread, so they belong to that thread's network
 // namespace; the simulator's own threads may then run anywhere. Devices, the reply plan and the
@@ -31,7 +34,8 @@ public:
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
-    // Binds the wildcard address on ports 4022 and 32970 and starts listening. Throws
+    // Binds the wildcard address on ports 4022 and 32970 (and 3702, joined to the WS-Discovery
+    // group, when a device speaks it) and starts listening. Throws
     // std::system_error when a socket cannot be made or bound, std::logic_error when started
     // twice.
     void Start();
@@ -56,6 +60,8 @@ public:
     }
     // Replies sent and failed so far; after Stop(), the final figures.
     ReplyCounters Counters() const;
+    // WS-Discovery Probes received and read so far (repeats and ignored ones included).
+    std::size_t WsdProbesHeard() const { return m_WsdProbesHeard; }
 
 private:
     struct Listener {
@@ -64,6 +70,7 @@ private:
     };
 
     void ReceiveLoop();
+    void AnswerWsdProbes(std::vector<std::uint8_t>& buffer);
     // Reads and handles what is queued on the listener, without blocking.
     void DrainListener(const Listener& listener, std::vector<std::uint8_t>& buffer);
     bool IsOwnEcho(const Listener& listener, const sockaddr_in& source) const;
@@ -87,6 +94,8 @@ private:
     std::vector<Ipv4> m_LocalAddresses;
     UniqueFd m_StopEvent; // readable once Stop() asks the receive loop to end
     std::unique_ptr<ReplyScheduler> m_Scheduler;
+    std::unique_ptr<WsdResponder> m_Wsd; // only while a device speaks WS-Discovery
+    std::atomic<std::size_t> m_WsdProbesHeard{0};
     ReplyCounters m_CountersAtStop;
     std::thread m_ReceiveThread;
 };

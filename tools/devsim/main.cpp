@@ -3,6 +3,7 @@
 #include "ProgramOptions.h"
 #include "Simulator.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -102,8 +103,10 @@ int Run(const ProgramOptions& options, const sigset_t& endSignals) {
     simulator.SetReplyPlan(options.plan);
     simulator.Start();
     if (options.ready) {
-        std::printf("vanmoor-devsim ready: %zu devices on UDP ports 4022 and 32970\n",
-                    simulator.DeviceCount());
+        const bool wsd = std::any_of(options.devices.begin(), options.devices.end(),
+                                     [](const SimDevice& device) { return device.wsd.enabled; });
+        std::printf("vanmoor-devsim ready: %zu devices on UDP ports 4022%s\n",
+                    simulator.DeviceCount(), wsd ? ", 32970 and 3702" : " and 32970");
         std::fflush(stdout);
     }
     WaitForEnd(options, endSignals);

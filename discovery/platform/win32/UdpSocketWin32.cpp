@@ -85,17 +85,13 @@ int UdpSocket::EnableAddressReuse() {
     return SetIntOption(m_Handle, SOL_SOCKET, SO_REUSEADDR, 1);
 }
 
+// The library's endpoints report a text that is no address as an address not available.
 int UdpSocket::BindToLocalAddress(const std::string& localIP, int port) {
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(static_cast<u_short>(port));
-    if (inet_pton(AF_INET, localIP.c_str(), &local.sin_addr) != 1) {
+    IN_ADDR address{};
+    if (inet_pton(AF_INET, localIP.c_str(), &address) != 1) {
         return WSAEADDRNOTAVAIL;
     }
-    if (bind(AsSocket(m_Handle), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-        return WSAGetLastError();
-    }
-    return 0;
+    return BindAddress(localIP, port);
 }
 
 int UdpSocket::EnableBroadcast() {

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "DeviceTable.h"
+#include "MessageIntake.h"
+#include "WsdSockets.h"
+#include "XmlReader.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vanmoor::wsd {
+
+// A device announcing itself (Hello: new or changed) or its leaving (Bye).
+struct Announcement {
+    enum class Kind { Hello, Bye };
+    Kind kind = Kind::Hello;
+    TargetService target;
+    std::string receivedOn; // the local address of the interface it arrived on
+};
+
+// Listens for Hello and Bye on the discovery port of every chosen interface: one socket per
+// local address, joined to the group on that interface alone, each with a receive thread. The
+// table of announced devices and the queue of announcements are bounded.
+class WsdListener {
+public:
+    struct Options {
+        std::vector<std::string> localAddresses; // empty: every local IPv4 address
+        DeviceTable::Bounds bounds;
+        std::size_t maxQueued = 4096; // announcements not yet polled; the oldest go first
+    };
+
+    WsdListener(const XmlReader& reader, Options options);
+    ~WsdListener(); // stops the threads and closes the sockets
+    WsdListener(const WsdListener&) = delete;
+    WsdListener& operator=(const WsdListener&) = delete;
+
+    // Opens the sockets and starts listening; the addresses that cannot listen are returned.
+    // Call once.
+    std::vector<SocketFailure> Start();
+    // The local addresses that listen.
+    std::vector<std::string> ListeningOn() const;
+
+    // The announcements queued since the last poll, waiting up to `patience` for the first.
+    std::vector<Announcement> Poll(std::chrono::milliseconds patience);
+    // Devices that said Hello and no Bye since, each credited to its latest interface.
+    std::vector<DeviceTable::Entry> Devices() const { return m_intake.Entries(); }
+    IntakeCounters Counters() const { return m_intake.Counters(); }
+    // Announcements dropped from a full queue before they were polled.
+    std::size_t Overflowed() const;
+
+private:
+    struct Channel {
+        std::string localIP;
+        platform::UdpSocket socket;
+        std::thread thread;
+    };
+
+    void Receive(Channel& channel);
+    void Queue(Announcement announcement);
+
+    const Options m_options;
+    MessageIntake m_intake;
+    std::vector<std::unique_ptr<Channel>> m_channels;
+    std::atomic<bool> m_running{false};
+
+    mutable std::mutex m_queueMutex; // guards m_queue and m_overflowed
+    std::condition_variable m_queued;
+    std::deque<Announcement> m_queue;
+    std::size_t m_overflowed = 0;
+};
+
+} // namespace vanmoor::wsd

@@ -6,10 +6,12 @@
 
 namespace vanmoor::wsd {
 
-// SOAP-over-UDP 1.1 retransmission defaults: a message is sent once and then repeated this
-// many times, the repeats identical to it (MessageID included), so that a receiver that got
-// the first drops them.
-inline constexpr int kMulticastUdpRepeat = 1;
+// Retransmission of the SOAP-over-UDP binding that WS-Discovery 2005/04 uses: a message is
+// sent once and then repeated this many times, the repeats identical to it (MessageID
+// included), so that a receiver that got the first drops them. A multicast probe is repeated
+// twice (the later 1.1 binding lowered its default to once): one lost probe must not hide a
+// camera on a busy network.
+inline constexpr int kMulticastUdpRepeat = 2;
 inline constexpr int kUnicastUdpRepeat = 1;
 // The first repeat waits a random time between the minimum and maximum delay; each further
 // one waits twice as long as the one before, never longer than the upper delay.

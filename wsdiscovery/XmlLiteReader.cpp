@@ -66,6 +66,20 @@ std::pair<std::string_view, std::string_view> SplitName(std::string_view qualifi
     return {qualified.substr(0, colon), qualified.substr(colon + 1)};
 }
 
+// A document in UTF-16 or UTF-32 has a byte order mark or a zero byte in its first two bytes,
+// as the other readers tell them apart too.
+bool IsWide(std::string_view document) {
+    const std::string_view start = document.substr(0, 2);
+    return start == "\xFE\xFF" || start == "\xFF\xFE" || start.find('\0') != std::string_view::npos;
+}
+
+// The part of a document before its first zero byte, unless it is in UTF-16 or UTF-32. No XML
+// character is zero, and the pugixml reader ends there too, so a datagram padded with zeros
+// reads alike everywhere; Wine's XmlLite even aborts on a zero byte after the declaration.
+std::string_view UpToZeroByte(std::string_view document) {
+    return IsWide(document) ? document : document.substr(0, document.find('\0'));
+}
+
 // A document has a root element, so it has a start tag: a '<' followed by neither '?', '!'
 // nor '/'. Any byte order of UTF-16 or UTF-32 only puts zero bytes between the two. Wine's
 // XmlLite fails an assertion, ending the process, on a document that ends in or just after
@@ -231,11 +245,12 @@ ReadError XmlLiteReader::Read(std::string_view document, std::size_t maxBytes, i
     if (document.size() > maxBytes || document.size() > UINT_MAX) {
         return ReadError::TooLarge;
     }
-    if (!HasStartTag(document)) {
+    const std::string_view text = UpToZeroByte(document);
+    if (!HasStartTag(text)) {
         return ReadError::Malformed;
     }
-    const ComPointer<IStream> stream(SHCreateMemStream(
-        reinterpret_cast<const BYTE*>(document.data()), static_cast<UINT>(document.size())));
+    const ComPointer<IStream> stream(SHCreateMemStream(reinterpret_cast<const BYTE*>(text.data()),
+                                                       static_cast<UINT>(text.size())));
     IXmlReader* created = nullptr;
     if (!stream || FAILED(CreateXmlReader(__uuidof(IXmlReader), reinterpret_cast<void**>(&created),
                                           nullptr))) {
@@ -247,11 +262,11 @@ ReadError XmlLiteReader::Read(std::string_view document, std::size_t maxBytes, i
     // is never reached, as every level takes bytes.
     if (FAILED(reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit)) ||
         FAILED(reader->SetProperty(XmlReaderProperty_MaxElementDepth,
-                                   static_cast<LONG_PTR>(document.size()))) ||
+                                   static_cast<LONG_PTR>(text.size()))) ||
         FAILED(reader->SetInput(stream.get()))) {
         return ReadError::Malformed;
     }
-    return DocumentWalk(*reader, document.size(), maxDepth, handler).Run();
+    return DocumentWalk(*reader, text.size(), maxDepth, handler).Run();
 }
 
 } // namespace vanmoor::wsd

@@ -111,6 +111,13 @@ TEST(WsdXmlReaderTest, TheGivenBoundsHold) {
     EXPECT_EQ(Read("<a><b/></a>", 11, 1).error, ReadError::TooDeep);
 }
 
+TEST(WsdXmlReaderTest, AZeroByteEndsADocumentOfSingleBytes) {
+    using namespace std::string_view_literals;
+    EXPECT_EQ(Read("<r/>\0\0\0"sv).events, "{}r / ");
+    EXPECT_EQ(Read("<r>a\0b</r>"sv).error, ReadError::Malformed);
+    EXPECT_EQ(Read("<?xml version=\"1.0\"?>\0<r/>"sv).error, ReadError::Malformed);
+}
+
 // A structural fault counts only in a well-formed document; anything else is malformed.
 TEST(WsdXmlReaderTest, ADocumentMustBeWellFormedBeforeItsStructureIsJudged) {
     const std::string deep = "<a><a><a></a></a></a>";

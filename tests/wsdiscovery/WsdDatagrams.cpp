@@ -1,13 +1,13 @@
 #include "WsdDatagrams.h"
 
+#include "PlatformXmlReader.h"
 #include "Protocol.h"
-#include "PugiXmlReader.h"
 
 namespace vanmoor::wsd::test {
 
 ParseResult Parse(std::string_view datagram, const Limits& limits) {
-    static const PugiXmlReader reader;
-    return ParseMessage(datagram, reader, limits);
+    static const auto reader = MakeXmlReader();
+    return ParseMessage(datagram, *reader, limits);
 }
 
 std::string Envelope(std::string_view header, std::string_view body) {

@@ -7,7 +7,7 @@
 
 namespace vanmoor::wsd::test {
 
-// Reads `datagram` through the pugixml reader with the default bounds.
+// Reads `datagram` through the platform's reader with the default bounds.
 ParseResult Parse(std::string_view datagram, const Limits& limits = {});
 
 // A SOAP 1.2 envelope with the prefixes most devices use (SOAP-ENV, wsa, wsdd, tdn, tds).

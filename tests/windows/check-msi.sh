@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the Windows installer: its tables and files (msitools), then, in a fresh Wine prefix
 # inside the private test network, that it installs every file and the Start menu shortcut of
-# Kestrun, puts vanmoor.exe on the system PATH, that a newer version replaces it (one product installed, not two) and that uninstalling
-# removes every file and the PATH entry.
+# Kestrun, puts vanmoor.exe on the system PATH, that a newer version replaces it (one product
+# installed, not two) and that uninstalling removes every file, the shortcut and the PATH entry.
 #
 #   check-msi.sh MSI VERSION
 set -euo pipefail

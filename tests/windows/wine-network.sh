@@ -195,5 +195,12 @@ else
     echo "FAIL: kestrun.exe in the test network" >&2
     failed=1
 fi
+# C:\LogConfig.txt (above) switches the program's own log on: C:\Quillon.txt, CR LF line ends.
+if grep -q $'CIpEditDlg::OnCancel() end\r$' "$drive_c/Quillon.txt" 2>/dev/null; then
+    echo "ok: kestrun.exe writes C:\\Quillon.txt as LogConfig.txt asks"
+else
+    echo "FAIL: no C:\\Quillon.txt with the program's closing lines" >&2
+    failed=1
+fi
 
 exit "$failed"

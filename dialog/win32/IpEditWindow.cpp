@@ -15,7 +15,6 @@ namespace kestrun::win32 {
 
 namespace {
 
-constexpr UINT kExportCommand = 40001;
 constexpr UINT kNameLimit = 18;
 constexpr UINT kPortDigits = 5;
 
@@ -98,8 +97,7 @@ INT_PTR IpEditWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
-            RunAboutBox(m_Instance, m_Window,
-                        m_Controller->ExtraTexts().Text(ExtraText::AboutNotice));
+            ShowAboutBox();
             return TRUE;
         }
         return FALSE;
@@ -158,6 +156,14 @@ void IpEditWindow::OnInitDialog() {
 }
 
 void IpEditWindow::OnCommand(int id) {
+    if (id == IDM_EXPORTLIST) {
+        m_Controller->OnExportList();
+        return;
+    }
+    if (id == IDM_ABOUTBOX) {
+        ShowAboutBox();
+        return;
+    }
     switch (static_cast<ControlId>(id)) {
     case ControlId::SearchButton:
         m_Controller->OnSearch();
@@ -236,22 +242,20 @@ void IpEditWindow::OnContextMenu(HWND source, POINT screen) {
     const ContextMenuState state = m_Controller->ContextMenu();
     HMENU menu = CreatePopupMenu();
     const std::u16string& exportText = m_Controller->ExtraTexts().Text(ExtraText::ExportList);
-    AppendMenuW(menu, MF_STRING | (state.exportEnabled ? 0 : MF_GRAYED), kExportCommand,
+    AppendMenuW(menu, MF_STRING | (state.exportEnabled ? 0 : MF_GRAYED), IDM_EXPORTLIST,
                 Wide(exportText));
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     wchar_t* about = nullptr;
     const int length = LoadStringW(m_Instance, IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&about), 0);
     AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX,
                 std::wstring(about, static_cast<std::size_t>(std::max(length, 0))).c_str());
-    const UINT chosen =
-        static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                         screen.x, screen.y, 0, m_Window, nullptr));
+    // The chosen entry arrives as WM_COMMAND.
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_Window, nullptr);
     DestroyMenu(menu);
-    if (chosen == kExportCommand) {
-        m_Controller->OnExportList();
-    } else if (chosen == IDM_ABOUTBOX) {
-        RunAboutBox(m_Instance, m_Window, m_Controller->ExtraTexts().Text(ExtraText::AboutNotice));
-    }
+}
+
+void IpEditWindow::ShowAboutBox() {
+    RunAboutBox(m_Instance, m_Window, m_Controller->ExtraTexts().Text(ExtraText::AboutNotice));
 }
 
 HWND IpEditWindow::Item(ControlId id) const {

@@ -75,7 +75,9 @@ private:
     void OnCommand(int id);
     // Returns the notification's result and whether it was answered.
     std::optional<LRESULT> OnListNotify(NMHDR& header);
+    // The context menu; its entries come back as WM_COMMAND.
     void OnContextMenu(HWND source, POINT screen);
+    void ShowAboutBox();
     HWND Item(ControlId id) const;
     bool IsAddressField(ControlId id) const;
 

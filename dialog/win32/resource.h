@@ -16,3 +16,5 @@
 
 // The system menu's about entry.
 #define IDM_ABOUTBOX 0x0010
+// The context menu's "Export list..." entry.
+#define IDM_EXPORTLIST 40001

@@ -5,6 +5,7 @@
 #include "LogCapture.h"
 #include "TempDirectory.h"
 #include "WholeFile.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -50,8 +51,11 @@ protected:
         actions.showMessage = [this](HWND, MessageIcon, const std::u16string& text) {
             m_Messages.push_back(text);
         };
-        actions.chooseSaveFile = [](HWND, const std::u16string&, const std::vector<std::u16string>&,
-                                    std::size_t) { return std::optional<SaveChoice>(); };
+        actions.chooseSaveFile = [this](HWND, const std::u16string&,
+                                        const std::vector<std::u16string>&, std::size_t) {
+            return m_SavePath ? std::optional<SaveChoice>(SaveChoice{*m_SavePath, 0})
+                              : std::optional<SaveChoice>();
+        };
         actions.openUrl = [this](const std::string& address) { m_Urls.push_back(address); };
         m_Window = std::make_unique<win32::IpEditWindow>(m_Fake.Api(), GetModuleHandleW(nullptr),
                                                          std::move(actions));
@@ -173,6 +177,8 @@ protected:
     std::unique_ptr<win32::IpEditWindow> m_Window;
     std::vector<std::u16string> m_Messages;
     std::vector<std::string> m_Urls;
+    // What the save dialog answers; none: cancelled.
+    std::optional<std::string> m_SavePath;
 };
 
 TEST_F(KestrunWindowTest, StartListsTheDevicesAndHidesWhatIsNotInUse) {
@@ -307,6 +313,22 @@ TEST_F(KestrunWindowTest, ExitEndsTheLibraryAndTheWindow) {
     EXPECT_EQ(m_Fake.calls, Calls{"deinit()"});
     EXPECT_EQ(m_Window->Handle(), nullptr);
     EXPECT_NE(m_Log.ProgramText().find("CIpEditDlg::OnCancel() end\n"), std::string::npos);
+}
+
+TEST_F(KestrunWindowTest, ExportListWritesTheRowsToTheChosenFileOrSaysWhyNot) {
+    Open();
+    const TempDirectory directory;
+    m_SavePath = (directory.Path() / "devices.csv").string();
+    SendMessageW(m_Window->Handle(), WM_COMMAND, IDM_EXPORTLIST, 0);
+    std::ifstream file(*m_SavePath, std::ios::binary);
+    const std::string csv(std::istreambuf_iterator<char>(file), {});
+    EXPECT_NE(csv.find("Lobby"), std::string::npos);
+    EXPECT_NE(csv.find("Gate"), std::string::npos);
+    EXPECT_TRUE(m_Messages.empty());
+
+    m_SavePath = (directory.Path() / "missing" / "devices.csv").string();
+    SendMessageW(m_Window->Handle(), WM_COMMAND, IDM_EXPORTLIST, 0);
+    EXPECT_EQ(m_Messages.size(), 1U);
 }
 
 TEST(WholeFileTest, ReplacesTheFileWholeOrLeavesItAlone) {

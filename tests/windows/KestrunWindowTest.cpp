@@ -211,6 +211,38 @@ TEST_F(KestrunWindowTest, StartListsTheDevicesAndHidesWhatIsNotInUse) {
     EXPECT_EQ(Text(m_Window->Handle()), L"Kestrun V2.18");
 }
 
+TEST_F(KestrunWindowTest, TheTemplateMakesTheControlsInTabOrderWhereItPlacesThem) {
+    Open();
+    HWND dialog = m_Window->Handle();
+    std::vector<int> order;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        order.push_back(GetDlgCtrlID(child));
+    }
+    EXPECT_EQ(order,
+              (std::vector<int>{1001, 1006, 1037, 1035, 1033, 1043, 1039, 1014, 1036, 1017,
+                                1019, 2,    1038, 1023, 1042, 1020, 1024, 1025, 1040, 1041,
+                                1027, 1028, 1031, 1045, 1021, 1046, 1022, 1050, 1054, 1055}));
+    // The list at 7, 19 and 205 by 212 dialog units, in the dialog's client area.
+    RECT expected{7, 19, 7 + 205, 19 + 212};
+    MapDialogRect(dialog, &expected);
+    RECT list{};
+    GetWindowRect(Item(ControlId::DeviceList), &list);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(list.left, expected.left);
+    EXPECT_EQ(list.top, expected.top);
+    EXPECT_EQ(list.right, expected.right);
+    EXPECT_EQ(list.bottom, expected.bottom);
+
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    const int entries = GetMenuItemCount(menu);
+    wchar_t about[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(entries - 1), about, 64, MF_BYPOSITION);
+    EXPECT_STREQ(about, L"About Kestrun(&A)...");
+    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(entries - 2), MF_BYPOSITION) & MF_SEPARATOR,
+              static_cast<UINT>(MF_SEPARATOR));
+}
+
 TEST_F(KestrunWindowTest, TheSearchRunsOffTheWindowWithTheControlsThatStartWorkDisabled) {
     Open();
     std::promise<void> release;

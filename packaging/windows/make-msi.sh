@@ -14,6 +14,7 @@ trap 'rm -rf "$stage"' EXIT
 # The installed programs without their debugging sections, which would treble the package.
 "$strip" --strip-debug -o "$stage/vanmoor.dll" "$bin_dir/vanmoor.dll"
 "$strip" --strip-debug -o "$stage/vanmoor.exe" "$bin_dir/vanmoor.exe"
+"$strip" --strip-debug -o "$stage/kestrun.exe" "$bin_dir/kestrun.exe"
 ln -s "$bin_dir/vanmoor.lib" "$mingw_import_lib" \
     "$source_dir/packaging/examples/Language.ini" "$source_dir/packaging/examples/LogConfig.txt" \
     "$source_dir/examples/list-devices.c" "$source_dir/discovery/include/vanmoor.h" "$stage/"

@@ -1,18 +1,12 @@
 #include "TempDirectory.h"
 
-#include <cstdlib>
+#include "TestEnvironment.h"
+
 #include <fstream>
-#include <stdexcept>
 
 namespace kestrun::test {
 
-TempDirectory::TempDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrun-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary directory");
-    }
-    m_Path = pattern;
-}
+TempDirectory::TempDirectory() : m_Path(vanmoor::test::MakeTempDirectory("kestrun-")) {}
 
 TempDirectory::~TempDirectory() {
     std::error_code ignored;

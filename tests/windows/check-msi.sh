@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the Windows installer: its tables and files (msitools), then, in a fresh Wine prefix
-# inside the private test network, that it installs every file, puts vanmoor.exe on the system
-# PATH, that a newer version replaces it (one product installed, not two) and that uninstalling
-# removes every file and the PATH entry.
+# inside the private test network, that it installs every file and the Start menu shortcut of
+# Kestrun, puts vanmoor.exe on the system PATH, that a newer version replaces it (one product
+# installed, not two) and that uninstalling removes every file, the shortcut and the PATH entry.
 #
 #   check-msi.sh MSI VERSION
 set -euo pipefail
@@ -32,11 +32,15 @@ table "$msi" Environment | grep -qx $'CommandLinePath\t=-\\*PATH\t\\[~\\];\\[INS
     fail "the install folder does not go on the system PATH"
 table "$msi" InstallExecuteSequence | grep -q '^WriteEnvironmentStrings' ||
     fail "the PATH entry is never written"
+table "$msi" Shortcut | grep -qx $'KestrunStartMenu\tProgramMenuFolder\tKestrun\tDialogShortcut\t\\[INSTALLFOLDER\\]kestrun.exe\t\t.*\tINSTALLFOLDER\t*' ||
+    fail "no Start menu shortcut to kestrun.exe"
+table "$msi" InstallExecuteSequence | grep -q '^CreateShortcuts' || fail "shortcuts are never made"
 
 expected_files="Vanmoor/examples/Language.ini
 Vanmoor/examples/LogConfig.txt
 Vanmoor/examples/list-devices.c
 Vanmoor/include/vanmoor.h
+Vanmoor/kestrun.exe
 Vanmoor/lib/libvanmoor.dll.a
 Vanmoor/lib/vanmoor.lib
 Vanmoor/vanmoor.dll
@@ -62,8 +66,11 @@ msibuild "$newer" -q "UPDATE \`Property\` SET \`Value\` = '$next_version' WHERE 
 WORK="$work" VERSION="$version" NEXT_VERSION="$next_version" MSI="$msi" NEWER="$newer" \
     "$here/../netns/testnet.sh" bash -c '
     set -uo pipefail
-    export WINEPREFIX="$WORK/wine" WINEDEBUG=-all
+    # No menu entries of the host for the shortcut: only the one inside the prefix.
+    export WINEPREFIX="$WORK/wine" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
     folder="$WINEPREFIX/drive_c/Program Files/Vanmoor"
+    # Windows puts a per-machine shortcut in the common Start menu; Wine in the user'"'"'s.
+    shortcuts() { find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/Kestrun.lnk"; }
     products() {
         wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s |
             tr -d "\r" | grep -c "DisplayName.*REG_SZ *Vanmoor$"
@@ -78,6 +85,12 @@ WORK="$work" VERSION="$version" NEXT_VERSION="$next_version" MSI="$msi" NEWER="$
     check test -f "$folder/vanmoor.exe"
     check test -f "$folder/include/vanmoor.h"
     check test -f "$folder/lib/vanmoor.lib"
+    check test -f "$folder/kestrun.exe"
+    shortcut=$(shortcuts)
+    check test -n "$shortcut"
+    # The link names the installed program (its path in 8-bit or UTF-16 text).
+    tr -d "\0" <"${shortcut:-/dev/null}" | grep -aqi "Vanmoor.kestrun\.exe" ||
+        check false "the shortcut does not name kestrun.exe"
     printed=$(wine cmd /c "vanmoor --version" | tr -d "\r")
     check test "$printed" = "vanmoor $VERSION"
     system_path | grep -qF "C:\\Program Files\\Vanmoor" || check false "PATH lacks the folder"
@@ -89,6 +102,7 @@ WORK="$work" VERSION="$version" NEXT_VERSION="$next_version" MSI="$msi" NEWER="$
     wine msiexec /x "$(winepath -w "$NEWER")" /qn
     check test "$(products)" = 0
     check test ! -e "$folder"
+    check test -z "$(shortcuts)"
     system_path | grep -qF "C:\\Program Files\\Vanmoor" && check false "PATH still names the folder"
     wineserver -k || true
     exit $status' || fail "installing, upgrading or removing failed"

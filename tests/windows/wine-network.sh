@@ -10,7 +10,8 @@
 # Starts its own test network (tests/netns/testnet.sh) and, inside it, a fresh Wine prefix in a
 # temporary folder, so that no wineserver from outside the namespace is reused. Names, a
 # password and the watch's end on a closed console check the program's UTF-16 arguments and
-# environment and its console handler.
+# environment and its console handler. Last, the dialog program kestrun.exe, driven by window
+# messages, finds the devices and renames one.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=$(cd "$1" && pwd)
@@ -178,6 +179,27 @@ if [ "$closed" -eq 0 ] && [ "$(tail -n 1 "$work/watch.json" | tr -d '\r')" = "]}
 else
     echo "FAIL: watch ended by a closed console left its document or log unfinished" >&2
     tail -n 3 "$work/watch.json" "$work/watch.err" >&2 || true
+    failed=1
+fi
+
+# The dialog program with the real library, on a virtual display of its own: its first search
+# lists the devices of both lans, and a submit renames one, as the next searches show. Wine's
+# desktop started without a display for the console programs: it starts again with this one.
+kestrun=$(winepath -w "$bin/kestrun.exe")
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+if xvfb-run -a wine "$bin/kestrun_windows_network_driver.exe" "$kestrun" Hall Foyer \
+    Hall Dome Gate Shed | tr -d '\r' && scan | grep -q ',Foyer$'; then
+    echo "ok: kestrun.exe finds, changes and finds again"
+else
+    echo "FAIL: kestrun.exe in the test network" >&2
+    failed=1
+fi
+# C:\LogConfig.txt (above) switches the program's own log on: C:\Quillon.txt, CR LF line ends.
+if grep -q $'CIpEditDlg::OnCancel() end\r$' "$drive_c/Quillon.txt" 2>/dev/null; then
+    echo "ok: kestrun.exe writes C:\\Quillon.txt as LogConfig.txt asks"
+else
+    echo "FAIL: no C:\\Quillon.txt with the program's closing lines" >&2
     failed=1
 fi
 

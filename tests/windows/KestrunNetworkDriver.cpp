@@ -1,0 +1,242 @@
+// Drives the real kestrun.exe from outside, as a person would with the mouse and keyboard, but
+// by window messages: waits for its first search, checks the listed names, selects a device,
+// renames it, submits, and checks that the next search lists the new name; then Exit.
+//
+//   kestrun_windows_network_driver.exe KESTRUN_EXE OLD_NAME NEW_NAME LISTED_NAME...
+//
+// The list's texts live in the other process: they are read through memory allocated there.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kDeviceList = 1031;
+constexpr int kNameField = 1019;
+constexpr int kSubmitButton = 1006;
+constexpr int kSearchButton = 1050;
+constexpr const wchar_t* kErrorMarker = L"(!) ";
+
+bool WaitFor(const std::function<bool()>& done, int seconds = 30) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done()) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
+// A block of memory in the program's process, for messages that carry pointers.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, std::size_t size)
+        : m_Process(process), m_Address(VirtualAllocEx(process, nullptr, size,
+                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteMemory() {
+        if (m_Address != nullptr) {
+            VirtualFreeEx(m_Process, m_Address, 0, MEM_RELEASE);
+        }
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    char* Address() const { return static_cast<char*>(m_Address); }
+    bool Write(std::size_t offset, const void* data, std::size_t size) const {
+        return WriteProcessMemory(m_Process, Address() + offset, data, size, nullptr) != 0;
+    }
+    bool Read(std::size_t offset, void* data, std::size_t size) const {
+        return ReadProcessMemory(m_Process, Address() + offset, data, size, nullptr) != 0;
+    }
+
+private:
+    HANDLE m_Process;
+    void* m_Address;
+};
+
+class KestrunWindow {
+public:
+    KestrunWindow(HWND window, HANDLE process) : m_Window(window), m_Memory(process, 4096) {}
+
+    HWND Item(int id) const { return GetDlgItem(m_Window, id); }
+    bool Searched() const { return IsWindowEnabled(Item(kSearchButton)) != 0; }
+
+    std::vector<std::wstring> Names() const {
+        std::vector<std::wstring> names;
+        const int rows = static_cast<int>(SendMessageW(Item(kDeviceList), LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row) {
+            LVITEMW item{};
+            item.iSubItem = 1;
+            item.pszText = reinterpret_cast<wchar_t*>(m_Memory.Address() + kTextOffset);
+            item.cchTextMax = kTextUnits;
+            wchar_t text[kTextUnits] = {};
+            m_Memory.Write(0, &item, sizeof(item));
+            SendMessageW(Item(kDeviceList), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(m_Memory.Address()));
+            m_Memory.Read(kTextOffset, text, sizeof(text) - sizeof(wchar_t));
+            std::wstring name = text;
+            if (name.starts_with(kErrorMarker)) {
+                name.erase(0, std::wcslen(kErrorMarker));
+            }
+            names.push_back(name);
+        }
+        return names;
+    }
+
+    // Moves the focus mark and the selection there, as the arrow keys do.
+    void Select(int row) const {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = item.stateMask;
+        m_Memory.Write(0, &item, sizeof(item));
+        SendMessageW(Item(kDeviceList), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(m_Memory.Address()));
+    }
+
+    std::wstring FieldText(int id) const {
+        wchar_t text[256] = {};
+        SendMessageW(Item(id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    // Posted: a message box the click opens must not hold this program.
+    void Click(int id) const { PostMessageW(Item(id), BM_CLICK, 0, 0); }
+
+private:
+    static constexpr std::size_t kTextOffset = 256;
+    static constexpr int kTextUnits = 512;
+    HWND m_Window;
+    RemoteMemory m_Memory;
+};
+
+struct Search {
+    DWORD processId;
+    HWND found = nullptr;
+};
+
+// The program's main window: the dialog of that process that holds the device list.
+HWND FindMainWindow(DWORD processId) {
+    Search search{processId};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& wanted = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == wanted.processId && GetDlgItem(window, kDeviceList) != nullptr) {
+                wanted.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Closes the message boxes the program shows (owned windows without the device list).
+void CloseMessageBoxes(DWORD processId) {
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == static_cast<DWORD>(context) &&
+                GetDlgItem(window, kDeviceList) == nullptr && IsWindowVisible(window)) {
+                PostMessageW(window, WM_COMMAND, IDOK, 0);
+            }
+            return TRUE;
+        },
+        static_cast<LPARAM>(processId));
+}
+
+bool Lists(const std::vector<std::wstring>& names, const std::wstring& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+int Fail(const char* what) {
+    std::printf("FAIL: kestrun.exe %s\n", what);
+    return 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t* argv[]) {
+    if (argc < 4) {
+        std::fputs("usage: KESTRUN_EXE OLD_NAME NEW_NAME LISTED_NAME...\n", stderr);
+        return 2;
+    }
+    const std::wstring oldName = argv[2];
+    const std::wstring newName = argv[3];
+    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (CreateProcessW(argv[1], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &started) == 0) {
+        return Fail("did not start");
+    }
+    HWND window = nullptr;
+    if (!WaitFor([&] { return (window = FindMainWindow(started.dwProcessId)) != nullptr; })) {
+        TerminateProcess(started.hProcess, 1);
+        return Fail("showed no window");
+    }
+    const KestrunWindow kestrun(window, started.hProcess);
+    int failed = 0;
+    if (!WaitFor([&] { return kestrun.Searched() && !kestrun.Names().empty(); })) {
+        failed = Fail("listed nothing after its first search");
+    }
+    const std::vector<std::wstring> names = kestrun.Names();
+    for (int i = 4; i < argc; ++i) {
+        if (!Lists(names, argv[i])) {
+            std::printf("FAIL: the first search does not list %ls\n", argv[i]);
+            failed = 1;
+        }
+    }
+    if (failed == 0) {
+        std::printf("ok: kestrun.exe lists the devices of both lans (%zu rows)\n", names.size());
+    }
+
+    const auto row = std::find(names.begin(), names.end(), oldName);
+    if (row != names.end()) {
+        kestrun.Select(static_cast<int>(row - names.begin()));
+        if (!WaitFor([&] { return kestrun.FieldText(kNameField) == oldName; }, 10)) {
+            failed = Fail("did not load the selected device");
+        }
+        SendMessageW(kestrun.Item(kNameField), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(newName.c_str()));
+        kestrun.Click(kSubmitButton);
+        // The submit searches again and tells how it went.
+        if (!WaitFor([&] { return Lists(kestrun.Names(), newName); })) {
+            failed = Fail("does not list the new name after its submit");
+        }
+        CloseMessageBoxes(started.dwProcessId);
+        WaitFor([&] { return kestrun.Searched(); });
+        kestrun.Click(kSearchButton);
+        WaitFor([&] { return !kestrun.Searched(); }, 5);
+        if (!WaitFor([&] { return kestrun.Searched(); }) || !Lists(kestrun.Names(), newName) ||
+            Lists(kestrun.Names(), oldName)) {
+            failed = Fail("does not show the renamed device at the next search");
+        } else {
+            std::printf("ok: a submit from kestrun.exe renamed %ls to %ls\n", oldName.c_str(),
+                        newName.c_str());
+        }
+    } else {
+        failed = Fail("does not list the device to rename");
+    }
+
+    CloseMessageBoxes(started.dwProcessId);
+    kestrun.Click(2); // Exit
+    if (WaitForSingleObject(started.hProcess, 30000) != WAIT_OBJECT_0) {
+        TerminateProcess(started.hProcess, 1);
+        failed = Fail("did not end on Exit");
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return failed;
+}

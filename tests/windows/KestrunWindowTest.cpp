@@ -1,0 +1,378 @@
+// The Windows window of Kestrun with the fake library, driven by window messages as the user's
+// clicks and typing send them; what the library was asked and what the controls show.
+#include "FakeLibrary.h"
+#include "IpEditWindow.h"
+#include "LogCapture.h"
+#include "TempDirectory.h"
+#include "WholeFile.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kestrun::test {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+FakeDevice Device(std::string name, Ipv4Octets ip, MacBytes mac, int port) {
+    return FakeDevice{.name = std::move(name),
+                      .ip = ip,
+                      .netmask = {255, 255, 255, 0},
+                      .gateway = {ip[0], ip[1], ip[2], 1},
+                      .mac = mac,
+                      .port = port};
+}
+
+class KestrunWindowTest : public testing::Test {
+protected:
+    KestrunWindowTest() {
+        // Documentation addresses, which no host running the test owns.
+        m_Fake.localAddresses = {"192.0.2.5", "198.51.100.1"};
+        m_Fake.devices = {
+            Device("Lobby", {192, 0, 2, 20}, {0x00, 0x11, 0x22, 0x33, 0x44, 0xaa}, 80),
+            Device("Gate", {198, 51, 100, 7}, {0x0a, 0xbb, 0xcc, 0, 1, 2}, 8080)};
+    }
+
+    // Makes the window and lets its first search end.
+    void Open() {
+        win32::DesktopActions actions;
+        actions.showMessage = [this](HWND, MessageIcon, const std::u16string& text) {
+            m_Messages.push_back(text);
+        };
+        actions.chooseSaveFile = [this](HWND, const std::u16string&,
+                                        const std::vector<std::u16string>&, std::size_t) {
+            return m_SavePath ? std::optional<SaveChoice>(SaveChoice{*m_SavePath, 0})
+                              : std::optional<SaveChoice>();
+        };
+        actions.openUrl = [this](const std::string& address) { m_Urls.push_back(address); };
+        m_Window = std::make_unique<win32::IpEditWindow>(m_Fake.Api(), GetModuleHandleW(nullptr),
+                                                         std::move(actions));
+        ASSERT_TRUE(m_Window->Create());
+        ASSERT_TRUE(PumpUntilSearched());
+    }
+
+    HWND Item(ControlId id) const { return GetDlgItem(m_Window->Handle(), static_cast<int>(id)); }
+
+    // Handles the window's messages until the search button is usable again.
+    bool PumpUntilSearched() {
+        return PumpUntil([this] { return IsWindowEnabled(Item(ControlId::SearchButton)) != 0; });
+    }
+
+    template <typename Done> bool PumpUntil(Done done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            Pump();
+            if (done()) {
+                return true;
+            }
+            Sleep(5);
+        }
+        return false;
+    }
+
+    void Pump() {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
+            if (m_Window->Handle() == nullptr || !IsDialogMessageW(m_Window->Handle(), &message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+    }
+
+    std::wstring Text(HWND control) const {
+        wchar_t text[256] = {};
+        SendMessageW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    std::wstring Cell(int row, int column) const {
+        wchar_t text[256] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(std::size(text));
+        SendMessageW(Item(ControlId::DeviceList), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+
+    // The name cell without the error marker.
+    std::wstring Name(int row) const {
+        const std::wstring cell = Cell(row, 1);
+        const std::wstring marker = win32::DeviceListView::kErrorMarker;
+        return cell.starts_with(marker) ? cell.substr(marker.size()) : cell;
+    }
+
+    // The tool tip the window gives for a row.
+    std::wstring Tip(int row) const {
+        wchar_t text[512] = {};
+        NMLVGETINFOTIPW tip{};
+        tip.hdr = {Item(ControlId::DeviceList), static_cast<UINT_PTR>(ControlId::DeviceList),
+                   static_cast<UINT>(LVN_GETINFOTIPW)};
+        tip.pszText = text;
+        tip.cchTextMax = static_cast<int>(std::size(text));
+        tip.iItem = row;
+        SendMessageW(m_Window->Handle(), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+        return text;
+    }
+
+    int RowNamed(const std::wstring& name) const {
+        const int rows = ListView_GetItemCount(Item(ControlId::DeviceList));
+        for (int row = 0; row < rows; ++row) {
+            if (Name(row) == name) {
+                return row;
+            }
+        }
+        return -1;
+    }
+
+    // A click on a row: the list marks it, then tells its parent.
+    void NotifyList(UINT code, int row) {
+        HWND list = Item(ControlId::DeviceList);
+        if (row >= 0 && code == NM_CLICK) {
+            ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+            ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
+        }
+        NMITEMACTIVATE click{};
+        click.hdr = {list, static_cast<UINT_PTR>(ControlId::DeviceList), code};
+        click.iItem = row;
+        click.iSubItem = 1;
+        SendMessageW(m_Window->Handle(), WM_NOTIFY, click.hdr.idFrom,
+                     reinterpret_cast<LPARAM>(&click));
+        Pump();
+    }
+
+    void ClickColumn(int column) {
+        NMLISTVIEW click{};
+        click.hdr = {Item(ControlId::DeviceList), static_cast<UINT_PTR>(ControlId::DeviceList),
+                     static_cast<UINT>(LVN_COLUMNCLICK)};
+        click.iItem = -1;
+        click.iSubItem = column;
+        SendMessageW(m_Window->Handle(), WM_NOTIFY, click.hdr.idFrom,
+                     reinterpret_cast<LPARAM>(&click));
+    }
+
+    DWORD Address(ControlId field) const {
+        DWORD address = 0;
+        SendMessageW(Item(field), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+        return address;
+    }
+
+    const LogCapture m_Log; // before the window: the library's log stays out of the user's
+    FakeLibrary m_Fake;
+    std::unique_ptr<win32::IpEditWindow> m_Window;
+    std::vector<std::u16string> m_Messages;
+    std::vector<std::string> m_Urls;
+    // What the save dialog answers; none: cancelled.
+    std::optional<std::string> m_SavePath;
+};
+
+TEST_F(KestrunWindowTest, StartListsTheDevicesAndHidesWhatIsNotInUse) {
+    Open();
+    EXPECT_EQ(m_Fake.calls,
+              (Calls{"init()", "setIPSearch(0,)", "setIPSearch(0,)", "search(1500)"}));
+    HWND list = Item(ControlId::DeviceList);
+    ASSERT_EQ(ListView_GetItemCount(list), 2);
+    EXPECT_EQ(Cell(0, 0), L"1");
+    EXPECT_EQ(Name(0), L"Lobby");
+    EXPECT_EQ(Cell(1, 2), L"198.051.100.007");
+    RECT outer{};
+    GetWindowRect(list, &outer);
+    const int width = outer.right - outer.left;
+    EXPECT_EQ(ListView_GetColumnWidth(list, 0), 0);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), width / 2 + 22);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 2), width / 2 - 28);
+
+    HWND choice = Item(ControlId::InterfaceChoice);
+    ASSERT_EQ(SendMessageW(choice, CB_GETCOUNT, 0, 0), 3);
+    wchar_t entry[64] = {};
+    SendMessageW(choice, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(entry));
+    EXPECT_STREQ(entry, L"198.51.100.1");
+    EXPECT_EQ(SendMessageW(choice, CB_GETCURSEL, 0, 0), CB_ERR);
+    for (ControlId hidden : {ControlId::StaticRadio, ControlId::DhcpRadio, ControlId::UserNameField,
+                             ControlId::PasswordLabel, ControlId::ProgressLabel}) {
+        EXPECT_FALSE(IsWindowVisible(Item(hidden))) << static_cast<int>(hidden);
+    }
+    EXPECT_EQ(Text(Item(ControlId::PortField)), L"");
+    EXPECT_EQ(Text(m_Window->Handle()), L"Kestrun V2.18");
+}
+
+TEST_F(KestrunWindowTest, TheTemplateMakesTheControlsInTabOrderWhereItPlacesThem) {
+    Open();
+    HWND dialog = m_Window->Handle();
+    std::vector<int> order;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        order.push_back(GetDlgCtrlID(child));
+    }
+    EXPECT_EQ(order,
+              (std::vector<int>{1001, 1006, 1037, 1035, 1033, 1043, 1039, 1014, 1036, 1017,
+                                1019, 2,    1038, 1023, 1042, 1020, 1024, 1025, 1040, 1041,
+                                1027, 1028, 1031, 1045, 1021, 1046, 1022, 1050, 1054, 1055}));
+    // The list at 7, 19 and 205 by 212 dialog units, in the dialog's client area.
+    RECT expected{7, 19, 7 + 205, 19 + 212};
+    MapDialogRect(dialog, &expected);
+    RECT list{};
+    GetWindowRect(Item(ControlId::DeviceList), &list);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(list.left, expected.left);
+    EXPECT_EQ(list.top, expected.top);
+    EXPECT_EQ(list.right, expected.right);
+    EXPECT_EQ(list.bottom, expected.bottom);
+
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    const int entries = GetMenuItemCount(menu);
+    wchar_t about[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(entries - 1), about, 64, MF_BYPOSITION);
+    EXPECT_STREQ(about, L"About Kestrun(&A)...");
+    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(entries - 2), MF_BYPOSITION) & MF_SEPARATOR,
+              static_cast<UINT>(MF_SEPARATOR));
+}
+
+TEST_F(KestrunWindowTest, TheSearchRunsOffTheWindowWithTheControlsThatStartWorkDisabled) {
+    Open();
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<void> entered;
+    m_Fake.duringSearch = [&entered, released] {
+        entered.set_value();
+        released.wait();
+    };
+    // Chosen in the drop-down, as the user picks the interface.
+    SendMessageW(Item(ControlId::InterfaceChoice), CB_SETCURSEL, 2, 0);
+    SendMessageW(Item(ControlId::SearchButton), BM_CLICK, 0, 0);
+    entered.get_future().wait();
+    Pump(); // the window answers while the library searches
+    EXPECT_FALSE(IsWindowEnabled(Item(ControlId::SearchButton)));
+    EXPECT_FALSE(IsWindowEnabled(Item(ControlId::SubmitButton)));
+    EXPECT_FALSE(IsWindowEnabled(Item(ControlId::DeviceList)));
+    EXPECT_TRUE(IsWindowVisible(Item(ControlId::ProgressLabel)));
+    EXPECT_EQ(Text(Item(ControlId::ProgressLabel)), L"Searching.....");
+    release.set_value();
+    ASSERT_TRUE(PumpUntilSearched());
+    EXPECT_TRUE(IsWindowEnabled(Item(ControlId::DeviceList)));
+    EXPECT_FALSE(IsWindowVisible(Item(ControlId::ProgressLabel)));
+    EXPECT_EQ(m_Fake.calls[m_Fake.calls.size() - 2], "setIPSearch(1,198.51.100.1)");
+    EXPECT_EQ(SendMessageW(Item(ControlId::InterfaceChoice), CB_GETCURSEL, 0, 0), 2);
+}
+
+TEST_F(KestrunWindowTest, AClickLoadsTheDeviceAndSubmitSendsWhatTheFieldsHold) {
+    m_Fake.setsChangeDevices = true;
+    Open();
+    ClickColumn(1); // names from last to first: the rows are no longer in library order
+    ASSERT_EQ(RowNamed(L"Lobby"), 0);
+    NotifyList(NM_CLICK, RowNamed(L"Lobby"));
+    EXPECT_EQ(Text(Item(ControlId::NameField)), L"Lobby");
+    EXPECT_EQ(Address(ControlId::IpField), MAKEIPADDRESS(192, 0, 2, 20));
+    EXPECT_EQ(Address(ControlId::GatewayField), MAKEIPADDRESS(192, 0, 2, 1));
+    EXPECT_EQ(Text(Item(ControlId::PortField)), L"80");
+    EXPECT_EQ(Text(Item(ControlId::MacField)), L"00:11:22:33:44:AA");
+    EXPECT_TRUE(IsWindowVisible(Item(ControlId::StaticRadio)));
+
+    SendMessageW(Item(ControlId::IpField), IPM_SETADDRESS, 0, MAKEIPADDRESS(192, 0, 2, 21));
+    SendMessageW(Item(ControlId::NameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Hall"));
+    m_Fake.calls.clear();
+    SendMessageW(Item(ControlId::SubmitButton), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntilSearched());
+    ASSERT_TRUE(m_Fake.lastSet);
+    EXPECT_EQ(std::string(m_Fake.lastSet->name, strnlen(m_Fake.lastSet->name, 18)), "Hall");
+    EXPECT_EQ(m_Fake.lastSet->IP[3], 21);
+    EXPECT_EQ(m_Fake.lastSet->port, 80);
+    EXPECT_EQ(m_Fake.calls, (Calls{"set()", "setIPSearch(0,)", "search(1500)"}));
+    // Searched again: the list shows the device as it answers now.
+    EXPECT_GE(RowNamed(L"Hall"), 0);
+    EXPECT_EQ(m_Messages.size(), 1U);
+}
+
+TEST_F(KestrunWindowTest, ARefusedNameSendsNothingAndADoubleClickOpensTheRowsPage) {
+    Open();
+    NotifyList(NM_CLICK, RowNamed(L"Gate"));
+    SendMessageW(Item(ControlId::NameField), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"A name of 19 chars."));
+    SendMessageW(Item(ControlId::SubmitButton), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_FALSE(m_Fake.lastSet);
+    EXPECT_EQ(m_Messages.size(), 1U);
+    // The field is pointed at, its whole text selected.
+    DWORD start = 1;
+    DWORD end = 0;
+    SendMessageW(Item(ControlId::NameField), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0U);
+    EXPECT_EQ(end, 19U);
+
+    NotifyList(NM_DBLCLK, RowNamed(L"Lobby"));
+    NotifyList(NM_DBLCLK, -1); // beside the rows: nothing
+    EXPECT_EQ(m_Urls, (std::vector<std::string>{"http://192.0.2.20:80"}));
+}
+
+TEST_F(KestrunWindowTest, RowsWithAnErrorAreMarkedAndTheFindingStaysWithItsDeviceWhenSorted) {
+    m_Fake.devices.push_back(Device("Yard", {192, 0, 2, 20}, {2, 0, 0, 0, 0, 9}, 80));
+    Open();
+    for (int click = 0; click < 2; ++click) {
+        ClickColumn(1);
+        ASSERT_EQ(Name(click == 0 ? 0 : 2), L"Yard");
+        for (const wchar_t* name : {L"Yard", L"Lobby", L"Gate"}) {
+            const int row = RowNamed(name);
+            const bool shared = name != std::wstring(L"Gate");
+            EXPECT_EQ(Tip(row).find(L"duplicate address") != std::wstring::npos, shared) << name;
+            if (shared) {
+                EXPECT_TRUE(Cell(row, 1).starts_with(win32::DeviceListView::kErrorMarker));
+            }
+        }
+    }
+}
+
+TEST_F(KestrunWindowTest, ExitEndsTheLibraryAndTheWindow) {
+    Open();
+    m_Fake.calls.clear();
+    SendMessageW(Item(ControlId::Exit), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(m_Fake.calls, Calls{"deinit()"});
+    EXPECT_EQ(m_Window->Handle(), nullptr);
+    EXPECT_NE(m_Log.ProgramText().find("CIpEditDlg::OnCancel() end\n"), std::string::npos);
+}
+
+TEST_F(KestrunWindowTest, ExportListWritesTheRowsToTheChosenFileOrSaysWhyNot) {
+    Open();
+    const TempDirectory directory;
+    m_SavePath = (directory.Path() / "devices.csv").string();
+    SendMessageW(m_Window->Handle(), WM_COMMAND, IDM_EXPORTLIST, 0);
+    std::ifstream file(*m_SavePath, std::ios::binary);
+    const std::string csv(std::istreambuf_iterator<char>(file), {});
+    EXPECT_NE(csv.find("Lobby"), std::string::npos);
+    EXPECT_NE(csv.find("Gate"), std::string::npos);
+    EXPECT_TRUE(m_Messages.empty());
+
+    m_SavePath = (directory.Path() / "missing" / "devices.csv").string();
+    SendMessageW(m_Window->Handle(), WM_COMMAND, IDM_EXPORTLIST, 0);
+    EXPECT_EQ(m_Messages.size(), 1U);
+}
+
+TEST(WholeFileTest, ReplacesTheFileWholeOrLeavesItAlone) {
+    const TempDirectory directory;
+    const std::string path = (directory.Path() / "devices.csv").string();
+    directory.WriteFile("devices.csv", "old");
+    EXPECT_EQ(win32::WriteWholeFile(path, "new,rows\n"), std::nullopt);
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "new,rows\n");
+    EXPECT_TRUE(win32::WriteWholeFile((directory.Path() / "missing" / "x.csv").string(), "x"));
+    EXPECT_FALSE(std::filesystem::exists(directory.Path() / "missing"));
+}
+
+} // namespace
+} // namespace kestrun::test

@@ -58,6 +58,11 @@ Choice ReadChoice(const Arguments& arguments) {
     if (const auto list = arguments.Value("--mac")) {
         std::istringstream in(*list);
         for (std::string mac; std::getline(in, mac, ',');) {
+            if (IsEndpointReference(mac)) {
+                throw UsageError("--mac names devices by MAC, not '" + mac +
+                                 "': a device found by WS-Discovery alone takes no settings "
+                                 "command; its settings change through its own web page");
+            }
             choice.macs.push_back(ParseMacArgument(mac));
         }
     }
@@ -148,7 +153,11 @@ ExitStatus RunAssign(const CommandContext& context) {
     const int retries = arguments.Integer("--retries", 2, 0, 100);
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
 
-    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
+    SearchOptions searchOptions = ReadSearchOptions(arguments);
+    // The devices it can change answer the device protocols; a WS-Discovery scan would only
+    // lengthen every search of the batch.
+    searchOptions.protocols.wsd = false;
+    Session session(context.console, !context.quiet, std::move(searchOptions));
     const std::vector<SiteDevice> site = ToSiteDevices(session.Search());
     const std::vector<commission::HostAddress> host = HostAddresses(session);
     std::vector<MacBytes> missing;

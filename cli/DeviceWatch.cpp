@@ -14,13 +14,14 @@ Record Event(const std::string& time, const std::string& kind, const DeviceInfo&
     return {
         {"time", time},
         {"event", kind},
-        {"mac", settings::MacColonText(device.mac)},
+        {"mac", device.mac ? Value(settings::MacColonText(*device.mac)) : Value{}},
         {"ip", text(device)},
         {"port", static_cast<long long>(device.port)},
         {"name", device.name},
         {"previous_ip", previous ? Value(text(*previous)) : Value{}},
         {"previous_port", previous ? Value(static_cast<long long>(previous->port)) : Value{}},
         {"previous_name", previous ? Value(previous->name) : Value{}},
+        {"endpoint", device.wsd ? Value(device.wsd->endpoint) : Value{}},
     };
 }
 
@@ -49,7 +50,7 @@ std::vector<Record> DeviceWatch::Update(const std::vector<DeviceInfo>& found,
     }
     for (const DeviceInfo& device : found) {
         const auto known = std::find_if(m_Known.begin(), m_Known.end(), [&](const Tracked& t) {
-            return t.device.mac == device.mac;
+            return DeviceIdentity(t.device) == DeviceIdentity(device);
         });
         if (known == m_Known.end()) {
             events.push_back(Event(time, "new", device, nullptr));

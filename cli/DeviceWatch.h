@@ -6,7 +6,8 @@
 
 namespace vanmoor::cli {
 
-// Follows the devices from search to search, matched by MAC, and tells what changed: a new
+// Follows the devices from search to search, matched by MAC (by endpoint reference for a
+// device found by WS-Discovery alone), and tells what changed: a new
 // device, a device gone (not seen for two searches in a row), a device whose address, name or
 // port changed (after DHCP gave it a new address, for example).
 class DeviceWatch {

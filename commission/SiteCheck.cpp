@@ -78,8 +78,8 @@ void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
 }
 
 void CheckOwnSettings(const SiteDevice& device, std::vector<Finding>& findings) {
-    if (device.dhcp) {
-        return; // the DHCP server chose these; a fault would be its own
+    if (device.dhcp || !device.settingsKnown) {
+        return; // the DHCP server chose these (a fault would be its own), or nothing is known
     }
     const auto bad = [&](MessagePattern pattern, std::vector<MessageText> values) {
         findings.push_back({device.mac, FindingKind::BadSettings, Severity::Error,
@@ -137,7 +137,9 @@ std::vector<Finding> CheckSite(const std::vector<SiteDevice>& devices,
         }
     }
     std::vector<Finding> findings;
-    for (const SiteDevice& device : devices) {
+    for (std::size_t index = 0; index < devices.size(); ++index) {
+        const SiteDevice& device = devices[index];
+        const std::size_t before = findings.size();
         CheckAddressUse(device, addressUse, host, findings);
         CheckReach(device, host, findings);
         CheckOwnSettings(device, findings);
@@ -146,6 +148,9 @@ std::vector<Finding> CheckSite(const std::vector<SiteDevice>& devices,
                 {device.mac, FindingKind::DuplicateName, Severity::Warning,
                  Message(MessagePattern::DevicesNamed,
                          {Value(std::to_string(nameUse[device.name])), Value(device.name)})});
+        }
+        for (std::size_t found = before; found < findings.size(); ++found) {
+            findings[found].device = index;
         }
     }
     return findings;

@@ -24,6 +24,9 @@ struct SiteDevice {
     bool takesCredentials = false; // found on port 32970: settings go with user and password
     std::string name;
     Ipv4Octets localAddress{}; // the host's address it was found through; 0.0.0.0: not known
+    // False for a device known only from WS-Discovery: its netmask, gateway and DHCP state are
+    // not known, so they are not judged.
+    bool settingsKnown = true;
 };
 
 // One IPv4 address of the host, with the netmask of its interface.

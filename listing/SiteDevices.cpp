@@ -3,7 +3,7 @@
 namespace vanmoor::listing {
 
 commission::SiteDevice ToSiteDevice(const DeviceInfo& device) {
-    return {device.mac,
+    return {device.mac.value_or(MacBytes{}),
             device.ip,
             device.netmask,
             device.gateway,
@@ -13,7 +13,8 @@ commission::SiteDevice ToSiteDevice(const DeviceInfo& device) {
             device.dhcp,
             device.TakesCredentials(),
             device.name,
-            settings::OctetsFromDottedText(device.localAddress.value_or(""))};
+            settings::OctetsFromDottedText(device.localAddress.value_or("")),
+            device.SpeaksDeviceProtocol()};
 }
 
 std::vector<commission::SiteDevice> ToSiteDevices(const std::vector<DeviceInfo>& devices) {

@@ -17,8 +17,7 @@ ExitStatus RunCheck(const CommandContext& context) {
         commission::CheckSite(ToSiteDevices(devices), HostAddresses(session));
 
     auto printer = MakePrinter(format, context.console.out);
-    printer->Begin("findings",
-                   {"mac", "ip", "name", "severity", "finding", "message", "endpoint"});
+    printer->Begin("findings", {"mac", "ip", "name", "severity", "finding", "message", "endpoint"});
     for (const commission::Finding& finding : findings) {
         const Record device = DeviceRecord(devices.at(finding.device));
         const Record where = SelectFields(device, {"mac", "ip", "name"});

@@ -22,8 +22,8 @@ std::string WebPage(const DeviceInfo& device) {
     }
     const std::optional<std::string> address = settings::WebAddress(device.ip, device.port);
     if (!address) {
-        throw CliError(ExitStatus::Failed, "device " + DeviceIdentity(device) +
-                                               " has the port " + std::to_string(device.port) +
+        throw CliError(ExitStatus::Failed, "device " + DeviceIdentity(device) + " has the port " +
+                                               std::to_string(device.port) +
                                                ", outside 0..65535: no web page to open");
     }
     return *address;

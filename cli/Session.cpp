@@ -1,8 +1,8 @@
 #include "Session.h"
 
+#include "DeviceMerge.h"
 #include "ExitStatus.h"
 #include "InterfaceList.h"
-#include "DeviceMerge.h"
 #include "ProgressLine.h"
 #include "WsdSearch.h"
 #include "vanmoor.h"

@@ -64,7 +64,8 @@ void Pause(std::chrono::milliseconds interval, const Console& console) {
 // search (an interface gone) is told once on standard error and the watch goes on, so that it
 // picks up again when the interface is back.
 ExitStatus RunWatch(const CommandContext& context) {
-    const Arguments arguments(context.words, WithCommonOptions({{"--interval", "--count", kProtocolOption}, {}}));
+    const Arguments arguments(context.words,
+                              WithCommonOptions({{"--interval", "--count", kProtocolOption}, {}}));
     arguments.NoPositionals();
     const std::chrono::milliseconds interval = ReadInterval(arguments);
     const int count = arguments.Integer("--count", 0, 0, 1000000);

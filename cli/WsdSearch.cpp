@@ -56,9 +56,8 @@ bool WsdSearch::Available() {
 }
 
 WsdSearch::WsdSearch(Options options)
-    : m_Devices(std::async(std::launch::async, [options = std::move(options)] {
-          return Scan(options);
-      })) {}
+    : m_Devices(std::async(std::launch::async,
+                           [options = std::move(options)] { return Scan(options); })) {}
 
 WsdSearch::~WsdSearch() {
     if (m_Devices.valid()) {

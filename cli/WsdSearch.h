@@ -15,8 +15,8 @@ namespace vanmoor::cli {
 class WsdSearch {
 public:
     struct Options {
-        std::vector<std::string> localAddresses; // empty: every local address
-        std::optional<std::string> target;       // probe this address by unicast instead
+        std::vector<std::string> localAddresses;       // empty: every local address
+        std::optional<std::string> target;             // probe this address by unicast instead
         std::optional<std::chrono::milliseconds> wait; // none: the scanner's own
     };
 

@@ -91,14 +91,13 @@ const std::vector<std::string>& MainDeviceKeys() {
 }
 
 const std::vector<std::string>& WsdDeviceKeys() {
-    static const std::vector<std::string> keys = {"protocols", "endpoint", "xaddrs", "types",
+    static const std::vector<std::string> keys = {"protocols", "endpoint", "xaddrs",  "types",
                                                   "scopes",    "hardware", "location"};
     return keys;
 }
 
 const std::vector<std::string>& TableDeviceKeys() {
-    static const std::vector<std::string> keys = {"mac",       "ip",  "port", "dhcp",
-                                                  "protocols", "name"};
+    static const std::vector<std::string> keys = {"mac", "ip", "port", "dhcp", "protocols", "name"};
     return keys;
 }
 

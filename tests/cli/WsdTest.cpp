@@ -112,9 +112,9 @@ TEST(WsdTargetTest, TargetProbesOneAddressByUnicast) {
         EXPECT_EQ(result.status, 0) << result.err;
         return nlohmann::json::parse(result.out).at("devices").size();
     };
-    EXPECT_EQ(count(RunProgram({"scan", "--protocol", "3702", "--wait", "1000", "--output",
-                                "json"})),
-              0u);
+    EXPECT_EQ(
+        count(RunProgram({"scan", "--protocol", "3702", "--wait", "1000", "--output", "json"})),
+        0u);
     const std::string lan1Address = vanmoor::test::TestNetwork::Get().lanAddresses[0];
     EXPECT_EQ(count(RunProgram({"scan", "--protocol", "3702", "--target", lan1Address, "--wait",
                                 "1000", "--output", "json"})),

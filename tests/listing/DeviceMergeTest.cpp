@@ -38,9 +38,9 @@ DeviceInfo Wsd(const std::string& endpoint, const std::string& ip,
 }
 
 std::size_t Count(const std::vector<commission::Finding>& findings, FindingKind kind) {
-    return static_cast<std::size_t>(std::count_if(
-        findings.begin(), findings.end(),
-        [&](const commission::Finding& finding) { return finding.kind == kind; }));
+    return static_cast<std::size_t>(
+        std::count_if(findings.begin(), findings.end(),
+                      [&](const commission::Finding& finding) { return finding.kind == kind; }));
 }
 
 std::vector<commission::Finding> Check(const std::vector<DeviceInfo>& devices) {
@@ -68,11 +68,11 @@ TEST(DeviceMergeTest, ATwinOnTheSameAddressAndLanIsOneDeviceWithBothIdentities) 
 TEST(DeviceMergeTest, ACameraThatCannotBeToldApartStaysADeviceOfItsOwn) {
     // Another lan; two library devices on the address; a second camera on a merged address;
     // no IPv4 address at all.
-    const auto devices = MergeDevices(
-        {Library(1, "192.0.2.10"), Library(2, "192.0.2.20"), Library(3, "192.0.2.20")},
-        {Wsd("urn:uuid:lan2", "192.0.2.10", "198.51.100.1"), Wsd("urn:uuid:a", "192.0.2.10"),
-         Wsd("urn:uuid:again", "192.0.2.10"), Wsd("urn:uuid:two", "192.0.2.20"),
-         Wsd("urn:uuid:none", "0.0.0.0")});
+    const auto devices =
+        MergeDevices({Library(1, "192.0.2.10"), Library(2, "192.0.2.20"), Library(3, "192.0.2.20")},
+                     {Wsd("urn:uuid:lan2", "192.0.2.10", "198.51.100.1"),
+                      Wsd("urn:uuid:a", "192.0.2.10"), Wsd("urn:uuid:again", "192.0.2.10"),
+                      Wsd("urn:uuid:two", "192.0.2.20"), Wsd("urn:uuid:none", "0.0.0.0")});
     ASSERT_EQ(devices.size(), 7u);
     EXPECT_EQ(devices[0].wsd->endpoint, "urn:uuid:a");
     EXPECT_FALSE(devices[1].wsd);

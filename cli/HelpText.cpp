@@ -184,7 +184,9 @@ port of its XAddrs (the one on its address first): http://HOST:PORT/.
 
 Searches again and again and prints one line per change, matched by MAC (by endpoint for a
 camera found by WS-Discovery alone): a new device, a device gone (no answer to two searches in a row), a device whose address, name or port
-changed. Ends on Ctrl-C, SIGTERM or SIGHUP, or when nobody reads its output any more. A
+changed. With WS-Discovery it also listens for Hello and Bye between searches: a camera that
+says Hello is new at once, one that says Bye gone at once (one known from its Hello alone is
+not counted gone by searches it does not answer). Ends on Ctrl-C, SIGTERM or SIGHUP, or when nobody reads its output any more. A
 search that fails (an interface gone) is told on standard error; the watch goes on.
 
   --interval S      seconds between searches (default 2, fractions allowed)

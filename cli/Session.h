@@ -41,6 +41,9 @@ public:
 
     // The local addresses the library searches through.
     std::vector<std::string> LocalAddresses() const;
+    // Those of them whose devices are reported: the ones --interface names, or all. Throws
+    // CliError (NoInterface) when none is left.
+    std::vector<std::string> SearchedAddresses() { return RefreshAddresses(); }
 
     // One search; each device found, with the local address it came through. The local
     // addresses are listed afresh first, since interfaces come and go while a command runs.

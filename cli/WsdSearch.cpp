@@ -1,38 +1,12 @@
 #include "WsdSearch.h"
 
 #include "PugiXmlReader.h"
+#include "WsdDevice.h"
 #include "WsdScanner.h"
-#include "XAddrWebPage.h"
 
 namespace vanmoor::cli {
 
 namespace {
-
-std::string TypeText(const wsd::QualifiedName& type) {
-    return "{" + type.namespaceUri + "}" + type.localName;
-}
-
-DeviceInfo FromEntry(const wsd::DeviceTable::Entry& entry) {
-    const wsd::TargetService& target = entry.target;
-    DeviceInfo device;
-    device.protocol = listing::kWsdProtocol;
-    device.ip = target.ipv4.value_or(Ipv4Octets{});
-    device.name = target.name;
-    device.localAddress = entry.receivedOn;
-    device.port = WebPortOfXAddrs(target.xaddrs, device.ip);
-    listing::WsdDetails details;
-    details.endpoint = target.address;
-    details.xaddrs = target.xaddrs;
-    for (const wsd::QualifiedName& type : target.types) {
-        details.types.push_back(TypeText(type));
-    }
-    details.scopes = target.scopes;
-    details.hardware = target.hardware;
-    details.location = target.location;
-    details.metadataVersion = target.metadataVersion;
-    device.wsd = std::move(details);
-    return device;
-}
 
 std::vector<DeviceInfo> Scan(const WsdSearch::Options& options) {
     const wsd::PugiXmlReader reader;
@@ -44,7 +18,7 @@ std::vector<DeviceInfo> Scan(const WsdSearch::Options& options) {
     }
     std::vector<DeviceInfo> devices;
     for (const wsd::DeviceTable::Entry& entry : wsd::WsdScanner(reader).Scan(scan).devices) {
-        devices.push_back(FromEntry(entry));
+        devices.push_back(DeviceFromTarget(entry.target, entry.receivedOn));
     }
     return devices;
 }

@@ -1,4 +1,5 @@
 #include "ExitStatus.h"
+#include "WsdAnnouncements.h"
 #include "WsdSearch.h"
 
 // The build for a platform whose WS-Discovery layer is not built: the protocol is refused.
@@ -15,6 +16,18 @@ WsdSearch::WsdSearch(Options) {
 WsdSearch::~WsdSearch() = default;
 
 std::vector<DeviceInfo> WsdSearch::Devices() {
+    return {};
+}
+
+struct WsdAnnouncements::Listening {};
+
+WsdAnnouncements::WsdAnnouncements(std::vector<std::string>) {
+    throw CliError(ExitStatus::Failed, "this build of vanmoor has no WS-Discovery");
+}
+
+WsdAnnouncements::~WsdAnnouncements() = default;
+
+std::vector<WsdAnnouncements::Announcement> WsdAnnouncements::Poll(std::chrono::milliseconds) {
     return {};
 }
 

@@ -14,7 +14,7 @@ ExitStatus RunCheck(const CommandContext& context) {
     Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
     const std::vector<DeviceInfo> devices = session.Search();
     const std::vector<commission::Finding> findings =
-        commission::CheckSite(ToSiteDevices(devices), HostAddresses(session));
+        commission::CheckSite(devices, HostAddresses(session));
 
     auto printer = MakePrinter(format, context.console.out);
     printer->Begin("findings", {"mac", "ip", "name", "severity", "finding", "message", "endpoint"});

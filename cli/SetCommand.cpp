@@ -32,7 +32,7 @@ ExitStatus Verify(Session& session, const DeviceInfo& device, const settings::Se
     for (int round = 0; round < rounds && !differences.empty(); ++round) {
         for (const DeviceInfo& answer : session.SearchOnce()) {
             if (answer.mac == device.mac) {
-                differences = commission::SettingsDifferences(ToSiteDevice(answer), form, port);
+                differences = commission::SettingsDifferences(answer, form, port);
             }
         }
     }
@@ -52,7 +52,7 @@ ExitStatus Verify(Session& session, const DeviceInfo& device, const settings::Se
 // True when the command would carry anything the device does not already show. With DHCP on the
 // addresses still go in the command, so they count here too.
 bool ChangesAnything(const DeviceInfo& device, const settings::SettingsForm& form, int port) {
-    commission::SiteDevice seen = ToSiteDevice(device);
+    commission::SiteDevice seen = device;
     settings::SettingsForm strict = form;
     seen.dhcp = strict.dhcp = false;
     return form.dhcp != device.dhcp || !commission::SettingsDifferences(seen, strict, port).empty();

@@ -1,6 +1,5 @@
 #include "DeviceMerge.h"
 #include "SiteCheck.h"
-#include "SiteDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +43,7 @@ std::size_t Count(const std::vector<commission::Finding>& findings, FindingKind 
 }
 
 std::vector<commission::Finding> Check(const std::vector<DeviceInfo>& devices) {
-    return commission::CheckSite(ToSiteDevices(devices), {{Ip("192.0.2.1"), Ip("255.255.255.0")}});
+    return commission::CheckSite(devices, {{Ip("192.0.2.1"), Ip("255.255.255.0")}});
 }
 
 TEST(DeviceMergeTest, ATwinOnTheSameAddressAndLanIsOneDeviceWithBothIdentities) {

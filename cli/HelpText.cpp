@@ -72,7 +72,7 @@ address through the same local address, is listed once.
 Fields: mac ip netmask gateway port dhcp name protocol version model local_address
         (these eleven are the default of json, jsonl and csv, with protocols endpoint
         xaddrs types scopes hardware location when WS-Discovery is searched; the table
-        shows mac ip port dhcp protocols name to fit 80 columns), and dns1 dns2 type
+        shows mac ip port dhcp protocol name to fit 80 columns), and dns1 dns2 type
         device_code brand camera_name metadata_version. A camera found by WS-Discovery
         alone has protocol 3702, ip from its XAddrs, name from its name scope and mac
         null; protocols lists every protocol a device answered ("4022,3702").

@@ -97,7 +97,7 @@ const std::vector<std::string>& WsdDeviceKeys() {
 }
 
 const std::vector<std::string>& TableDeviceKeys() {
-    static const std::vector<std::string> keys = {"mac", "ip", "port", "dhcp", "protocols", "name"};
+    static const std::vector<std::string> keys = {"mac", "ip", "port", "dhcp", "protocol", "name"};
     return keys;
 }
 

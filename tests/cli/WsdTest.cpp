@@ -1,5 +1,6 @@
 #include "CliRun.h"
 #include "TestNetwork.h"
+#include "XAddrWebPage.h"
 
 #include <map>
 
@@ -62,7 +63,10 @@ TEST_F(WsdTest, ScanListsWsdCamerasWithTheirFieldsAndATwinOnce) {
 
     const CliResult table = Scan({"--output", "table"});
     ASSERT_EQ(table.status, 0) << table.err;
-    EXPECT_NE(table.out.find("4022,3702"), std::string::npos) << table.out;
+    // The camera without a MAC shows with its protocol.
+    EXPECT_NE(table.out.find("-                  192.0.2.30     8080  no    3702      Cam 1"),
+              std::string::npos)
+        << table.out;
     const CliResult csv = Scan({"--output", "csv"});
     ASSERT_EQ(csv.status, 0) << csv.err;
     EXPECT_EQ(ParseCsv(csv.out).at(0).at(12), "endpoint");
@@ -120,6 +124,21 @@ TEST(WsdTargetTest, TargetProbesOneAddressByUnicast) {
                                 "1000", "--output", "json"})),
               1u);
     lan1.Stop();
+}
+
+// Transport addresses come from the network: only a plain scheme, host and port reach a browser.
+TEST(XAddrWebPageTest, OnlyAPlainWebAddressIsOpened) {
+    const settings::Ipv4Octets ip{192, 0, 2, 30};
+    EXPECT_EQ(WebPageOfXAddrs({"soap.udp://192.0.2.30:3702", "http://192.0.2.9/a",
+                               "HTTP://admin@192.0.2.30:8080/onvif?x#y"},
+                              ip),
+              "http://192.0.2.30:8080/");
+    EXPECT_EQ(WebPageOfXAddrs({"https://[2001:db8::1]/onvif"}, ip), "https://[2001:db8::1]/");
+    EXPECT_EQ(WebPortOfXAddrs({"https://cam.example/onvif"}, ip), 443);
+    for (const char* hostile : {"http://a b/", "http://x;reboot/", "javascript:alert(1)",
+                                "http://192.0.2.30:99999/", "http://:80/", "file:///etc/passwd"}) {
+        EXPECT_EQ(WebPageOfXAddrs({hostile}, ip), std::nullopt) << hostile;
+    }
 }
 
 } // namespace

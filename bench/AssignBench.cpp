@@ -42,7 +42,10 @@ std::unique_ptr<devsim::Simulator> StartFactorySite(std::size_t count) {
 bool RunSite(std::size_t devices, double targetMilliseconds) {
     const auto simulator = StartFactorySite(devices);
     const cli::Console console{std::cout, std::cerr};
-    cli::Session session(console, false, {std::nullopt, kSearchMilliseconds, 1});
+    cli::SearchOptions options;
+    options.waitMilliseconds = kSearchMilliseconds;
+    options.protocols.wsd = false; // as assign searches: its devices answer the device protocols
+    cli::Session session(console, false, options);
     cli::SessionLink link(session);
 
     const auto start = std::chrono::steady_clock::now();

@@ -58,6 +58,11 @@ Choice ReadChoice(const Arguments& arguments) {
     if (const auto list = arguments.Value("--mac")) {
         std::istringstream in(*list);
         for (std::string mac; std::getline(in, mac, ',');) {
+            if (IsEndpointReference(mac)) {
+                throw UsageError("--mac names devices by MAC, not '" + mac +
+                                 "': a device found by WS-Discovery alone takes no settings "
+                                 "command; its settings change through its own web page");
+            }
             choice.macs.push_back(ParseMacArgument(mac));
         }
     }
@@ -88,7 +93,7 @@ std::vector<SiteDevice> Chosen(const Choice& choice, const std::vector<SiteDevic
     const std::vector<commission::Finding> findings =
         choice.conflicts ? commission::CheckSite(site, host) : std::vector<commission::Finding>{};
     for (const SiteDevice& device : site) {
-        if (choice.all || commission::HasErrorFor(findings, device.mac)) {
+        if (choice.all || commission::HasErrorFor(findings, device.MacOrZero())) {
             chosen.push_back(device);
         }
     }
@@ -98,7 +103,7 @@ std::vector<SiteDevice> Chosen(const Choice& choice, const std::vector<SiteDevic
 }
 
 Record PlanRecord(const PlannedDevice& planned) {
-    return {{"mac", settings::MacColonText(planned.device.mac)},
+    return {{"mac", DeviceIdentity(planned.device)},
             {"ip", settings::DottedText(planned.device.ip)},
             {"planned_ip", settings::DottedText(planned.ip)},
             {"netmask", settings::DottedText(planned.netmask)},
@@ -108,7 +113,7 @@ Record PlanRecord(const PlannedDevice& planned) {
 }
 
 Record OutcomeRecord(const AssignOutcome& outcome) {
-    return {{"mac", settings::MacColonText(outcome.planned.device.mac)},
+    return {{"mac", DeviceIdentity(outcome.planned.device)},
             {"name", outcome.planned.name},
             {"planned_ip", settings::DottedText(outcome.planned.ip)},
             {"result", std::string(commission::AssignResultText(outcome.result))},
@@ -121,7 +126,7 @@ Record OutcomeRecord(const AssignOutcome& outcome) {
 commission::Credentials CredentialsFor(const std::vector<PlannedDevice>& plan,
                                        const Arguments& arguments, const Console& console) {
     const bool needed = std::any_of(plan.begin(), plan.end(), [](const PlannedDevice& planned) {
-        return planned.device.takesCredentials;
+        return planned.device.TakesCredentials();
     });
     if (!needed) {
         return {};
@@ -148,8 +153,12 @@ ExitStatus RunAssign(const CommandContext& context) {
     const int retries = arguments.Integer("--retries", 2, 0, 100);
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
 
-    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
-    const std::vector<SiteDevice> site = ToSiteDevices(session.Search());
+    SearchOptions searchOptions = ReadSearchOptions(arguments);
+    // The devices it can change answer the device protocols; a WS-Discovery scan would only
+    // lengthen every search of the batch.
+    searchOptions.protocols.wsd = false;
+    Session session(context.console, !context.quiet, std::move(searchOptions));
+    const std::vector<SiteDevice> site = session.Search();
     const std::vector<commission::HostAddress> host = HostAddresses(session);
     std::vector<MacBytes> missing;
     const std::vector<SiteDevice> chosen = Chosen(choice, site, host, missing);
@@ -178,7 +187,7 @@ ExitStatus RunAssign(const CommandContext& context) {
         batch.Apply(plan, [&](const AssignOutcome& outcome, std::size_t done, std::size_t total) {
             if (showProgress) {
                 context.console.err << '[' << done << '/' << total << "] "
-                                    << settings::MacColonText(outcome.planned.device.mac) << ' '
+                                    << DeviceIdentity(outcome.planned.device) << ' '
                                     << commission::AssignResultText(outcome.result) << '\n';
             }
         });
@@ -202,8 +211,7 @@ ExitStatus RunAssign(const CommandContext& context) {
     printer->End();
     for (const AssignOutcome& outcome : outcomes) {
         if (outcome.planned.outOfReach && outcome.result == commission::AssignResult::Changed) {
-            context.console.err << "vanmoor: device "
-                                << settings::MacColonText(outcome.planned.device.mac)
+            context.console.err << "vanmoor: device " << DeviceIdentity(outcome.planned.device)
                                 << " is now at " << settings::DottedText(outcome.planned.ip)
                                 << ", which this host cannot reach\n";
         }

@@ -7,29 +7,26 @@ namespace vanmoor::cli {
 // Searches and prints what is wrong on the site, one finding per row; exit status 1 when any
 // finding is an error, so that a script can gate on it.
 ExitStatus RunCheck(const CommandContext& context) {
-    const Arguments arguments(context.words, WithCommonOptions({}));
+    const Arguments arguments(context.words, WithCommonOptions({{kProtocolOption}, {}}));
     arguments.NoPositionals();
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
 
     Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
     const std::vector<DeviceInfo> devices = session.Search();
     const std::vector<commission::Finding> findings =
-        commission::CheckSite(ToSiteDevices(devices), HostAddresses(session));
+        commission::CheckSite(devices, HostAddresses(session));
 
     auto printer = MakePrinter(format, context.console.out);
-    printer->Begin("findings", {"mac", "ip", "name", "severity", "finding", "message"});
+    printer->Begin("findings", {"mac", "ip", "name", "severity", "finding", "message", "endpoint"});
     for (const commission::Finding& finding : findings) {
-        for (const DeviceInfo& device : devices) {
-            if (device.mac == finding.mac) {
-                printer->Row({{"mac", settings::MacColonText(device.mac)},
-                              {"ip", settings::DottedText(device.ip)},
-                              {"name", device.name},
-                              {"severity", std::string(commission::SeverityText(finding.severity))},
-                              {"finding", std::string(commission::FindingKindText(finding.kind))},
-                              {"message", commission::EnglishText(finding.message)}});
-                break;
-            }
-        }
+        const Record device = DeviceRecord(devices.at(finding.device));
+        const Record where = SelectFields(device, {"mac", "ip", "name"});
+        Record row(where.begin(), where.end());
+        row.push_back({"severity", std::string(commission::SeverityText(finding.severity))});
+        row.push_back({"finding", std::string(commission::FindingKindText(finding.kind))});
+        row.push_back({"message", commission::EnglishText(finding.message)});
+        row.push_back(SelectFields(device, {"endpoint"}).front());
+        printer->Row(row);
     }
     printer->End();
     if (!context.quiet) {

@@ -2,7 +2,25 @@
 
 #include "ExitStatus.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace vanmoor::cli {
+
+namespace {
+
+std::string KeyText(const DeviceKey& key) {
+    return key.mac ? settings::MacColonText(*key.mac) : key.endpoint;
+}
+
+bool Matches(const DeviceInfo& device, const DeviceKey& key) {
+    if (key.mac) {
+        return device.mac == key.mac;
+    }
+    return device.wsd && device.wsd->endpoint == key.endpoint;
+}
+
+} // namespace
 
 MacBytes ParseMacArgument(const std::string& text) {
     const auto mac = settings::ParseMacText(text);
@@ -12,6 +30,32 @@ MacBytes ParseMacArgument(const std::string& text) {
     return *mac;
 }
 
+// A URI scheme: a letter, then letters, digits, '+', '-' or '.', then ':' and more.
+bool IsEndpointReference(const std::string& text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size() ||
+        !std::isalpha(static_cast<unsigned char>(text[0]))) {
+        return false;
+    }
+    return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon),
+                       [](unsigned char c) {
+                           return std::isalnum(c) || c == '+' || c == '-' || c == '.';
+                       }) &&
+           !settings::ParseMacText(text);
+}
+
+DeviceKey ParseDeviceArgument(const std::string& text) {
+    if (const auto mac = settings::ParseMacText(text)) {
+        return {*mac, {}};
+    }
+    if (IsEndpointReference(text)) {
+        return {std::nullopt, text};
+    }
+    throw UsageError("'" + text +
+                     "' is neither a MAC address (like 02:00:5e:00:01:01) nor an endpoint "
+                     "reference (like urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101)");
+}
+
 DeviceInfo FindDevice(Session& session, const MacBytes& mac) {
     auto device = session.Find(mac);
     if (!device) {
@@ -19,6 +63,24 @@ DeviceInfo FindDevice(Session& session, const MacBytes& mac) {
                        "no device " + settings::MacColonText(mac) + " answered the search");
     }
     return std::move(*device);
+}
+
+DeviceInfo FindDevice(Session& session, const DeviceKey& key) {
+    for (DeviceInfo& device : session.Search()) {
+        if (Matches(device, key)) {
+            return std::move(device);
+        }
+    }
+    throw CliError(ExitStatus::Failed, "no device " + KeyText(key) + " answered the search");
+}
+
+void RefuseWsdOnly(const DeviceInfo& device) {
+    if (!device.SpeaksDeviceProtocol()) {
+        throw CliError(ExitStatus::Failed,
+                       "device " + DeviceIdentity(device) +
+                           " answers WS-Discovery alone: no settings command reaches it; its "
+                           "settings change through its own web page");
+    }
 }
 
 } // namespace vanmoor::cli

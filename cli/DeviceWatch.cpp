@@ -14,14 +14,21 @@ Record Event(const std::string& time, const std::string& kind, const DeviceInfo&
     return {
         {"time", time},
         {"event", kind},
-        {"mac", settings::MacColonText(device.mac)},
+        {"mac", device.mac ? Value(settings::MacColonText(*device.mac)) : Value{}},
         {"ip", text(device)},
         {"port", static_cast<long long>(device.port)},
         {"name", device.name},
         {"previous_ip", previous ? Value(text(*previous)) : Value{}},
         {"previous_port", previous ? Value(static_cast<long long>(previous->port)) : Value{}},
         {"previous_name", previous ? Value(previous->name) : Value{}},
+        {"endpoint", device.wsd ? Value(device.wsd->endpoint) : Value{}},
     };
+}
+
+// The same device: by MAC, or by endpoint reference where both answered WS-Discovery.
+bool SameDevice(const DeviceInfo& a, const DeviceInfo& b) {
+    return DeviceIdentity(a) == DeviceIdentity(b) ||
+           (a.wsd && b.wsd && a.wsd->endpoint == b.wsd->endpoint);
 }
 
 bool Changed(const DeviceInfo& a, const DeviceInfo& b) {
@@ -45,12 +52,10 @@ std::vector<Record> DeviceWatch::Update(const std::vector<DeviceInfo>& found,
                                         const std::string& time) {
     std::vector<Record> events;
     for (Tracked& tracked : m_Known) {
-        ++tracked.missed;
+        tracked.missed += tracked.announcedOnly ? 0 : 1;
     }
     for (const DeviceInfo& device : found) {
-        const auto known = std::find_if(m_Known.begin(), m_Known.end(), [&](const Tracked& t) {
-            return t.device.mac == device.mac;
-        });
+        const auto known = Known(device);
         if (known == m_Known.end()) {
             events.push_back(Event(time, "new", device, nullptr));
             m_Known.push_back({device, 0});
@@ -59,7 +64,7 @@ std::vector<Record> DeviceWatch::Update(const std::vector<DeviceInfo>& found,
         if (Changed(known->device, device)) {
             events.push_back(Event(time, "changed", device, &known->device));
         }
-        *known = {device, 0};
+        *known = {device, 0, false};
     }
     for (auto it = m_Known.begin(); it != m_Known.end();) {
         if (it->missed >= kMissedToBeGone) {
@@ -70,6 +75,26 @@ std::vector<Record> DeviceWatch::Update(const std::vector<DeviceInfo>& found,
         }
     }
     return events;
+}
+
+std::vector<Record> DeviceWatch::Announce(const DeviceInfo& device, bool arrived,
+                                          const std::string& time) {
+    const auto known = Known(device);
+    if (arrived && known == m_Known.end()) {
+        m_Known.push_back({device, 0, true});
+        return {Event(time, "new", device, nullptr)};
+    }
+    if (!arrived && known != m_Known.end()) {
+        const Record gone = Event(time, "gone", known->device, nullptr);
+        m_Known.erase(known);
+        return {gone};
+    }
+    return {};
+}
+
+std::vector<DeviceWatch::Tracked>::iterator DeviceWatch::Known(const DeviceInfo& device) {
+    return std::find_if(m_Known.begin(), m_Known.end(),
+                        [&](const Tracked& tracked) { return SameDevice(tracked.device, device); });
 }
 
 } // namespace vanmoor::cli

@@ -6,13 +6,17 @@
 
 namespace vanmoor::cli {
 
-// Follows the devices from search to search, matched by MAC, and tells what changed: a new
+// Follows the devices from search to search, matched by MAC (by endpoint reference for a
+// device found by WS-Discovery alone), and tells what changed: a new
 // device, a device gone (not seen for two searches in a row), a device whose address, name or
 // port changed (after DHCP gave it a new address, for example).
 class DeviceWatch {
 public:
     // The events of one more search, as records with the keys of EventKeys().
     std::vector<Record> Update(const std::vector<DeviceInfo>& found, const std::string& time);
+    // A WS-Discovery Hello (`arrived`) or Bye between searches: a camera not known yet is new,
+    // a known one that says Bye is gone at once.
+    std::vector<Record> Announce(const DeviceInfo& device, bool arrived, const std::string& time);
 
     static const std::vector<std::string>& EventKeys();
 
@@ -20,7 +24,12 @@ private:
     struct Tracked {
         DeviceInfo device;
         int missed = 0; // searches in a row without an answer
+        // Known from a Hello alone: it may answer no probe (multicast dropped on the way), so
+        // searches do not count it gone until one has seen it; its Bye does.
+        bool announcedOnly = false;
     };
+
+    std::vector<Tracked>::iterator Known(const DeviceInfo& device);
 
     std::vector<Tracked> m_Known;
 };

@@ -8,15 +8,15 @@ namespace {
 
 constexpr const char* kProgram = R"(Usage: vanmoor [--log[=FILE]] COMMAND [OPTIONS]
 
-Finds cameras and similar devices on the local networks by UDP broadcast and changes their
-network settings.
+Finds cameras and similar devices on the local networks by UDP broadcast and WS-Discovery
+and changes their network settings.
 
 Commands:
   interfaces        the local addresses searched, with interface name and prefix length
   scan              search once and list every device
-  show MAC          every field of one device
+  show MAC|ENDPOINT every field of one device
   set MAC ...       change a device's network settings, then verify
-  open MAC          open a device's web page in the browser
+  open MAC|ENDPOINT open a device's web page in the browser
   watch             search again and again and print what changes
   check             find duplicate addresses, unreachable devices and bad settings
   assign ...        give many devices their own addresses, then verify
@@ -43,6 +43,12 @@ Search options:
   -q, --quiet                no progress line on standard error
 )";
 
+constexpr const char* kProtocolHelp = R"(
+  --protocol LIST   the protocols to search, comma-separated: 4022, 32970 (the library's
+                    search) and 3702 (WS-Discovery; it waits as long as --wait, else 3000 ms)
+                    (default: all three)
+)";
+
 const std::map<std::string, std::string>& Texts() {
     static const std::map<std::string, std::string> texts = {
         {"", kProgram},
@@ -53,27 +59,38 @@ interface and its prefix length. Exit status 3 when there is none.
 )"},
         {"scan", std::string(R"(Usage: vanmoor scan [OPTIONS]
 
-Searches and lists every device that answered.
+Searches and lists every device that answered: the library's search on ports 4022 and 32970
+and, beside it, a WS-Discovery scan (port 3702). A camera that answers both, on the same
+address through the same local address, is listed once.
 
   --fields a,b,c    these fields, in this order
-  --all-fields      every field the library tells
+  --all-fields      every field
   --sort FIELD      sort by FIELD (addresses by their numbers)
-
+  --target ADDRESS  send the WS-Discovery probe by unicast to ADDRESS, for networks that
+                    drop multicast
+)") + kProtocolHelp + R"(
 Fields: mac ip netmask gateway port dhcp name protocol version model local_address
-        (these eleven are the default of json, jsonl and csv; the table shows mac ip port
-        dhcp protocol name to fit 80 columns), and dns1 dns2 type device_code brand
-        camera_name.
-)") + kSearchOptions},
-        {"show", std::string(R"(Usage: vanmoor show MAC [OPTIONS]
+        (these eleven are the default of json, jsonl and csv, with protocols endpoint
+        xaddrs types scopes hardware location when WS-Discovery is searched; the table
+        shows mac ip port dhcp protocol name to fit 80 columns), and dns1 dns2 type
+        device_code brand camera_name metadata_version. A camera found by WS-Discovery
+        alone has protocol 3702, ip from its XAddrs, name from its name scope and mac
+        null; protocols lists every protocol a device answered ("4022,3702").
+)" + kSearchOptions},
+        {"show", std::string(R"(Usage: vanmoor show MAC|ENDPOINT [OPTIONS]
 
 Searches and prints every field of the device with the MAC address MAC
-(like 02:00:5e:00:01:01). Exit status 1 when it does not answer.
-)") + kSearchOptions},
+(like 02:00:5e:00:01:01) or the WS-Discovery endpoint reference ENDPOINT
+(like urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101). Exit status 1 when it does not answer.
+)") + kProtocolHelp + kSearchOptions},
         {"set",
-         std::string(R"(Usage: vanmoor set MAC [SETTINGS] [--user NAME [--password-file FILE]]
+         std::string(
+             R"(Usage: vanmoor set MAC|ENDPOINT [SETTINGS] [--user NAME [--password-file FILE]]
                   [--dry-run] [--no-verify] [OPTIONS]
 
-Changes the network settings of the device with the MAC address MAC. Settings not given keep
+Changes the network settings of the device with the MAC address MAC (or the endpoint
+reference ENDPOINT of a camera that answers WS-Discovery and a device protocol). A camera
+found by WS-Discovery alone is refused: its settings change through its own web page. Settings not given keep
 the device's current values. Everything is checked before anything is sent, with the rules of
 the Kestrun dialog; then the command is sent and the device searched again until it answers
 with the new settings (--repeat times, at least twice).
@@ -105,7 +122,9 @@ When the device already shows every value, nothing is sent.
         {"check", std::string(R"(Usage: vanmoor check [OPTIONS]
 
 Searches (--repeat N merges N searches by MAC) and prints one row per finding: mac ip name
-severity finding message. Findings:
+severity finding message endpoint. A camera that answers WS-Discovery and a device protocol
+counts once; one found by WS-Discovery alone has mac null and its netmask, gateway and DHCP
+state are not judged. Findings:
   duplicate address  (error) devices answer with the same address, or use one of this host's
   unreachable        (error) the address is outside the subnet of the local address the
                      device was found through; the message names the subnet that would fit
@@ -114,7 +133,7 @@ severity finding message. Findings:
                      address, an address no device can use (multicast, loopback, ...)
   duplicate name     (warning) devices with the same name
 Exit status 1 when any finding is an error.
-)") + kSearchOptions},
+)") + kProtocolHelp + kSearchOptions},
         {"assign",
          std::string(
              R"(Usage: vanmoor assign --from ADDRESS --netmask M [--gateway G] [--dns1 A] [--dns2 A]
@@ -132,7 +151,8 @@ on port 32970 that answers with its old settings is reported as refused and not 
 one that does not answer is searched for again.
 
   --mac A,B,...     these devices, in this order
-  --all             every device found, by MAC
+  --all             every device found, by MAC (the device protocols only: a camera found by
+                    WS-Discovery alone changes its settings through its own web page)
   --conflicts       every device with an error-level finding of 'vanmoor check', by MAC
   --gateway G       the gateway of all, 0.0.0.0 for none; default: each device keeps its own,
                     which must then lie in the new subnet
@@ -152,22 +172,26 @@ Prints one row per device: mac name planned_ip result final_ip sends reachable, 
 changed, unchanged, not found, refused or failed to send. Exit status 0 only when every
 device changed. On a terminal a progress line per device goes to standard error.
 )") + kSearchOptions},
-        {"open", std::string(R"(Usage: vanmoor open MAC [--print] [OPTIONS]
+        {"open", std::string(R"(Usage: vanmoor open MAC|ENDPOINT [--print] [OPTIONS]
 
 Opens http://ADDRESS:PORT of the device in the default browser (xdg-open on Linux); none when
-its port lies outside 0..65535.
+its port lies outside 0..65535. A camera found by WS-Discovery alone opens the scheme, host and
+port of its XAddrs (the one on its address first): http://HOST:PORT/.
 
   --print           only print the address
-)") + kSearchOptions},
+)") + kProtocolHelp + kSearchOptions},
         {"watch", R"(Usage: vanmoor watch [--interval S] [--count N] [OPTIONS]
 
-Searches again and again and prints one line per change, matched by MAC: a new device, a
-device gone (no answer to two searches in a row), a device whose address, name or port
-changed. Ends on Ctrl-C, SIGTERM or SIGHUP, or when nobody reads its output any more. A
+Searches again and again and prints one line per change, matched by MAC (by endpoint for a
+camera found by WS-Discovery alone): a new device, a device gone (no answer to two searches in a row), a device whose address, name or port
+changed. With WS-Discovery it also listens for Hello and Bye between searches: a camera that
+says Hello is new at once, one that says Bye gone at once (one known from its Hello alone is
+not counted gone by searches it does not answer). Ends on Ctrl-C, SIGTERM or SIGHUP, or when nobody reads its output any more. A
 search that fails (an interface gone) is told on standard error; the watch goes on.
 
   --interval S      seconds between searches (default 2, fractions allowed)
   --count N         stop after N searches (default 0: until Ctrl-C)
+  --protocol LIST   as for scan
   --interface NAME|ADDRESS  --wait MS  --repeat N  -q, --quiet
                     as for scan; with --repeat each round is N searches merged
   --output FORMAT   table, json, jsonl or csv (default: table on a terminal, else jsonl)

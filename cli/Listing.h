@@ -10,6 +10,7 @@
 namespace vanmoor::cli {
 
 using listing::AllDeviceKeys;
+using listing::DeviceIdentity;
 using listing::DeviceInfo;
 using listing::DeviceRecord;
 using listing::Field;

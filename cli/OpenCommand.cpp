@@ -2,29 +2,50 @@
 #include "Command.h"
 #include "DeviceLookup.h"
 #include "SettingsForm.h"
+#include "XAddrWebPage.h"
 
 namespace vanmoor::cli {
 
-// The device's web page, with the dialog's rules for its address and port.
-ExitStatus RunOpen(const CommandContext& context) {
-    OptionSet options;
-    options.switches.push_back("--print");
-    const Arguments arguments(context.words, WithCommonOptions(options));
-    const MacBytes mac = ParseMacArgument(arguments.Single("MAC address"));
-    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
-    const DeviceInfo device = FindDevice(session, mac);
+namespace {
+
+// With the dialog's rules for a device-protocol device's address and port; from its transport
+// addresses for a device found by WS-Discovery alone.
+std::string WebPage(const DeviceInfo& device) {
+    if (!device.SpeaksDeviceProtocol()) {
+        const std::optional<std::string> page = WebPageOfXAddrs(device.wsd->xaddrs, device.ip);
+        if (!page) {
+            throw CliError(ExitStatus::Failed, "device " + DeviceIdentity(device) +
+                                                   " tells no http or https address: no web "
+                                                   "page to open");
+        }
+        return *page;
+    }
     const std::optional<std::string> address = settings::WebAddress(device.ip, device.port);
     if (!address) {
-        throw CliError(ExitStatus::Failed, "device " + settings::MacColonText(mac) +
-                                               " has the port " + std::to_string(device.port) +
+        throw CliError(ExitStatus::Failed, "device " + DeviceIdentity(device) + " has the port " +
+                                               std::to_string(device.port) +
                                                ", outside 0..65535: no web page to open");
     }
+    return *address;
+}
+
+} // namespace
+
+// The device's web page.
+ExitStatus RunOpen(const CommandContext& context) {
+    OptionSet options;
+    options.withValue.push_back(kProtocolOption);
+    options.switches.push_back("--print");
+    const Arguments arguments(context.words, WithCommonOptions(options));
+    const DeviceKey key = ParseDeviceArgument(arguments.Single("MAC address or endpoint"));
+    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
+    const std::string address = WebPage(FindDevice(session, key));
     if (arguments.Has("--print")) {
-        context.console.out << *address << '\n';
+        context.console.out << address << '\n';
         return ExitStatus::Success;
     }
-    if (!OpenInBrowser(*address)) {
-        throw CliError(ExitStatus::Failed, "no browser could open " + *address);
+    if (!OpenInBrowser(address)) {
+        throw CliError(ExitStatus::Failed, "no browser could open " + address);
     }
     return ExitStatus::Success;
 }

@@ -29,31 +29,45 @@ std::vector<std::string> ParseFieldList(const std::string& text) {
     return keys;
 }
 
-std::vector<std::string> ChosenKeys(const Arguments& arguments, OutputFormat format) {
+std::vector<std::string> ChosenKeys(const Arguments& arguments, OutputFormat format,
+                                    const ProtocolChoice& protocols) {
     if (const auto fields = arguments.Value("--fields")) {
         return ParseFieldList(*fields);
     }
     if (arguments.Has("--all-fields")) {
         return AllDeviceKeys();
     }
-    return format == OutputFormat::Table ? TableDeviceKeys() : MainDeviceKeys();
+    if (format == OutputFormat::Table) {
+        return TableDeviceKeys();
+    }
+    std::vector<std::string> keys = MainDeviceKeys();
+    if (protocols.wsd) {
+        keys.insert(keys.end(), listing::WsdDeviceKeys().begin(), listing::WsdDeviceKeys().end());
+    }
+    return keys;
 }
 
 } // namespace
 
 // One search (or --repeat of them), then every device found.
 ExitStatus RunScan(const CommandContext& context) {
-    const Arguments arguments(context.words,
-                              WithCommonOptions({{"--fields", "--sort"}, {"--all-fields"}}));
+    const Arguments arguments(
+        context.words,
+        WithCommonOptions({{"--fields", "--sort", kProtocolOption, "--target"}, {"--all-fields"}}));
     arguments.NoPositionals();
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
-    const std::vector<std::string> keys = ChosenKeys(arguments, format);
+    SearchOptions options = ReadSearchOptions(arguments);
+    options.wsdTarget = arguments.Value("--target");
+    if (options.wsdTarget && !settings::ParseDottedAddress(*options.wsdTarget)) {
+        throw UsageError("--target needs an IPv4 address, not '" + *options.wsdTarget + "'");
+    }
+    const std::vector<std::string> keys = ChosenKeys(arguments, format, options.protocols);
     const std::optional<std::string> sortKey = arguments.Value("--sort");
     if (sortKey) {
         ParseFieldList(*sortKey);
     }
 
-    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
+    Session session(context.console, !context.quiet, std::move(options));
     std::vector<Record> records;
     for (const DeviceInfo& device : session.Search()) {
         records.push_back(DeviceRecord(device));

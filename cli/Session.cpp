@@ -1,11 +1,15 @@
 #include "Session.h"
 
+#include "DeviceMerge.h"
 #include "ExitStatus.h"
 #include "InterfaceList.h"
 #include "ProgressLine.h"
+#include "WsdSearch.h"
 #include "vanmoor.h"
 
 #include <algorithm>
+#include <chrono>
+#include <memory>
 
 namespace vanmoor::cli {
 
@@ -41,7 +45,11 @@ SearchOptions ReadSearchOptions(const Arguments& arguments) {
     SearchOptions options;
     options.interface = arguments.Value("--interface");
     options.waitMilliseconds = arguments.Integer("--wait", 1500, 1, 600000);
+    options.waitGiven = arguments.Has("--wait");
     options.rounds = arguments.Integer("--repeat", 1, 1, 100);
+    if (const std::optional<std::string> protocols = arguments.Value(kProtocolOption)) {
+        options.protocols = ParseProtocols(*protocols);
+    }
     return options;
 }
 
@@ -145,9 +153,32 @@ void Session::NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table) 
 }
 
 std::vector<DeviceInfo> Session::Search() {
+    std::unique_ptr<WsdSearch> wsd;
+    if (m_Options.protocols.wsd) {
+        WsdSearch::Options options;
+        if (m_Options.interface) {
+            options.localAddresses = RefreshAddresses();
+        }
+        options.target = m_Options.wsdTarget;
+        if (m_Options.waitGiven) {
+            options.wait = std::chrono::milliseconds(m_Options.waitMilliseconds);
+        }
+        wsd = std::make_unique<WsdSearch>(std::move(options));
+    }
+    std::vector<DeviceInfo> devices;
+    if (m_Options.protocols.DeviceProtocols()) {
+        devices = SearchDeviceProtocols();
+    }
+    return wsd ? listing::MergeDevices(std::move(devices), wsd->Devices()) : devices;
+}
+
+std::vector<DeviceInfo> Session::SearchDeviceProtocols() {
     std::vector<DeviceInfo> merged;
     for (int round = 0; round < m_Options.rounds; ++round) {
         for (DeviceInfo& device : SearchOnce()) {
+            if (!m_Options.protocols.Admits(device.protocol)) {
+                continue;
+            }
             const auto known = std::find_if(merged.begin(), merged.end(), [&](const DeviceInfo& d) {
                 return d.mac == device.mac;
             });

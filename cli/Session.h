@@ -3,6 +3,7 @@
 #include "Arguments.h"
 #include "Console.h"
 #include "DeviceReading.h"
+#include "ProtocolChoice.h"
 
 #include <optional>
 #include <string>
@@ -10,15 +11,21 @@
 
 namespace vanmoor::cli {
 
-// How a command searches: --interface, --wait and --repeat.
+// How a command searches: --interface, --wait, --repeat, and for the commands that take them
+// --protocol and --target.
 struct SearchOptions {
     std::optional<std::string> interface; // a name ("eth0": all its addresses) or a local address
     int waitMilliseconds = 1500;          // the dialog's wait
+    bool waitGiven = false;               // WS-Discovery waits as long, else its own time
     int rounds = 1;
+    ProtocolChoice protocols = ProtocolChoice::All();
+    std::optional<std::string> wsdTarget; // the WS-Discovery probe by unicast to this address
 };
 
-// The option names of SearchOptions, to add to a command's options.
+// The option names of SearchOptions every command takes, to add to a command's options.
 const std::vector<std::string>& SearchOptionNames();
+// The option that chooses the protocols, for the commands that list devices.
+inline constexpr const char* kProtocolOption = "--protocol";
 SearchOptions ReadSearchOptions(const Arguments& arguments);
 
 // The library's manager for one run of a command: init on construction, deinit at the end.
@@ -34,14 +41,18 @@ public:
 
     // The local addresses the library searches through.
     std::vector<std::string> LocalAddresses() const;
+    // Those of them whose devices are reported: the ones --interface names, or all. Throws
+    // CliError (NoInterface) when none is left.
+    std::vector<std::string> SearchedAddresses() { return RefreshAddresses(); }
 
     // One search; each device found, with the local address it came through. The local
     // addresses are listed afresh first, since interfaces come and go while a command runs.
     // Throws CliError when the search cannot be made: no local address (or none of
     // --interface) is left, or the requests could not be sent.
     std::vector<DeviceInfo> SearchOnce();
-    // The configured number of searches, merged by MAC: a device seen in any of them is listed
-    // once with its latest answer, in order of first sight.
+    // The configured number of searches of the chosen device protocols, merged by MAC: a device
+    // seen in any of them is listed once with its latest answer, in order of first sight; with
+    // WS-Discovery chosen, a WS-Discovery scan beside them, merged in (MergeDevices).
     std::vector<DeviceInfo> Search();
     // Searches until the device answers in the latest search (so that a settings command can
     // reach it), at most the configured number of times. None when it did not answer.
@@ -55,6 +66,7 @@ private:
     // none is left.
     std::vector<std::string> RefreshAddresses();
     void NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table);
+    std::vector<DeviceInfo> SearchDeviceProtocols();
 
     const Console& m_Console;
     const bool m_ShowProgress;

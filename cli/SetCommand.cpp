@@ -20,7 +20,7 @@ using settings::FormProblem;
 void AddCredentials(settings::SettingsForm& form, const Arguments& arguments,
                     const DeviceInfo& device, const Console& console) {
     const UserCredentials credentials =
-        ReadCredentials(arguments, console, "device " + settings::MacColonText(device.mac));
+        ReadCredentials(arguments, console, "device " + DeviceIdentity(device));
     form.user = settings::Utf16FromUtf8(credentials.user);
     form.password = settings::Utf16FromUtf8(credentials.password);
 }
@@ -32,11 +32,11 @@ ExitStatus Verify(Session& session, const DeviceInfo& device, const settings::Se
     for (int round = 0; round < rounds && !differences.empty(); ++round) {
         for (const DeviceInfo& answer : session.SearchOnce()) {
             if (answer.mac == device.mac) {
-                differences = commission::SettingsDifferences(ToSiteDevice(answer), form, port);
+                differences = commission::SettingsDifferences(answer, form, port);
             }
         }
     }
-    const std::string mac = settings::MacColonText(device.mac);
+    const std::string mac = DeviceIdentity(device);
     if (!differences.empty()) {
         std::string list;
         for (const std::string& difference : differences) {
@@ -52,7 +52,7 @@ ExitStatus Verify(Session& session, const DeviceInfo& device, const settings::Se
 // True when the command would carry anything the device does not already show. With DHCP on the
 // addresses still go in the command, so they count here too.
 bool ChangesAnything(const DeviceInfo& device, const settings::SettingsForm& form, int port) {
-    commission::SiteDevice seen = ToSiteDevice(device);
+    commission::SiteDevice seen = device;
     settings::SettingsForm strict = form;
     seen.dhcp = strict.dhcp = false;
     return form.dhcp != device.dhcp || !commission::SettingsDifferences(seen, strict, port).empty();
@@ -81,6 +81,17 @@ int CheckForm(const settings::SettingsForm& form, const DeviceInfo& device) {
     return check.port;
 }
 
+// The device the command names: by MAC through the device protocols, or by its endpoint
+// reference through every protocol, refused when WS-Discovery alone found it.
+DeviceInfo NamedDevice(Session& session, const DeviceKey& key) {
+    if (key.mac) {
+        return FindDevice(session, *key.mac);
+    }
+    DeviceInfo device = FindDevice(session, key);
+    RefuseWsdOnly(device);
+    return device;
+}
+
 } // namespace
 
 // Checks the new settings with the dialog's rules, sends them and searches again to verify.
@@ -90,13 +101,14 @@ ExitStatus RunSet(const CommandContext& context) {
     options.withValue.push_back("--password-file");
     options.switches.push_back("--allow-empty-password");
     const Arguments arguments(context.words, WithCommonOptions(options));
-    const MacBytes mac = ParseMacArgument(arguments.Single("MAC address"));
+    const DeviceKey key = ParseDeviceArgument(arguments.Single("MAC address or endpoint"));
     const SettingsChange change = ReadSettingsChange(arguments);
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
     const SearchOptions searchOptions = ReadSearchOptions(arguments);
 
     Session session(context.console, !context.quiet, searchOptions);
-    const DeviceInfo device = FindDevice(session, mac);
+    const DeviceInfo device = NamedDevice(session, key);
+    const MacBytes mac = *device.mac;
     settings::SettingsForm form = MakeForm(device, change);
     const int port = CheckForm(form, device);
     if (!ChangesAnything(device, form, port)) {

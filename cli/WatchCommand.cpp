@@ -4,11 +4,14 @@
 #include "OutputClosed.h"
 #include "SafeText.h"
 #include "Session.h"
+#include "WsdAnnouncements.h"
 
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <ctime>
+#include <functional>
+#include <memory>
 #include <thread>
 
 namespace vanmoor::cli {
@@ -49,36 +52,58 @@ bool ShouldStop(const Console& console) {
     return InterruptCatcher::StopRequested() || OutputClosed(console.outFile);
 }
 
-// Waits `interval`, or less when the watch should stop.
-void Pause(std::chrono::milliseconds interval, const Console& console) {
+// Waits `interval`, or less when the watch should stop, in steps of `waitAwhile`.
+void Pause(std::chrono::milliseconds interval, const Console& console,
+           const std::function<void(std::chrono::milliseconds)>& waitAwhile) {
     const auto end = std::chrono::steady_clock::now() + interval;
     while (!ShouldStop(console) && std::chrono::steady_clock::now() < end) {
-        std::this_thread::sleep_for(
-            std::min<std::chrono::nanoseconds>(kStopCheck, end - std::chrono::steady_clock::now()));
+        waitAwhile(std::chrono::ceil<std::chrono::milliseconds>(std::min<std::chrono::nanoseconds>(
+            kStopCheck, end - std::chrono::steady_clock::now())));
     }
 }
 
 } // namespace
 
-// Searches again and again and prints what changed, until Ctrl-C or --count searches. A failed
-// search (an interface gone) is told once on standard error and the watch goes on, so that it
-// picks up again when the interface is back.
+// Searches again and again and prints what changed, until Ctrl-C or --count searches; with
+// WS-Discovery, the Hello and Bye heard between searches as well. A failed search (an interface
+// gone) is told once on standard error and the watch goes on, so that it picks up again when
+// the interface is back.
 ExitStatus RunWatch(const CommandContext& context) {
-    const Arguments arguments(context.words, WithCommonOptions({{"--interval", "--count"}, {}}));
+    const Arguments arguments(context.words,
+                              WithCommonOptions({{"--interval", "--count", kProtocolOption}, {}}));
     arguments.NoPositionals();
     const std::chrono::milliseconds interval = ReadInterval(arguments);
     const int count = arguments.Integer("--count", 0, 0, 1000000);
     auto printer = MakePrinter(ChosenFormat(arguments, context.console, OutputFormat::Jsonl),
                                context.console.out);
-    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
+    const SearchOptions options = ReadSearchOptions(arguments);
+    Session session(context.console, !context.quiet, options);
+    std::unique_ptr<WsdAnnouncements> announcements;
+    if (options.protocols.wsd) {
+        announcements = std::make_unique<WsdAnnouncements>(
+            options.interface ? session.SearchedAddresses() : std::vector<std::string>{});
+    }
     const InterruptCatcher interrupts;
 
     DeviceWatch watch;
+    const auto waitAwhile = [&](std::chrono::milliseconds patience) {
+        if (!announcements) {
+            std::this_thread::sleep_for(patience);
+            return;
+        }
+        for (const WsdAnnouncements::Announcement& heard : announcements->Poll(patience)) {
+            for (const Record& event : watch.Announce(heard.device, heard.arrived, LocalTime())) {
+                printer->Row(event);
+            }
+        }
+        printer->Flush();
+    };
     bool failing = false;
     printer->Begin("events", DeviceWatch::EventKeys());
     for (int round = 0; count == 0 || round < count; ++round) {
         if (round > 0) {
-            Pause(failing ? std::max(interval, kPauseAfterFailure) : interval, context.console);
+            Pause(failing ? std::max(interval, kPauseAfterFailure) : interval, context.console,
+                  waitAwhile);
         }
         if (ShouldStop(context.console)) {
             break;
@@ -104,6 +129,7 @@ ExitStatus RunWatch(const CommandContext& context) {
             printer->Row(event);
         }
         printer->Flush();
+        waitAwhile(std::chrono::milliseconds::zero()); // what was heard during the search
     }
     if (!OutputClosed(context.console.outFile)) {
         printer->End();

@@ -55,9 +55,9 @@ Ipv4Octets PlannedGateway(const SiteDevice& device, const PlanRequest& request,
         return *request.gateway;
     }
     if (device.gateway != kNone && !subnet.Holds(device.gateway)) {
-        throw PlanError(
-            Message(MessagePattern::PlanDeviceGatewayOutside,
-                    {MacValue(device.mac), AddressValue(device.gateway), Value(subnet.Text())}));
+        throw PlanError(Message(
+            MessagePattern::PlanDeviceGatewayOutside,
+            {MacValue(device.MacOrZero()), AddressValue(device.gateway), Value(subnet.Text())}));
     }
     return device.gateway;
 }
@@ -68,7 +68,7 @@ std::map<std::uint32_t, int> HeldAddresses(const std::vector<SiteDevice>& chosen
     std::map<MacBytes, Ipv4Octets> current;
     for (const auto* list : {&found, &chosen}) {
         for (const SiteDevice& device : *list) {
-            current.emplace(device.mac, device.ip);
+            current.emplace(device.MacOrZero(), device.ip);
         }
     }
     std::map<std::uint32_t, int> held;
@@ -111,7 +111,7 @@ std::vector<Subnet> ReachingSubnets(const SiteDevice& device,
                                     const std::vector<HostAddress>& host) {
     std::vector<Subnet> subnets;
     for (const HostAddress& own : host) {
-        if (own.address == device.localAddress) {
+        if (own.address == device.LocalAddressOctets()) {
             return {Subnet::Of(own.address, own.netmask)};
         }
         subnets.push_back(Subnet::Of(own.address, own.netmask));
@@ -131,20 +131,20 @@ void CheckReach(PlannedDevice& planned, const std::vector<HostAddress>& host,
             reach += (reach.empty() ? "" : ", ") + subnet.Text();
         }
         throw PlanError(
-            Message(MessagePattern::PlanMoveOutOfReach,
-                    {MacValue(planned.device.mac), AddressValue(planned.ip), Value(reach)}));
+            Message(MessagePattern::PlanMoveOutOfReach, {MacValue(planned.device.MacOrZero()),
+                                                         AddressValue(planned.ip), Value(reach)}));
     }
 }
 
 void CheckName(const PlannedDevice& planned, bool fromPattern) {
     settings::SettingsForm form;
     form.nameBytes = planned.name;
-    const bool credentials = planned.device.takesCredentials;
+    const bool credentials = planned.device.TakesCredentials();
     const settings::FormProblem problem = settings::CheckNameFits(form, credentials);
     if (problem == settings::FormProblem::None) {
         return;
     }
-    const MessageText device = MacValue(planned.device.mac);
+    const MessageText device = MacValue(planned.device.MacOrZero());
     const MessageText field = Value(std::to_string(settings::NameFieldBytes(credentials)));
     if (fromPattern) {
         if (problem == settings::FormProblem::NameTooManyBytes) {

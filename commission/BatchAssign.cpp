@@ -21,7 +21,7 @@ settings::SettingsForm PlannedForm(const PlannedDevice& planned, const Credentia
     form.dns1 = planned.dns1;
     form.dns2 = planned.dns2;
     form.dhcp = false;
-    if (planned.device.takesCredentials) {
+    if (planned.device.TakesCredentials()) {
         form.user = credentials.user;
         form.password = credentials.password;
     }
@@ -56,9 +56,9 @@ BatchAssign::BatchAssign(DeviceLink& link, Credentials credentials, int retries)
 bool BatchAssign::SendOne(AssignOutcome& outcome) {
     const settings::SettingsForm form = PlannedForm(outcome.planned, m_Credentials);
     const int port = outcome.planned.device.port;
-    const MacBytes& mac = outcome.planned.device.mac;
+    const MacBytes mac = outcome.planned.device.MacOrZero();
     ++outcome.sends;
-    return outcome.planned.device.takesCredentials
+    return outcome.planned.device.TakesCredentials()
                ? m_Link.Send(settings::MakeAuthNetSettings(form, port, mac))
                : m_Link.Send(settings::MakeNetSettings(form, port, mac));
 }
@@ -91,16 +91,16 @@ std::vector<AssignOutcome> BatchAssign::Apply(const std::vector<PlannedDevice>& 
             }
             lastSendFailed[index] = !SendOne(outcomes[index]);
             awaitingAnswer[index] =
-                !lastSendFailed[index] && outcomes[index].planned.device.takesCredentials;
+                !lastSendFailed[index] && outcomes[index].planned.device.TakesCredentials();
         }
         std::map<MacBytes, SiteDevice> seen;
         for (SiteDevice& device : m_Link.Search().value_or(std::vector<SiteDevice>{})) {
-            seen[device.mac] = std::move(device);
+            seen[device.MacOrZero()] = std::move(device);
         }
         std::vector<std::size_t> stillOpen;
         for (std::size_t index : open) {
             AssignOutcome& outcome = outcomes[index];
-            const auto answer = seen.find(outcome.planned.device.mac);
+            const auto answer = seen.find(outcome.planned.device.MacOrZero());
             if (answer == seen.end()) {
                 outcome.result =
                     lastSendFailed[index] ? AssignResult::FailedToSend : AssignResult::NotFound;

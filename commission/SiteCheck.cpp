@@ -22,13 +22,13 @@ void CheckAddressUse(const SiteDevice& device, const std::map<Ipv4Octets, int>& 
                      const std::vector<HostAddress>& host, std::vector<Finding>& findings) {
     const int users = addressUse.at(device.ip);
     if (users > 1) {
-        findings.push_back({device.mac, FindingKind::DuplicateAddress, Severity::Error,
+        findings.push_back({device.MacOrZero(), FindingKind::DuplicateAddress, Severity::Error,
                             Message(MessagePattern::DevicesAnswerWith,
                                     {Value(std::to_string(users)), Value(DottedText(device.ip))})});
     }
     if (HostWithAddress(host, device.ip) != nullptr) {
         findings.push_back(
-            {device.mac, FindingKind::DuplicateAddress, Severity::Error,
+            {device.MacOrZero(), FindingKind::DuplicateAddress, Severity::Error,
              Message(MessagePattern::HostsOwnAddress, {Value(DottedText(device.ip))})});
     }
 }
@@ -49,20 +49,20 @@ void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
     if (WhyUnusable(device.ip)) {
         return; // no host address reaches it there: its own settings are the fault
     }
-    if (device.localAddress == Ipv4Octets{0, 0, 0, 0}) {
+    if (device.LocalAddressOctets() == Ipv4Octets{0, 0, 0, 0}) {
         // Not known which address found it: reachable when any of the host's subnets holds it.
         const bool held = std::any_of(host.begin(), host.end(), [&](const HostAddress& own) {
             return Subnet::Of(own.address, own.netmask).Holds(device.ip);
         });
         if (!held && !host.empty()) {
-            findings.push_back({device.mac, FindingKind::Unreachable, Severity::Error,
+            findings.push_back({device.MacOrZero(), FindingKind::Unreachable, Severity::Error,
                                 WithFittingSubnet(device, MessagePattern::OutsideEveryHostSubnet,
                                                   MessagePattern::OutsideEveryHostSubnetFix,
                                                   {Value(DottedText(device.ip))})});
         }
         return;
     }
-    const HostAddress* local = HostWithAddress(host, device.localAddress);
+    const HostAddress* local = HostWithAddress(host, device.LocalAddressOctets());
     if (local == nullptr) {
         return; // found through an address the host no longer lists: nothing to compare with
     }
@@ -70,7 +70,7 @@ void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
     if (localSubnet.Holds(device.ip)) {
         return;
     }
-    findings.push_back({device.mac, FindingKind::Unreachable, Severity::Error,
+    findings.push_back({device.MacOrZero(), FindingKind::Unreachable, Severity::Error,
                         WithFittingSubnet(device, MessagePattern::OutsideFoundSubnet,
                                           MessagePattern::OutsideFoundSubnetFix,
                                           {Value(DottedText(device.ip)), Value(localSubnet.Text()),
@@ -78,11 +78,11 @@ void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
 }
 
 void CheckOwnSettings(const SiteDevice& device, std::vector<Finding>& findings) {
-    if (device.dhcp) {
-        return; // the DHCP server chose these; a fault would be its own
+    if (device.dhcp || !device.SpeaksDeviceProtocol()) {
+        return; // the DHCP server chose these (a fault would be its own), or nothing is known
     }
     const auto bad = [&](MessagePattern pattern, std::vector<MessageText> values) {
-        findings.push_back({device.mac, FindingKind::BadSettings, Severity::Error,
+        findings.push_back({device.MacOrZero(), FindingKind::BadSettings, Severity::Error,
                             Message(pattern, std::move(values))});
     };
     if (auto why = WhyUnusable(device.ip)) {
@@ -137,15 +137,20 @@ std::vector<Finding> CheckSite(const std::vector<SiteDevice>& devices,
         }
     }
     std::vector<Finding> findings;
-    for (const SiteDevice& device : devices) {
+    for (std::size_t index = 0; index < devices.size(); ++index) {
+        const SiteDevice& device = devices[index];
+        const std::size_t before = findings.size();
         CheckAddressUse(device, addressUse, host, findings);
         CheckReach(device, host, findings);
         CheckOwnSettings(device, findings);
         if (!device.name.empty() && nameUse[device.name] > 1) {
             findings.push_back(
-                {device.mac, FindingKind::DuplicateName, Severity::Warning,
+                {device.MacOrZero(), FindingKind::DuplicateName, Severity::Warning,
                  Message(MessagePattern::DevicesNamed,
                          {Value(std::to_string(nameUse[device.name])), Value(device.name)})});
+        }
+        for (std::size_t found = before; found < findings.size(); ++found) {
+            findings[found].device = index;
         }
     }
     return findings;

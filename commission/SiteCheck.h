@@ -3,6 +3,7 @@
 #include "MessageText.h"
 #include "SiteDevice.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct Finding {
     FindingKind kind = FindingKind::DuplicateAddress;
     Severity severity = Severity::Error;
     MessageText message; // one sentence naming what is wrong and, where known, the fix
+    // The device's position in the list CheckSite was given: devices without a MAC (found by
+    // WS-Discovery alone) are told apart by it.
+    std::size_t device = 0;
 };
 
 // "duplicate address", "unreachable", "bad settings", "duplicate name": stable, for scripts.

@@ -4,15 +4,46 @@ namespace vanmoor::listing {
 
 namespace {
 
+constexpr std::size_t kMainKeys = 11;
+
 std::string Text(const Ipv4Octets& address) {
     return settings::DottedText(address);
 }
 
+// A list as WS-Discovery writes one: items separated by blanks.
+std::string Joined(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) {
+        text += (text.empty() ? "" : " ") + item;
+    }
+    return text;
+}
+
+// A WS-Discovery field, null for a device that did not answer WS-Discovery.
+template <typename Read> Value WsdValue(const DeviceInfo& device, Read read) {
+    return device.wsd ? Value(read(*device.wsd)) : Value();
+}
+
 } // namespace
+
+std::string ProtocolsText(const DeviceInfo& device) {
+    if (!device.SpeaksDeviceProtocol()) {
+        return std::to_string(kWsdProtocol);
+    }
+    return std::to_string(device.protocol) +
+           (device.wsd ? "," + std::to_string(kWsdProtocol) : std::string());
+}
+
+std::string DeviceIdentity(const DeviceInfo& device) {
+    if (device.mac) {
+        return settings::MacColonText(*device.mac);
+    }
+    return device.wsd ? device.wsd->endpoint : std::string();
+}
 
 Record DeviceRecord(const DeviceInfo& device) {
     return {
-        {"mac", settings::MacColonText(device.mac)},
+        {"mac", device.mac ? Value(settings::MacColonText(*device.mac)) : Value()},
         {"ip", Text(device.ip)},
         {"netmask", Text(device.netmask)},
         {"gateway", Text(device.gateway)},
@@ -29,6 +60,16 @@ Record DeviceRecord(const DeviceInfo& device) {
         {"device_code", device.deviceCode},
         {"brand", device.brand},
         {"camera_name", device.cameraName},
+        {"protocols", ProtocolsText(device)},
+        {"endpoint", WsdValue(device, [](const WsdDetails& wsd) { return wsd.endpoint; })},
+        {"xaddrs", WsdValue(device, [](const WsdDetails& wsd) { return Joined(wsd.xaddrs); })},
+        {"types", WsdValue(device, [](const WsdDetails& wsd) { return Joined(wsd.types); })},
+        {"scopes", WsdValue(device, [](const WsdDetails& wsd) { return Joined(wsd.scopes); })},
+        {"hardware", WsdValue(device, [](const WsdDetails& wsd) { return wsd.hardware; })},
+        {"location", WsdValue(device, [](const WsdDetails& wsd) { return wsd.location; })},
+        {"metadata_version", device.wsd && device.wsd->metadataVersion
+                                 ? Value(static_cast<long long>(*device.wsd->metadataVersion))
+                                 : Value()},
     };
 }
 
@@ -45,7 +86,13 @@ const std::vector<std::string>& AllDeviceKeys() {
 
 const std::vector<std::string>& MainDeviceKeys() {
     static const std::vector<std::string> keys(AllDeviceKeys().begin(),
-                                               AllDeviceKeys().begin() + 11);
+                                               AllDeviceKeys().begin() + kMainKeys);
+    return keys;
+}
+
+const std::vector<std::string>& WsdDeviceKeys() {
+    static const std::vector<std::string> keys = {"protocols", "endpoint", "xaddrs",  "types",
+                                                  "scopes",    "hardware", "location"};
     return keys;
 }
 

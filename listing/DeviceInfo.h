@@ -1,9 +1,9 @@
 #pragma once
 
 #include "AddressText.h"
+#include "DeviceRecord.h"
 #include "Record.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,36 +12,25 @@ namespace vanmoor::listing {
 using settings::Ipv4Octets;
 using settings::MacBytes;
 
-// Everything the library's queries tell about one device. Texts are the bytes the device sent.
-struct DeviceInfo {
-    MacBytes mac{};
-    Ipv4Octets ip{};
-    Ipv4Octets netmask{};
-    Ipv4Octets gateway{};
-    Ipv4Octets dns1{};
-    Ipv4Octets dns2{};
-    int port = 0;
-    bool dhcp = false;
-    int protocol = 4022; // the port the device answered on: 4022 or 32970
-    std::string name;
-    std::string version;
-    std::string model;
-    std::string brand;
-    std::string cameraName;
-    std::string deviceCode;
-    int type = 0;
-    std::optional<std::string> localAddress; // the local address it was found through, if known
+// The one device record, under the name the listing has always used.
+using DeviceInfo = site::SiteDevice;
+using site::kWsdProtocol;
+using site::WsdDetails;
 
-    bool TakesCredentials() const { return protocol == 32970; }
-};
+// Every protocol the device answered: "4022", "32970,3702", "3702".
+std::string ProtocolsText(const DeviceInfo& device);
+// What names the device to a person: its MAC, else its endpoint reference.
+std::string DeviceIdentity(const DeviceInfo& device);
 
-// Every field, in the order of the full list of keys; an unknown local address is null.
+// Every field, in the order of the full list of keys; an unknown local address or MAC is null,
+// and so is every WS-Discovery field of a device that did not answer WS-Discovery.
 Record DeviceRecord(const DeviceInfo& device);
 
-// Keys of DeviceRecord: every one, the eleven that people look at first, and the few that fit a
-// table in 80 columns.
+// Keys of DeviceRecord: every one, the eleven that people look at first, the WS-Discovery ones,
+// and the few that fit a table in 80 columns.
 const std::vector<std::string>& AllDeviceKeys();
 const std::vector<std::string>& MainDeviceKeys();
+const std::vector<std::string>& WsdDeviceKeys();
 const std::vector<std::string>& TableDeviceKeys();
 
 } // namespace vanmoor::listing

@@ -45,7 +45,7 @@ void AssignController::OnFieldsChanged() {
 bool AssignController::ChosenTakeCredentials() const {
     const std::vector<SiteDevice> chosen = ChosenDevices(m_Site, Choice());
     return std::any_of(chosen.begin(), chosen.end(),
-                       [](const SiteDevice& device) { return device.takesCredentials; });
+                       [](const SiteDevice& device) { return device.TakesCredentials(); });
 }
 
 void AssignController::OnApply() {

@@ -56,9 +56,9 @@ std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choic
                               ? vanmoor::commission::CheckSite(site.found, site.host)
                               : std::vector<vanmoor::commission::Finding>{};
     for (const SiteDevice& device : site.found) {
-        const bool wanted =
-            choice == AssignChoice::All || vanmoor::commission::HasErrorFor(findings, device.mac);
-        if (wanted && !Holds(chosen, device.mac)) {
+        const bool wanted = choice == AssignChoice::All ||
+                            vanmoor::commission::HasErrorFor(findings, device.MacOrZero());
+        if (wanted && !Holds(chosen, device.MacOrZero())) {
             chosen.push_back(device);
         }
     }

@@ -329,7 +329,7 @@ std::vector<MacBytes> DialogController::SelectedMacs() const {
     for (const std::size_t row : rows) {
         if (const std::optional<SiteDevice> device =
                 ReadSiteDevice(m_Api, m_Devices.DeviceNumber(row) - 1)) {
-            macs.push_back(device->mac);
+            macs.push_back(device->MacOrZero());
         }
     }
     return macs;

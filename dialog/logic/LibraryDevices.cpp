@@ -2,7 +2,6 @@
 
 #include "InterfaceList.h"
 #include "SharedSettings.h"
-#include "SiteDevices.h"
 
 #include <cstring>
 #include <string>
@@ -31,12 +30,7 @@ vanmoor::listing::DeviceQueries DeviceQueriesOf(const LibraryApi& api) {
 }
 
 std::optional<SiteDevice> ReadSiteDevice(const LibraryApi& api, int index) {
-    const std::optional<vanmoor::listing::DeviceInfo> device =
-        vanmoor::listing::ReadDevice(DeviceQueriesOf(api), index);
-    if (!device) {
-        return std::nullopt;
-    }
-    return vanmoor::listing::ToSiteDevice(*device);
+    return vanmoor::listing::ReadDevice(DeviceQueriesOf(api), index);
 }
 
 std::vector<SiteDevice> ReadSiteDevices(const LibraryApi& api) {

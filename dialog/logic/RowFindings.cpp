@@ -47,7 +47,8 @@ std::vector<RowFinding> FindRowProblems(const LibraryApi& api, const DeviceList&
     }
     std::vector<RowFinding> rows(rowDevices.size());
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        const auto found = rowDevices[row] ? byDevice.find(rowDevices[row]->mac) : byDevice.end();
+        const auto found =
+            rowDevices[row] ? byDevice.find(rowDevices[row]->MacOrZero()) : byDevice.end();
         if (found == byDevice.end()) {
             continue;
         }

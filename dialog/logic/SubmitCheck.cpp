@@ -35,8 +35,8 @@ SubmitReport CheckSubmit(const std::optional<vanmoor::commission::SiteDevice>& s
         return {SubmitVerdict::NoAnswer, {}, {}};
     }
     if (!vanmoor::commission::SettingsDifferences(*seen, sent, port).empty()) {
-        return {seen->takesCredentials ? SubmitVerdict::NotAppliedOrRefused
-                                       : SubmitVerdict::NotApplied,
+        return {seen->TakesCredentials() ? SubmitVerdict::NotAppliedOrRefused
+                                         : SubmitVerdict::NotApplied,
                 {},
                 {}};
     }

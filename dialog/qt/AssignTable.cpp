@@ -81,8 +81,9 @@ void AssignTable::ShowPlan(const std::vector<vanmoor::commission::PlannedDevice>
     setRowCount(static_cast<int>(plan.size()));
     for (int row = 0; row < rowCount(); ++row) {
         const auto& planned = plan[static_cast<std::size_t>(row)];
-        m_RowMacs.push_back(planned.device.mac);
-        SetCell(row, kMac, QString::fromStdString(MacColonText(planned.device.mac)).toUpper());
+        m_RowMacs.push_back(planned.device.MacOrZero());
+        SetCell(row, kMac,
+                QString::fromStdString(MacColonText(planned.device.MacOrZero())).toUpper());
         SetCell(row, kName, QString::fromUtf8(planned.device.name));
         SetCell(row, kCurrent, Dotted(planned.device.ip));
         SetCell(row, kPlanned, Dotted(planned.ip));
@@ -97,7 +98,8 @@ void AssignTable::ShowPlan(const std::vector<vanmoor::commission::PlannedDevice>
 void AssignTable::ShowOutcome(const vanmoor::commission::AssignOutcome& outcome) {
     setColumnHidden(kResult, false);
     setColumnHidden(kFinal, false);
-    const auto found = std::find(m_RowMacs.begin(), m_RowMacs.end(), outcome.planned.device.mac);
+    const auto found =
+        std::find(m_RowMacs.begin(), m_RowMacs.end(), outcome.planned.device.MacOrZero());
     if (found == m_RowMacs.end()) {
         return;
     }

@@ -73,7 +73,7 @@ TEST_F(ScanTest, JsonLinesCsvAndTableCarryTheSameDevicesSafely) {
     const auto rows = ParseCsv(csv.out);
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0][0], "mac");
-    EXPECT_EQ(rows[0].size(), 11u);
+    EXPECT_EQ(rows[0].size(), 18u); // the eleven main fields and the WS-Discovery ones
     const std::vector<std::string> ipsInOrder = {rows[1][1], rows[2][1], rows[3][1]};
     EXPECT_EQ(ipsInOrder, (std::vector<std::string>{"192.0.2.10", "192.0.2.11", "198.51.100.10"}));
     // The formula is quoted for spreadsheets; comma and quote survive the CSV quoting.

@@ -1,6 +1,9 @@
+#include "ChildProgram.h"
 #include "CliRun.h"
+#include "TestNetwork.h"
 
 #include <atomic>
+#include <csignal>
 #include <sstream>
 
 namespace vanmoor::cli::test {
@@ -51,6 +54,33 @@ TEST_F(CliTest, WatchReportsNewChangedAndGoneDevicesByMac) {
     EXPECT_EQ(events[2].at("previous_ip"), "192.0.2.10");
     EXPECT_EQ(events[3].at("event"), "gone");
     EXPECT_EQ(events[3].at("mac"), "02:00:5e:00:01:02");
+}
+
+// A camera that hears no multicast probe is seen through its Hello, and gone with its Bye.
+TEST_F(CliTest, WatchShowsHelloAndByeBetweenSearches) {
+    StartDevices(2, {Device("protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10 name=Marker")});
+    ChildProgram watch({"watch", "--output", "jsonl", "--wait", "500", "--interval", "1"});
+    // Its first search is out, so it listens.
+    ASSERT_TRUE(watch.ReadOutUntil("Marker")) << watch.Err();
+    Simulator camera({Device("protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.30 name=Shy "
+                             "wsd_probes=unicast")});
+    vanmoor::test::RunInLan(1, [&] { camera.Start(); });
+    ASSERT_TRUE(watch.ReadOutUntil("\"Shy\"")) << watch.Out() << watch.Err();
+    camera.Stop();
+    ASSERT_TRUE(watch.ReadOutUntil("\"gone\"")) << watch.Out() << watch.Err();
+    watch.Signal(SIGINT);
+    watch.Wait();
+
+    std::vector<nlohmann::json> events;
+    std::istringstream lines(watch.Out());
+    for (std::string line; std::getline(lines, line);) {
+        events.push_back(nlohmann::json::parse(line));
+    }
+    ASSERT_GE(events.size(), 3u) << watch.Out();
+    EXPECT_EQ(events[1].at("event"), "new");
+    EXPECT_EQ(events[1].at("endpoint"), "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000301");
+    EXPECT_EQ(events[2].at("event"), "gone");
+    EXPECT_EQ(events[2].at("endpoint"), events[1].at("endpoint"));
 }
 
 TEST(UsageTest, UsageErrorsExitWithTwoAndHelpWithZero) {

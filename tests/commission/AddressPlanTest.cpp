@@ -45,7 +45,7 @@ TEST(AddressPlanTest, KeepsTheGivenOrderNumbersNamesAndKeepsOrReplacesDns) {
     request.dns2 = Ip("192.0.2.54");
     const auto plan = PlanAddresses({first, Camera(3, "192.0.2.51")}, {}, {}, request);
     ASSERT_EQ(plan.size(), 2u);
-    EXPECT_EQ(plan[0].device.mac[5], 9);
+    EXPECT_EQ((*plan[0].device.mac)[5], 9);
     EXPECT_EQ(plan[0].name, "Cam-01");
     EXPECT_EQ(plan[1].name, "Cam-02");
     EXPECT_EQ(plan[0].dns1, Ip("192.0.2.53")) << "not given: kept";
@@ -55,7 +55,7 @@ TEST(AddressPlanTest, KeepsTheGivenOrderNumbersNamesAndKeepsOrReplacesDns) {
     EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, first.name);
     first.name = "Warehouse dome north"; // 20 bytes: the port-4022 command carries 18
     EXPECT_THROW(PlanAddresses({first}, {}, {}, Request("192.0.2.100")), PlanError);
-    first.takesCredentials = true; // the port-32970 command carries 32
+    first.protocol = 32970; // the port-32970 command carries 32
     EXPECT_EQ(PlanAddresses({first}, {}, {}, Request("192.0.2.100"))[0].name, first.name);
 }
 

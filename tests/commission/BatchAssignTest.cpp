@@ -21,7 +21,7 @@ public:
         }
         std::vector<SiteDevice> answers;
         for (const SiteDevice& device : devices) {
-            if (searchesToMiss[device.mac[5]]-- <= 0) {
+            if (searchesToMiss[(*device.mac)[5]]-- <= 0) {
                 answers.push_back(device);
             }
         }
@@ -58,8 +58,8 @@ private:
             return true;
         }
         for (SiteDevice& device : devices) {
-            if (std::equal(device.mac.begin(), device.mac.end(), settings.MAC) &&
-                (!device.takesCredentials ||
+            if (std::equal(device.mac->begin(), device.mac->end(), settings.MAC) &&
+                (!device.TakesCredentials() ||
                  (std::strcmp(user, "admin") == 0 && std::strcmp(pass, password.c_str()) == 0))) {
                 std::copy_n(settings.IP, 4, device.ip.begin());
                 if (onlyTakesTheAddress) {
@@ -93,7 +93,7 @@ TEST(BatchAssignTest, EveryDeviceIsChangedAndVerifiedAndLostCommandsAreSentAgain
     FakeLink link;
     link.devices = {Camera(1, "192.168.1.108"), Camera(2, "192.168.1.108"),
                     Camera(3, "192.168.1.108")};
-    link.devices[2].takesCredentials = true;
+    link.devices[2].protocol = 32970;
     link.commandsToLose[2] = 2;
     std::vector<std::size_t> progress;
     const auto outcomes =
@@ -105,7 +105,7 @@ TEST(BatchAssignTest, EveryDeviceIsChangedAndVerifiedAndLostCommandsAreSentAgain
                    });
     ASSERT_EQ(outcomes.size(), 3u);
     for (const AssignOutcome& outcome : outcomes) {
-        EXPECT_EQ(outcome.result, AssignResult::Changed) << int(outcome.planned.device.mac[5]);
+        EXPECT_EQ(outcome.result, AssignResult::Changed) << int((*outcome.planned.device.mac)[5]);
         ASSERT_TRUE(outcome.finalAddress);
         EXPECT_EQ(*outcome.finalAddress, outcome.planned.ip);
     }
@@ -119,7 +119,7 @@ TEST(BatchAssignTest, EveryDeviceIsChangedAndVerifiedAndLostCommandsAreSentAgain
 TEST(BatchAssignTest, RetriesRunOutAndRefusalsAreNotRetried) {
     FakeLink link;
     link.devices = {Camera(1, "192.168.1.108"), Camera(2, "192.168.1.108")};
-    link.devices[1].takesCredentials = true;
+    link.devices[1].protocol = 32970;
     link.commandsToLose[1] = 5;
     const auto outcomes = BatchAssign(link, Admin("wrong"), 1).Apply(PlanFor(link.devices));
     EXPECT_EQ(outcomes[0].result, AssignResult::Unchanged);
@@ -148,7 +148,7 @@ TEST(BatchAssignTest, ADeviceThatIsGoneOrCannotBeSentToSaysSo) {
 TEST(BatchAssignTest, ASilentSearchOrAFailedOneIsLookedAtAgainWithoutResendingCredentials) {
     FakeLink link;
     link.devices = {Camera(1, "192.168.1.108"), Camera(2, "192.168.1.108")};
-    link.devices[1].takesCredentials = true;
+    link.devices[1].protocol = 32970;
     link.searchesToMiss[2] = 1;
     link.failingSearches = 1;
     const auto outcomes = BatchAssign(link, Admin("secret"), 2).Apply(PlanFor(link.devices));

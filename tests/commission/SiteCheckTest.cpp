@@ -35,8 +35,8 @@ TEST(SiteCheckTest, SharedAddressesAndTheHostsOwnAreDuplicates) {
     EXPECT_NE(EnglishText(findings[2].message).find("host's own"), std::string::npos)
         << EnglishText(findings[2].message);
     EXPECT_TRUE(KindsFor(findings, 4).empty());
-    EXPECT_TRUE(HasErrorFor(findings, Camera(1, "192.0.2.10").mac));
-    EXPECT_FALSE(HasErrorFor(findings, Camera(4, "192.0.2.12").mac));
+    EXPECT_TRUE(HasErrorFor(findings, *Camera(1, "192.0.2.10").mac));
+    EXPECT_FALSE(HasErrorFor(findings, *Camera(4, "192.0.2.12").mac));
 }
 
 TEST(SiteCheckTest, ADeviceOutsideTheSubnetItWasFoundThroughIsUnreachableWithTheSubnetThatFits) {
@@ -53,9 +53,9 @@ TEST(SiteCheckTest, ADeviceOutsideTheSubnetItWasFoundThroughIsUnreachableWithThe
 
     // Without the address it came through, any subnet of the host will do.
     SiteDevice unknownWay = away;
-    unknownWay.localAddress = Ip("0.0.0.0");
+    unknownWay.localAddress.reset();
     SiteDevice otherLan = Camera(4, "198.51.100.9");
-    otherLan.localAddress = Ip("0.0.0.0");
+    otherLan.localAddress.reset();
     otherLan.gateway = Ip("0.0.0.0");
     const HostAddress secondLan{Ip("198.51.100.1"), Ip("255.255.255.0")};
     const auto unknown = CheckSite({unknownWay, otherLan}, {Host(), secondLan});

@@ -14,13 +14,13 @@ Ipv4Octets Ip(const std::string& text) {
 
 SiteDevice Camera(int last, const std::string& ip, const std::string& name) {
     SiteDevice device;
-    device.mac = {0x02, 0x00, 0x5e, 0x00, 0x01, static_cast<std::uint8_t>(last)};
+    device.mac = MacBytes{0x02, 0x00, 0x5e, 0x00, 0x01, static_cast<std::uint8_t>(last)};
     device.ip = Ip(ip);
     device.netmask = Ip("255.255.255.0");
     device.gateway = Ip("192.0.2.1");
     device.port = 80;
     device.name = name;
-    device.localAddress = Ip("192.0.2.1");
+    device.localAddress = "192.0.2.1";
     return device;
 }
 

@@ -1,0 +1,36 @@
+#include "WsdDevice.h"
+
+#include "XAddrWebPage.h"
+
+namespace vanmoor::cli {
+
+namespace {
+
+std::string TypeText(const wsd::QualifiedName& type) {
+    return "{" + type.namespaceUri + "}" + type.localName;
+}
+
+} // namespace
+
+DeviceInfo DeviceFromTarget(const wsd::TargetService& target, const std::string& receivedOn) {
+    DeviceInfo device;
+    device.protocol = listing::kWsdProtocol;
+    device.ip = target.ipv4.value_or(Ipv4Octets{});
+    device.name = target.name;
+    device.localAddress = receivedOn;
+    device.port = WebPortOfXAddrs(target.xaddrs, device.ip);
+    listing::WsdDetails details;
+    details.endpoint = target.address;
+    details.xaddrs = target.xaddrs;
+    for (const wsd::QualifiedName& type : target.types) {
+        details.types.push_back(TypeText(type));
+    }
+    details.scopes = target.scopes;
+    details.hardware = target.hardware;
+    details.location = target.location;
+    details.metadataVersion = target.metadataVersion;
+    device.wsd = std::move(details);
+    return device;
+}
+
+} // namespace vanmoor::cli

@@ -1,0 +1,46 @@
+#include "WsdSearch.h"
+
+#include "PugiXmlReader.h"
+#include "WsdDevice.h"
+#include "WsdScanner.h"
+
+namespace vanmoor::cli {
+
+namespace {
+
+std::vector<DeviceInfo> Scan(const WsdSearch::Options& options) {
+    const wsd::PugiXmlReader reader;
+    wsd::ScanOptions scan;
+    scan.localAddresses = options.localAddresses;
+    scan.target = options.target;
+    if (options.wait) {
+        scan.wait = *options.wait;
+    }
+    std::vector<DeviceInfo> devices;
+    for (const wsd::DeviceTable::Entry& entry : wsd::WsdScanner(reader).Scan(scan).devices) {
+        devices.push_back(DeviceFromTarget(entry.target, entry.receivedOn));
+    }
+    return devices;
+}
+
+} // namespace
+
+bool WsdSearch::Available() {
+    return true;
+}
+
+WsdSearch::WsdSearch(Options options)
+    : m_Devices(std::async(std::launch::async,
+                           [options = std::move(options)] { return Scan(options); })) {}
+
+WsdSearch::~WsdSearch() {
+    if (m_Devices.valid()) {
+        m_Devices.wait();
+    }
+}
+
+std::vector<DeviceInfo> WsdSearch::Devices() {
+    return m_Devices.get();
+}
+
+} // namespace vanmoor::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Listing.h"
+
+#include <chrono>
+#include <future>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vanmoor::cli {
+
+// A WS-Discovery scan on a thread of its own, so that it runs beside the library's search and
+// a search takes no longer than the longer of the two.
+class WsdSearch {
+public:
+    struct Options {
+        std::vector<std::string> localAddresses;       // empty: every local address
+        std::optional<std::string> target;             // probe this address by unicast instead
+        std::optional<std::chrono::milliseconds> wait; // none: the scanner's own
+    };
+
+    // Whether this build speaks WS-Discovery.
+    static bool Available();
+
+    // Starts the scan. Throws CliError where the build has no WS-Discovery.
+    explicit WsdSearch(Options options);
+    // Waits for the scan if nobody took its devices.
+    ~WsdSearch();
+    WsdSearch(const WsdSearch&) = delete;
+    WsdSearch& operator=(const WsdSearch&) = delete;
+
+    // Waits for the scan; each camera found, with the common fields it tells filled and the
+    // local address it answered through. Call once.
+    std::vector<DeviceInfo> Devices();
+
+private:
+    std::future<std::vector<DeviceInfo>> m_Devices;
+};
+
+} // namespace vanmoor::cli

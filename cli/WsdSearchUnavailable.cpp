@@ -1,0 +1,34 @@
+#include "ExitStatus.h"
+#include "WsdAnnouncements.h"
+#include "WsdSearch.h"
+
+// The build for a platform whose WS-Discovery layer is not built: the protocol is refused.
+namespace vanmoor::cli {
+
+bool WsdSearch::Available() {
+    return false;
+}
+
+WsdSearch::WsdSearch(Options) {
+    throw CliError(ExitStatus::Failed, "this build of vanmoor has no WS-Discovery");
+}
+
+WsdSearch::~WsdSearch() = default;
+
+std::vector<DeviceInfo> WsdSearch::Devices() {
+    return {};
+}
+
+struct WsdAnnouncements::Listening {};
+
+WsdAnnouncements::WsdAnnouncements(std::vector<std::string>) {
+    throw CliError(ExitStatus::Failed, "this build of vanmoor has no WS-Discovery");
+}
+
+WsdAnnouncements::~WsdAnnouncements() = default;
+
+std::vector<WsdAnnouncements::Announcement> WsdAnnouncements::Poll(std::chrono::milliseconds) {
+    return {};
+}
+
+} // namespace vanmoor::cli

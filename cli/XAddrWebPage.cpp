@@ -1,0 +1,99 @@
+#include "XAddrWebPage.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace vanmoor::cli {
+
+namespace {
+
+struct WebAddress {
+    std::string scheme;
+    std::string host;
+    int port = 0;
+};
+
+bool PlainAuthority(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {
+        return std::isalnum(c) || c == '.' || c == '-' || c == ':' || c == '[' || c == ']';
+    });
+}
+
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::optional<WebAddress> ParseWebAddress(const std::string& url) {
+    const std::size_t schemeEnd = url.find("://");
+    if (schemeEnd == std::string::npos) {
+        return std::nullopt;
+    }
+    WebAddress address;
+    address.scheme = Lowered(url.substr(0, schemeEnd));
+    if (address.scheme != "http" && address.scheme != "https") {
+        return std::nullopt;
+    }
+    const std::size_t start = schemeEnd + 3;
+    std::string authority = url.substr(start, url.find_first_of("/?#", start) - start);
+    authority.erase(0, authority.rfind('@') == std::string::npos ? 0 : authority.rfind('@') + 1);
+    if (!PlainAuthority(authority)) {
+        return std::nullopt;
+    }
+    const std::size_t bracket = authority.rfind(']');
+    const std::size_t colon = authority.rfind(':');
+    address.port = address.scheme == "https" ? 443 : 80;
+    address.host = authority;
+    if (colon != std::string::npos && (bracket == std::string::npos || colon > bracket)) {
+        address.host = authority.substr(0, colon);
+        const std::string port = authority.substr(colon + 1);
+        int number = 0;
+        const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), number);
+        if (error != std::errc{} || end != port.data() + port.size() || number < 1 ||
+            number > 65535) {
+            return std::nullopt;
+        }
+        address.port = number;
+    }
+    if (address.host.empty()) {
+        return std::nullopt;
+    }
+    return address;
+}
+
+std::optional<WebAddress> ChosenWebAddress(const std::vector<std::string>& xaddrs,
+                                           const settings::Ipv4Octets& ip) {
+    std::optional<WebAddress> first;
+    const std::string wanted = settings::DottedText(ip);
+    for (const std::string& url : xaddrs) {
+        if (const std::optional<WebAddress> address = ParseWebAddress(url)) {
+            if (address->host == wanted) {
+                return address;
+            }
+            first = first ? first : address;
+        }
+    }
+    return first;
+}
+
+} // namespace
+
+std::optional<std::string> WebPageOfXAddrs(const std::vector<std::string>& xaddrs,
+                                           const settings::Ipv4Octets& ip) {
+    const std::optional<WebAddress> address = ChosenWebAddress(xaddrs, ip);
+    if (!address) {
+        return std::nullopt;
+    }
+    const bool usualPort = address->port == (address->scheme == "https" ? 443 : 80);
+    return address->scheme + "://" + address->host +
+           (usualPort ? "" : ":" + std::to_string(address->port)) + "/";
+}
+
+int WebPortOfXAddrs(const std::vector<std::string>& xaddrs, const settings::Ipv4Octets& ip) {
+    const std::optional<WebAddress> address = ChosenWebAddress(xaddrs, ip);
+    return address ? address->port : 0;
+}
+
+} // namespace vanmoor::cli

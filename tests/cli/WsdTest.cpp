@@ -1,0 +1,145 @@
+#include "CliRun.h"
+#include "TestNetwork.h"
+#include "XAddrWebPage.h"
+
+#include <map>
+
+namespace vanmoor::cli::test {
+namespace {
+
+constexpr const char* kCamera = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000301";
+constexpr const char* kTwin = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101";
+constexpr const char* kFar = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000302";
+
+// In lan 1: a camera that speaks WS-Discovery alone, one that speaks it and port 4022 (its twin
+// answers), and one with an address outside the lan; in lan 2 a port-4022 device.
+class WsdTest : public CliTest {
+protected:
+    void SetUp() override {
+        StartDevices(1, {Device("protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.30 port=8080 "
+                                "scopes=\"onvif://www.onvif.org/name/Cam%201 "
+                                "onvif://www.onvif.org/hardware/X9 "
+                                "onvif://www.onvif.org/location/Hall\""),
+                         Device("protocol=4022,3702 mac=02:00:5e:00:01:01 ip=192.0.2.10 "
+                                "name=Door"),
+                         Device("protocol=3702 mac=02:00:5e:00:03:02 ip=10.9.8.7")});
+        StartDevices(2, {Device("protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10")});
+    }
+
+    // The devices of a scan by endpoint, or by MAC for those without one.
+    std::map<std::string, nlohmann::json> Devices(std::vector<std::string> options = {}) {
+        std::map<std::string, nlohmann::json> devices;
+        const nlohmann::json document = ScanJson(std::move(options));
+        for (const auto& device : document.at("devices")) {
+            const bool wsd = device.contains("endpoint") && !device.at("endpoint").is_null();
+            const auto& key = wsd ? device.at("endpoint") : device.at("mac");
+            devices[key.get<std::string>()] = device;
+        }
+        return devices;
+    }
+};
+
+TEST_F(WsdTest, ScanListsWsdCamerasWithTheirFieldsAndATwinOnce) {
+    auto devices = Devices();
+    ASSERT_EQ(devices.size(), 4u);
+    const nlohmann::json& camera = devices.at(kCamera);
+    EXPECT_TRUE(camera.at("mac").is_null());
+    EXPECT_EQ(camera.at("ip"), "192.0.2.30");
+    EXPECT_EQ(camera.at("name"), "Cam 1");
+    EXPECT_EQ(camera.at("protocol"), 3702);
+    EXPECT_EQ(camera.at("protocols"), "3702");
+    EXPECT_EQ(camera.at("local_address"), "192.0.2.1");
+    EXPECT_EQ(camera.at("xaddrs"), "http://192.0.2.30:8080/onvif/device_service");
+    EXPECT_EQ(camera.at("hardware"), "X9");
+    EXPECT_EQ(camera.at("location"), "Hall");
+    EXPECT_NE(camera.at("types").get<std::string>().find("}NetworkVideoTransmitter"),
+              std::string::npos);
+
+    const nlohmann::json& twin = devices.at(kTwin);
+    EXPECT_EQ(twin.at("mac"), "02:00:5e:00:01:01");
+    EXPECT_EQ(twin.at("name"), "Door");
+    EXPECT_EQ(twin.at("protocols"), "4022,3702");
+    EXPECT_TRUE(devices.at("02:00:5e:00:02:01").at("endpoint").is_null());
+
+    const CliResult table = Scan({"--output", "table"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    // The camera without a MAC shows with its protocol.
+    EXPECT_NE(table.out.find("-                  192.0.2.30     8080  no    3702      Cam 1"),
+              std::string::npos)
+        << table.out;
+    const CliResult csv = Scan({"--output", "csv"});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(ParseCsv(csv.out).at(0).at(12), "endpoint");
+
+    const CliResult shown = RunProgram({"show", kCamera, "--wait", "1000", "--output", "json"});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(nlohmann::json::parse(shown.out).at("devices").at(0).at("hardware"), "X9");
+    const CliResult page = RunProgram({"open", kCamera, "--print", "--wait", "1000"});
+    ASSERT_EQ(page.status, 0) << page.err;
+    EXPECT_EQ(page.out, "http://192.0.2.30:8080/\n");
+}
+
+TEST_F(WsdTest, ProtocolChoosesTheSearches) {
+    const auto wsd = Devices({"--protocol", "3702"});
+    ASSERT_EQ(wsd.size(), 3u);
+    EXPECT_TRUE(wsd.at(kTwin).at("mac").is_null()); // no device protocol told its MAC
+    // The device protocols alone list the fields they always did.
+    const auto library = Devices({"--protocol", "4022"});
+    ASSERT_EQ(library.size(), 2u);
+    EXPECT_FALSE(library.at("02:00:5e:00:01:01").contains("endpoint"));
+    EXPECT_EQ(Scan({"--protocol", "4022,80"}).status, 2);
+}
+
+TEST_F(WsdTest, CheckFlagsAForeignWsdCameraAndSetRefusesIt) {
+    const CliResult check = RunProgram({"check", "--wait", "1000", "--output", "json"});
+    EXPECT_EQ(check.status, 1) << check.err;
+    const nlohmann::json findings = nlohmann::json::parse(check.out).at("findings");
+    ASSERT_EQ(findings.size(), 1u) << check.out; // the twin is no duplicate of itself
+    EXPECT_EQ(findings[0].at("endpoint"), kFar);
+    EXPECT_EQ(findings[0].at("finding"), "unreachable");
+    EXPECT_EQ(findings[0].at("ip"), "10.9.8.7");
+
+    const CliResult set = RunProgram({"set", kCamera, "--name", "Hall", "--wait", "1000"});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_NE(set.err.find("its own web page"), std::string::npos) << set.err;
+    const std::size_t commands = CommandsReceived(*simulators[0]);
+    EXPECT_EQ(commands, 0u);
+}
+
+// A camera that hears no multicast is found by a unicast probe to the address it listens on.
+TEST(WsdTargetTest, TargetProbesOneAddressByUnicast) {
+    vanmoor::test::LogDirectory logs;
+    Simulator lan1({Device("protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.30 "
+                           "wsd_probes=unicast")});
+    vanmoor::test::RunInLan(1, [&] { lan1.Start(); });
+    const auto count = [](const CliResult& result) {
+        EXPECT_EQ(result.status, 0) << result.err;
+        return nlohmann::json::parse(result.out).at("devices").size();
+    };
+    EXPECT_EQ(
+        count(RunProgram({"scan", "--protocol", "3702", "--wait", "1000", "--output", "json"})),
+        0u);
+    const std::string lan1Address = vanmoor::test::TestNetwork::Get().lanAddresses[0];
+    EXPECT_EQ(count(RunProgram({"scan", "--protocol", "3702", "--target", lan1Address, "--wait",
+                                "1000", "--output", "json"})),
+              1u);
+    lan1.Stop();
+}
+
+// Transport addresses come from the network: only a plain scheme, host and port reach a browser.
+TEST(XAddrWebPageTest, OnlyAPlainWebAddressIsOpened) {
+    const settings::Ipv4Octets ip{192, 0, 2, 30};
+    EXPECT_EQ(WebPageOfXAddrs({"soap.udp://192.0.2.30:3702", "http://192.0.2.9/a",
+                               "HTTP://admin@192.0.2.30:8080/onvif?x#y"},
+                              ip),
+              "http://192.0.2.30:8080/");
+    EXPECT_EQ(WebPageOfXAddrs({"https://[2001:db8::1]/onvif"}, ip), "https://[2001:db8::1]/");
+    EXPECT_EQ(WebPortOfXAddrs({"https://cam.example/onvif"}, ip), 443);
+    for (const char* hostile : {"http://a b/", "http://x;reboot/", "javascript:alert(1)",
+                                "http://192.0.2.30:99999/", "http://:80/", "file:///etc/passwd"}) {
+        EXPECT_EQ(WebPageOfXAddrs({hostile}, ip), std::nullopt) << hostile;
+    }
+}
+
+} // namespace
+} // namespace vanmoor::cli::test

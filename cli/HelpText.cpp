@@ -45,7 +45,7 @@ Search options:
 
 constexpr const char* kProtocolHelp = R"(
   --protocol LIST   the protocols to search, comma-separated: 4022, 32970 (the library's
-                    search) and 3702 (WS-Discovery; it waits as long as --wait, else 3000 ms)
+                    search) and 3702 (WS-Discovery; it waits as long as --wait)
                     (default: all three)
 )";
 

@@ -45,7 +45,6 @@ SearchOptions ReadSearchOptions(const Arguments& arguments) {
     SearchOptions options;
     options.interface = arguments.Value("--interface");
     options.waitMilliseconds = arguments.Integer("--wait", 1500, 1, 600000);
-    options.waitGiven = arguments.Has("--wait");
     options.rounds = arguments.Integer("--repeat", 1, 1, 100);
     if (const std::optional<std::string> protocols = arguments.Value(kProtocolOption)) {
         options.protocols = ParseProtocols(*protocols);
@@ -160,9 +159,9 @@ std::vector<DeviceInfo> Session::Search() {
             options.localAddresses = RefreshAddresses();
         }
         options.target = m_Options.wsdTarget;
-        if (m_Options.waitGiven) {
-            options.wait = std::chrono::milliseconds(m_Options.waitMilliseconds);
-        }
+        // As long as the library's search, beside which it runs: time enough for the probe's
+        // repeats (the last within 750 ms) and the cameras' answer delay (up to 500 ms).
+        options.wait = std::chrono::milliseconds(m_Options.waitMilliseconds);
         wsd = std::make_unique<WsdSearch>(std::move(options));
     }
     std::vector<DeviceInfo> devices;

@@ -16,7 +16,6 @@ namespace vanmoor::cli {
 struct SearchOptions {
     std::optional<std::string> interface; // a name ("eth0": all its addresses) or a local address
     int waitMilliseconds = 1500;          // the dialog's wait
-    bool waitGiven = false;               // WS-Discovery waits as long, else its own time
     int rounds = 1;
     ProtocolChoice protocols = ProtocolChoice::All();
     std::optional<std::string> wsdTarget; // the WS-Discovery probe by unicast to this address

@@ -1,6 +1,6 @@
 #include "WsdAnnouncements.h"
 
-#include "PugiXmlReader.h"
+#include "PlatformXmlReader.h"
 #include "WsdDevice.h"
 #include "WsdListener.h"
 
@@ -19,9 +19,9 @@ wsd::WsdListener::Options ListenOn(std::vector<std::string> localAddresses) {
 // The listener with the reader it reads through, which must outlive it.
 struct WsdAnnouncements::Listening {
     explicit Listening(std::vector<std::string> localAddresses)
-        : listener(reader, ListenOn(std::move(localAddresses))) {}
+        : reader(wsd::MakeXmlReader()), listener(*reader, ListenOn(std::move(localAddresses))) {}
 
-    wsd::PugiXmlReader reader;
+    std::unique_ptr<wsd::XmlReader> reader;
     wsd::WsdListener listener;
 };
 

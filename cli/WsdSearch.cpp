@@ -1,6 +1,6 @@
 #include "WsdSearch.h"
 
-#include "PugiXmlReader.h"
+#include "PlatformXmlReader.h"
 #include "WsdDevice.h"
 #include "WsdScanner.h"
 
@@ -9,15 +9,13 @@ namespace vanmoor::cli {
 namespace {
 
 std::vector<DeviceInfo> Scan(const WsdSearch::Options& options) {
-    const wsd::PugiXmlReader reader;
+    const std::unique_ptr<wsd::XmlReader> reader = wsd::MakeXmlReader();
     wsd::ScanOptions scan;
     scan.localAddresses = options.localAddresses;
     scan.target = options.target;
-    if (options.wait) {
-        scan.wait = *options.wait;
-    }
+    scan.wait = options.wait;
     std::vector<DeviceInfo> devices;
-    for (const wsd::DeviceTable::Entry& entry : wsd::WsdScanner(reader).Scan(scan).devices) {
+    for (const wsd::DeviceTable::Entry& entry : wsd::WsdScanner(*reader).Scan(scan).devices) {
         devices.push_back(DeviceFromTarget(entry.target, entry.receivedOn));
     }
     return devices;

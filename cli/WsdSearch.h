@@ -15,9 +15,9 @@ namespace vanmoor::cli {
 class WsdSearch {
 public:
     struct Options {
-        std::vector<std::string> localAddresses;       // empty: every local address
-        std::optional<std::string> target;             // probe this address by unicast instead
-        std::optional<std::chrono::milliseconds> wait; // none: the scanner's own
+        std::vector<std::string> localAddresses; // empty: every local address
+        std::optional<std::string> target;       // probe this address by unicast instead
+        std::chrono::milliseconds wait{};
     };
 
     // Whether this build speaks WS-Discovery.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AddressText.h"
-#include "DeviceRecord.h"
+#include "SiteRecord.h"
 
 #include <string>
 #include <vector>

@@ -26,9 +26,10 @@ if [ "$exported" != "$declared" ]; then
     diff <(echo "$declared") <(echo "$exported") >&2 || true
 fi
 
-# The system's own DLLs; msvcrt.dll is the C library every Windows carries. The C++ run-time,
+# The system's own DLLs; msvcrt.dll is the C library every Windows carries, xmllite.dll (with
+# SHLWAPI's memory stream) reads WS-Discovery's XML in the command line. The C++ run-time,
 # libgcc and winpthreads are linked in.
-allowed='^(KERNEL32|msvcrt|WS2_32|IPHLPAPI|USER32|ADVAPI32|SHELL32|api-ms-win-.*)\.(dll|DLL)$'
+allowed='^(KERNEL32|msvcrt|WS2_32|IPHLPAPI|USER32|ADVAPI32|SHELL32|SHLWAPI|xmllite|api-ms-win-.*)\.(dll|DLL)$'
 for file in "$dll" "$@"; do
     while read -r name; do
         if [ "$file" != "$dll" ] && [ "$name" = vanmoor.dll ]; then

@@ -1,7 +1,7 @@
 // Kestrun's device list at the size of a large site: how long a search takes to fill the list
 // and a heading click to sort it, with the fake library (no socket) on Qt's offscreen platform.
-#include "FakeLibrary.h"
 #include "IpEditDlg.h"
+#include "LargeSite.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,32 +16,7 @@
 
 namespace {
 
-using kestrun::test::FakeDevice;
 using kestrun::test::FakeLibrary;
-
-std::vector<FakeDevice> Site(int count) {
-    std::vector<FakeDevice> devices(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        FakeDevice& device = devices[static_cast<std::size_t>(i)];
-        // Names out of index order, so that a sort moves rows.
-        char name[24];
-        std::snprintf(name, sizeof name, "Cam-%06d", (i * 7919) % count);
-        device.name = name;
-        const int host = i + 2;
-        device.ip = {10, static_cast<std::uint8_t>(host >> 16),
-                     static_cast<std::uint8_t>(host >> 8), static_cast<std::uint8_t>(host)};
-        device.netmask = {255, 0, 0, 0};
-        device.gateway = {10, 0, 0, 1};
-        device.mac = {0x02,
-                      0x00,
-                      static_cast<std::uint8_t>(i >> 24),
-                      static_cast<std::uint8_t>(i >> 16),
-                      static_cast<std::uint8_t>(i >> 8),
-                      static_cast<std::uint8_t>(i)};
-        device.port = 80;
-    }
-    return devices;
-}
 
 double CpuSeconds() {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
@@ -69,7 +44,7 @@ struct Figures {
 Figures Measure(int count) {
     FakeLibrary fake;
     fake.localAddresses = {"10.0.0.254"};
-    fake.devices = Site(count);
+    fake.devices = kestrun::bench::LargeSite(count);
     kestrun::CIpEditDlg dialog(fake.Api());
     dialog.show();
     WaitForSearch(dialog);

@@ -1,5 +1,6 @@
 #include "DeviceListView.h"
 
+#include "DpiScale.h"
 #include "WideText.h"
 
 #include <algorithm>
@@ -33,7 +34,8 @@ void DeviceListView::SetColumns(const std::u16string& nameHeading,
     GetWindowRect(m_List, &outer);
     const int width = outer.right - outer.left;
     const std::u16string headings[] = {u"", nameHeading, addressHeading};
-    const int widths[] = {0, width / 2 + 22, width / 2 - 28};
+    const int widths[] = {0, width / 2 + ScaledPixels(m_List, 22),
+                          width / 2 - ScaledPixels(m_List, 28)};
     for (int column = 0; column < DeviceList::kColumnCount; ++column) {
         LVCOLUMNW format{};
         format.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;

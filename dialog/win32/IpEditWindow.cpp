@@ -1,6 +1,7 @@
 #include "IpEditWindow.h"
 
 #include "AboutBox.h"
+#include "DpiScale.h"
 #include "WholeFile.h"
 #include "WideText.h"
 #include "resource.h"
@@ -31,9 +32,10 @@ bool IsAddressId(ControlId id) {
     }
 }
 
-GdiFont FontOfHeight(int height, const wchar_t* face) {
+// `height` in pixels at 96 DPI.
+GdiFont FontOfHeight(HWND window, int height, const wchar_t* face) {
     LOGFONTW font{};
-    font.lfHeight = height;
+    font.lfHeight = ScaledPixels(window, height);
     font.lfCharSet = DEFAULT_CHARSET;
     if (face != nullptr) {
         lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
@@ -117,6 +119,12 @@ INT_PTR IpEditWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     case BackgroundTask::kFinishedMessage:
         m_Background->Finish(wParam);
+        return TRUE;
+    case WM_DPICHANGED:
+        PostMessageW(m_Window, kDpiSettledMessage, 0, 0);
+        return FALSE;
+    case kDpiSettledMessage:
+        ArrangeControls();
         return TRUE;
     case kRowSettledMessage:
         m_RowSettlePending = false;
@@ -340,16 +348,16 @@ void IpEditWindow::ShowControl(ControlId control, bool visible) {
 }
 
 void IpEditWindow::ArrangeControls() {
-    m_ListFont = FontOfHeight(16, nullptr);
+    m_ListFont = FontOfHeight(m_Window, 16, nullptr);
     SendMessageW(Item(ControlId::DeviceList), WM_SETFONT,
                  reinterpret_cast<WPARAM>(m_ListFont.get()), TRUE);
-    m_HelpFont = FontOfHeight(8, L"Arial");
+    m_HelpFont = FontOfHeight(m_Window, 8, L"Arial");
     SendMessageW(Item(ControlId::HelpText), WM_SETFONT, reinterpret_cast<WPARAM>(m_HelpFont.get()),
                  TRUE);
     LOGFONTW dialogFont{};
     const auto font = reinterpret_cast<HFONT>(SendMessageW(m_Window, WM_GETFONT, 0, 0));
     GetObjectW(font, sizeof(dialogFont), &dialogFont);
-    dialogFont.lfHeight = 16;
+    dialogFont.lfHeight = ScaledPixels(m_Window, 16);
     m_ChoiceFont = GdiFont(CreateFontIndirectW(&dialogFont));
     SendMessageW(Item(ControlId::InterfaceChoice), WM_SETFONT,
                  reinterpret_cast<WPARAM>(m_ChoiceFont.get()), TRUE);

@@ -67,6 +67,9 @@ public:
 
     // Posted when the keyboard moved the list's focus mark; handled once the moves settle.
     static constexpr UINT kRowSettledMessage = WM_APP + 2;
+    // Posted when the window moved to a monitor of another DPI; handled once Windows has scaled
+    // the template's controls, to scale the fonts and columns the window sets itself.
+    static constexpr UINT kDpiSettledMessage = WM_APP + 3;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -194,8 +195,10 @@ TEST_F(KestrunWindowTest, StartListsTheDevicesAndHidesWhatIsNotInUse) {
     GetWindowRect(list, &outer);
     const int width = outer.right - outer.left;
     EXPECT_EQ(ListView_GetColumnWidth(list, 0), 0);
-    EXPECT_EQ(ListView_GetColumnWidth(list, 1), width / 2 + 22);
-    EXPECT_EQ(ListView_GetColumnWidth(list, 2), width / 2 - 28);
+    // The columns' pixel offsets hold at 96 DPI and grow with the screen's.
+    const UINT dpi = GetDpiForWindow(list);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), width / 2 + MulDiv(22, dpi, 96));
+    EXPECT_EQ(ListView_GetColumnWidth(list, 2), width / 2 - MulDiv(28, dpi, 96));
 
     HWND choice = Item(ControlId::InterfaceChoice);
     ASSERT_EQ(SendMessageW(choice, CB_GETCOUNT, 0, 0), 3);
@@ -241,6 +244,39 @@ TEST_F(KestrunWindowTest, TheTemplateMakesTheControlsInTabOrderWhereItPlacesThem
     EXPECT_STREQ(about, L"About Kestrun(&A)...");
     EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(entries - 2), MF_BYPOSITION) & MF_SEPARATOR,
               static_cast<UINT>(MF_SEPARATOR));
+}
+
+// Run at 96 DPI and again at 192 (VANMOOR_TEST_DPI says which the screen was set to): the
+// controls stay inside the window and the texts the window sizes itself grow with the screen.
+TEST_F(KestrunWindowTest, TheLayoutScalesWithTheScreensDpi) {
+    Open();
+    HWND dialog = m_Window->Handle();
+    const UINT dpi = GetDpiForWindow(dialog);
+    if (const char* asked = std::getenv("VANMOOR_TEST_DPI")) {
+        ASSERT_EQ(dpi, static_cast<UINT>(std::atoi(asked)));
+    }
+    RECT client{};
+    GetClientRect(dialog, &client);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right &&
+                    place.bottom <= client.bottom)
+            << GetDlgCtrlID(child);
+    }
+    // The dialog font, and with it every dialog unit, follows the screen.
+    RECT unit{0, 0, 4, 8};
+    MapDialogRect(dialog, &unit);
+    EXPECT_GE(unit.bottom, MulDiv(11, dpi, 96));
+    // The list's rows and the interface choice use fonts 16 pixels high at 96 DPI.
+    RECT row{};
+    ListView_GetItemRect(Item(ControlId::DeviceList), 0, &row, LVIR_BOUNDS);
+    EXPECT_GE(row.bottom - row.top, MulDiv(16, dpi, 96));
+    RECT choice{};
+    GetWindowRect(Item(ControlId::InterfaceChoice), &choice);
+    EXPECT_GE(choice.bottom - choice.top, MulDiv(18, dpi, 96));
 }
 
 TEST_F(KestrunWindowTest, TheSearchRunsOffTheWindowWithTheControlsThatStartWorkDisabled) {

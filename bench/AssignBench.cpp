@@ -44,7 +44,7 @@ bool RunSite(std::size_t devices, double targetMilliseconds) {
     const cli::Console console{std::cout, std::cerr};
     cli::SearchOptions options;
     options.waitMilliseconds = kSearchMilliseconds;
-    options.protocols.wsd = false; // as assign searches: its devices answer the device protocols
+    options.protocols.wsd = false; // as assign's batch searches: by MAC, the device protocols
     cli::Session session(console, false, options);
     cli::SessionLink link(session);
 

@@ -153,11 +153,10 @@ ExitStatus RunAssign(const CommandContext& context) {
     const int retries = arguments.Integer("--retries", 2, 0, 100);
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
 
-    SearchOptions searchOptions = ReadSearchOptions(arguments);
-    // The devices it can change answer the device protocols; a WS-Discovery scan would only
-    // lengthen every search of the batch.
-    searchOptions.protocols.wsd = false;
-    Session session(context.console, !context.quiet, std::move(searchOptions));
+    // The site's search takes in the cameras found by WS-Discovery alone: they take no address
+    // from the plan, but the addresses they hold are taken. The batch's searches that follow
+    // look for its devices by MAC, through the device protocols alone.
+    Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
     const std::vector<SiteDevice> site = session.Search();
     const std::vector<commission::HostAddress> host = HostAddresses(session);
     std::vector<MacBytes> missing;

@@ -37,7 +37,8 @@ Search options:
                              address of it); the requests still go out on every one
                              (default: all)
   --wait MS                  how long a search waits for answers (default 1500)
-  --repeat N                 N searches merged by MAC, for lossy networks (default 1)
+  --repeat N                 N searches merged by MAC (WS-Discovery cameras by endpoint),
+                             for lossy networks (default 1)
   --output FORMAT            table, json, jsonl or csv (default: table on a terminal,
                              else json)
   -q, --quiet                no progress line on standard error
@@ -143,7 +144,8 @@ Exit status 1 when any finding is an error.
 
 Gives each chosen device the next free address from ADDRESS on in its subnet, skipping
 addresses that any other device holds now (so that no lost or refused command can leave two
-devices on one address), this host's addresses, the network and broadcast addresses and the
+devices on one address; a camera found by WS-Discovery alone holds its address but is given
+none), this host's addresses, the network and broadcast addresses and the
 gateway; refuses a plan that does not fit, addresses no device can use, and a move out of the
 subnet through which this host reaches a device. Then sends the settings, searches again, and
 sends again to devices that do not show them yet, at most --retries times (default 2). A device

@@ -34,6 +34,27 @@ std::vector<std::string> AddressesOfInterface(const std::string& nameOrAddress) 
     return addresses;
 }
 
+bool SameMac(const DeviceInfo& a, const DeviceInfo& b) {
+    return a.mac == b.mac;
+}
+
+bool SameEndpoint(const DeviceInfo& a, const DeviceInfo& b) {
+    return a.wsd && b.wsd && a.wsd->endpoint == b.wsd->endpoint;
+}
+
+// Adds a device of one search to those of the searches before: one already seen takes its
+// latest answer in its place of first sight.
+template <typename Same>
+void KeepLatest(std::vector<DeviceInfo>& seen, DeviceInfo device, Same same) {
+    const auto known = std::find_if(
+        seen.begin(), seen.end(), [&](const DeviceInfo& earlier) { return same(earlier, device); });
+    if (known != seen.end()) {
+        *known = std::move(device);
+    } else {
+        seen.push_back(std::move(device));
+    }
+}
+
 } // namespace
 
 const std::vector<std::string>& SearchOptionNames() {
@@ -151,44 +172,38 @@ void Session::NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table) 
     Filter("");
 }
 
-std::vector<DeviceInfo> Session::Search() {
-    std::unique_ptr<WsdSearch> wsd;
-    if (m_Options.protocols.wsd) {
-        WsdSearch::Options options;
-        if (m_Options.interface) {
-            options.localAddresses = RefreshAddresses();
-        }
-        options.target = m_Options.wsdTarget;
-        // As long as the library's search, beside which it runs: time enough for the probe's
-        // repeats (the last within 750 ms) and the cameras' answer delay (up to 500 ms).
-        options.wait = std::chrono::milliseconds(m_Options.waitMilliseconds);
-        wsd = std::make_unique<WsdSearch>(std::move(options));
+std::unique_ptr<WsdSearch> Session::StartWsdSearch() {
+    WsdSearch::Options options;
+    if (m_Options.interface) {
+        options.localAddresses = RefreshAddresses();
     }
-    std::vector<DeviceInfo> devices;
-    if (m_Options.protocols.DeviceProtocols()) {
-        devices = SearchDeviceProtocols();
-    }
-    return wsd ? listing::MergeDevices(std::move(devices), wsd->Devices()) : devices;
+    options.target = m_Options.wsdTarget;
+    // As long as the library's search, beside which it runs: time enough for the probe's
+    // repeats (the last within 750 ms) and the cameras' answer delay (up to 500 ms).
+    options.wait = std::chrono::milliseconds(m_Options.waitMilliseconds);
+    return std::make_unique<WsdSearch>(std::move(options));
 }
 
-std::vector<DeviceInfo> Session::SearchDeviceProtocols() {
-    std::vector<DeviceInfo> merged;
+std::vector<DeviceInfo> Session::Search(bool withWsd) {
+    std::vector<DeviceInfo> deviceProtocol;
+    std::vector<DeviceInfo> wsd;
     for (int round = 0; round < m_Options.rounds; ++round) {
-        for (DeviceInfo& device : SearchOnce()) {
-            if (!m_Options.protocols.Admits(device.protocol)) {
-                continue;
+        // Each round probes again, so that a camera that missed one scan's probes is found.
+        const std::unique_ptr<WsdSearch> wsdRound = withWsd ? StartWsdSearch() : nullptr;
+        if (m_Options.protocols.DeviceProtocols()) {
+            for (DeviceInfo& device : SearchOnce()) {
+                if (m_Options.protocols.Admits(device.protocol)) {
+                    KeepLatest(deviceProtocol, std::move(device), SameMac);
+                }
             }
-            const auto known = std::find_if(merged.begin(), merged.end(), [&](const DeviceInfo& d) {
-                return d.mac == device.mac;
-            });
-            if (known != merged.end()) {
-                *known = std::move(device);
-            } else {
-                merged.push_back(std::move(device));
+        }
+        if (wsdRound) {
+            for (DeviceInfo& device : wsdRound->Devices()) {
+                KeepLatest(wsd, std::move(device), SameEndpoint);
             }
         }
     }
-    return merged;
+    return withWsd ? listing::MergeDevices(std::move(deviceProtocol), wsd) : deviceProtocol;
 }
 
 std::optional<DeviceInfo> Session::Find(const MacBytes& mac) {

@@ -5,11 +5,14 @@
 #include "DeviceReading.h"
 #include "ProtocolChoice.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vanmoor::cli {
+
+class WsdSearch;
 
 // How a command searches: --interface, --wait, --repeat, and for the commands that take them
 // --protocol and --target.
@@ -51,8 +54,11 @@ public:
     std::vector<DeviceInfo> SearchOnce();
     // The configured number of searches of the chosen device protocols, merged by MAC: a device
     // seen in any of them is listed once with its latest answer, in order of first sight; with
-    // WS-Discovery chosen, a WS-Discovery scan beside them, merged in (MergeDevices).
-    std::vector<DeviceInfo> Search();
+    // WS-Discovery chosen, a WS-Discovery scan beside each, its cameras merged likewise by
+    // endpoint reference, then merged in (MergeDevices).
+    std::vector<DeviceInfo> Search() { return Search(m_Options.protocols.wsd); }
+    // As Search, without WS-Discovery: for the searches that look for devices by MAC.
+    std::vector<DeviceInfo> SearchDeviceProtocols() { return Search(false); }
     // Searches until the device answers in the latest search (so that a settings command can
     // reach it), at most the configured number of times. None when it did not answer.
     std::optional<DeviceInfo> Find(const MacBytes& mac);
@@ -65,7 +71,9 @@ private:
     // none is left.
     std::vector<std::string> RefreshAddresses();
     void NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table);
-    std::vector<DeviceInfo> SearchDeviceProtocols();
+    std::vector<DeviceInfo> Search(bool withWsd);
+    // A WS-Discovery scan beside the next search.
+    std::unique_ptr<WsdSearch> StartWsdSearch();
 
     const Console& m_Console;
     const bool m_ShowProgress;

@@ -7,7 +7,7 @@ namespace vanmoor::cli {
 
 std::optional<std::vector<commission::SiteDevice>> SessionLink::Search() {
     try {
-        return m_Session.Search();
+        return m_Session.SearchDeviceProtocols();
     } catch (const CliError&) {
         return std::nullopt;
     }

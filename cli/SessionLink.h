@@ -5,7 +5,8 @@
 
 namespace vanmoor::cli {
 
-// A batch's searches through the command's session, its commands straight to the library. A
+// A batch's searches through the command's session (the device protocols alone: a batch looks
+// for its devices by MAC), its commands straight to the library. A
 // search that fails gives no devices instead of ending the command, so that the batch can still
 // report every device.
 class SessionLink : public commission::DeviceLink {

@@ -6,8 +6,12 @@
 #include "Utf8Text.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <optional>
 #include <set>
+#include <string>
+#include <utility>
 
 namespace vanmoor::commission {
 
@@ -62,13 +66,25 @@ Ipv4Octets PlannedGateway(const SiteDevice& device, const PlanRequest& request,
     return device.gateway;
 }
 
-// How many devices hold each address now, every device counted once by MAC.
+// Tells devices apart: by MAC, or for a camera found by WS-Discovery alone (no MAC) by its
+// endpoint reference, so that every such camera counts.
+using DeviceKey = std::pair<std::optional<MacBytes>, std::string>;
+
+DeviceKey KeyOf(const SiteDevice& device) {
+    if (device.mac) {
+        return {device.mac, {}};
+    }
+    return {std::nullopt, device.wsd ? device.wsd->endpoint : std::string()};
+}
+
+// How many devices hold each address now, every device counted once. Cameras found by
+// WS-Discovery alone are never given an address, but the one they hold is taken.
 std::map<std::uint32_t, int> HeldAddresses(const std::vector<SiteDevice>& chosen,
                                            const std::vector<SiteDevice>& found) {
-    std::map<MacBytes, Ipv4Octets> current;
+    std::map<DeviceKey, Ipv4Octets> current;
     for (const auto* list : {&found, &chosen}) {
         for (const SiteDevice& device : *list) {
-            current.emplace(device.MacOrZero(), device.ip);
+            current.emplace(KeyOf(device), device.ip);
         }
     }
     std::map<std::uint32_t, int> held;
@@ -162,10 +178,13 @@ void CheckName(const PlannedDevice& planned, bool fromPattern) {
 
 } // namespace
 
-std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosen,
+std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosenDevices,
                                          const std::vector<SiteDevice>& found,
                                          const std::vector<HostAddress>& host,
                                          const PlanRequest& request) {
+    std::vector<SiteDevice> chosen;
+    std::copy_if(chosenDevices.begin(), chosenDevices.end(), std::back_inserter(chosen),
+                 [](const SiteDevice& device) { return device.SpeaksDeviceProtocol(); });
     const Subnet subnet = Subnet::Of(request.first, request.netmask);
     CheckRequest(request, subnet);
     std::optional<NamePattern> pattern;

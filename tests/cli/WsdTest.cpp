@@ -106,6 +106,54 @@ TEST_F(WsdTest, CheckFlagsAForeignWsdCameraAndSetRefusesIt) {
     EXPECT_EQ(commands, 0u);
 }
 
+// The planner skips the address a camera found by WS-Discovery alone holds, and plans no address
+// for such a camera.
+TEST_F(WsdTest, AssignLeavesTheAddressOfAWsdCameraAlone) {
+    const CliResult plan = RunProgram(
+        {"assign", "--all", "--from", "192.0.2.30", "--netmask", "255.255.255.0", "--gateway",
+         "0.0.0.0", "--allow-other-subnet", "--dry-run", "--wait", "1000", "--output", "json"});
+    ASSERT_EQ(plan.status, 0) << plan.err;
+    const nlohmann::json rows = nlohmann::json::parse(plan.out).at("plan");
+    std::map<std::string, std::string> planned;
+    for (const auto& row : rows) {
+        planned[row.at("mac").get<std::string>()] = row.at("planned_ip").get<std::string>();
+    }
+    EXPECT_EQ(planned, (std::map<std::string, std::string>{{"02:00:5e:00:01:01", "192.0.2.31"},
+                                                           {"02:00:5e:00:02:01", "192.0.2.32"}}))
+        << plan.out;
+
+    const CliResult assigned =
+        RunProgram({"assign", "--mac", "02:00:5e:00:01:01", "--from", "192.0.2.30", "--netmask",
+                    "255.255.255.0", "--gateway", "0.0.0.0", "--wait", "1000", "--output", "json"});
+    ASSERT_EQ(assigned.status, 0) << assigned.err;
+    const nlohmann::json row = nlohmann::json::parse(assigned.out).at("devices").at(0);
+    EXPECT_EQ(row.at("result"), "changed");
+    EXPECT_EQ(row.at("final_ip"), "192.0.2.31");
+}
+
+// Every --repeat probes again: a camera that misses every probe of one scan is found by the next,
+// and listed once however many answers it gives.
+TEST_F(CliTest, RepeatProbesWsdAgain) {
+    const std::string shy = "protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.30 wsd_ignore=";
+    StartDevices(1, {Device(shy + "1000000")});
+    EXPECT_TRUE(ScanJson({"--protocol", "3702"}).at("devices").empty());
+    const std::size_t probesOfAScan = simulators[0]->WsdProbesHeard();
+    ASSERT_GT(probesOfAScan, 0u);
+    const auto restart = [&] {
+        simulators.clear();
+        return &StartDevices(1, {Device(shy + std::to_string(probesOfAScan)),
+                                 Device("protocol=4022 mac=02:00:5e:00:01:01 ip=192.0.2.10")});
+    };
+
+    restart();
+    EXPECT_EQ(ScanJson({"--protocol", "3702", "--repeat", "2"}).at("devices").size(), 1u);
+    const Simulator* camera = restart();
+    const nlohmann::json both = ScanJson({"--repeat", "3"});
+    ASSERT_EQ(both.at("devices").size(), 2u) << both.dump();
+    EXPECT_EQ(both.at("devices").at(1).at("endpoint"), kCamera);
+    EXPECT_EQ(camera->WsdProbesHeard(), 3 * probesOfAScan);
+}
+
 // A camera that hears no multicast is found by a unicast probe to the address it listens on.
 TEST(WsdTargetTest, TargetProbesOneAddressByUnicast) {
     vanmoor::test::LogDirectory logs;

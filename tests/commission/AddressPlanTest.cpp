@@ -37,6 +37,25 @@ TEST(AddressPlanTest, SkipsAddressesInUseTheHostsAndTheGatewayButReusesThoseThat
     EXPECT_EQ(plan[0].gateway, Ip("192.0.2.10"));
 }
 
+// Cameras found by WS-Discovery alone have no MAC: each holds its address, none is planned.
+TEST(AddressPlanTest, WsdOnlyCamerasHoldTheirAddressesAndTakeNone) {
+    std::vector<SiteDevice> wsd;
+    for (const char* ip : {"192.0.2.100", "192.0.2.101"}) {
+        SiteDevice camera = Camera(0, ip);
+        camera.mac.reset();
+        camera.protocol = site::kWsdProtocol;
+        camera.wsd = site::WsdDetails{};
+        camera.wsd->endpoint = std::string("urn:uuid:") + ip;
+        wsd.push_back(camera);
+    }
+    const std::vector<SiteDevice> chosen = {wsd[0], Camera(1, "192.0.2.50"), wsd[1]};
+    const std::vector<SiteDevice> found = {wsd[0], wsd[1], chosen[1]};
+    const auto plan = PlanAddresses(chosen, found, {Host()}, Request("192.0.2.100"));
+    ASSERT_EQ(plan.size(), 1u);
+    EXPECT_EQ(plan[0].device.mac, chosen[1].mac);
+    EXPECT_EQ(Addresses(plan), std::vector<std::string>{"192.0.2.102"});
+}
+
 TEST(AddressPlanTest, KeepsTheGivenOrderNumbersNamesAndKeepsOrReplacesDns) {
     SiteDevice first = Camera(9, "192.0.2.50", "Old");
     first.dns1 = Ip("192.0.2.53");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows command line and library under Wine, in the private test network, against the
-# Linux device simulator: both protocols found through both interfaces, each device credited
+# Linux device simulator: both protocols and WS-Discovery (its cameras merged with the device
+# protocols' answers, and alone) found through both interfaces, each device credited
 # only to the local address of the lan it sits on (also with two addresses on one interface),
 # and settings commands (plain and with a
 # digest) change simulated devices; the log files' places; and the endpoint socket's tests.
@@ -36,14 +37,17 @@ cleanup() {
 trap cleanup EXIT
 
 # One device of each protocol per lan; the replies come by broadcast, by subnet broadcast and
-# by unicast, so each way must reach the endpoint of its own interface.
+# by unicast, so each way must reach the endpoint of its own interface. A camera per lan answers
+# WS-Discovery alone, and Lobby answers it too.
 cat >"$work/lan1.conf" <<'CONF'
-protocol=4022 mac=02:00:5e:00:01:01 ip=192.0.2.10 gateway=192.0.2.1 name="Lobby" port=80 reply=broadcast
+protocol=4022,3702 mac=02:00:5e:00:01:01 ip=192.0.2.10 gateway=192.0.2.1 name="Lobby" port=80 reply=broadcast
 protocol=32970 mac=02:00:5e:00:01:02 ip=192.0.2.20 gateway=192.0.2.1 name="Dome" port=80 user=admin password=secret reply=unicast
+protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.30 name="Porch"
 CONF
 cat >"$work/lan2.conf" <<'CONF'
 protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10 gateway=198.51.100.1 name="Gate" port=8080 reply=subnet
 protocol=32970 mac=02:00:5e:00:02:02 ip=198.51.100.20 gateway=198.51.100.1 name="Yard" port=80 user=admin password=κλειδί reply=broadcast
+protocol=3702 mac=02:00:5e:00:03:02 ip=198.51.100.30 name="Quay"
 CONF
 for lan in 1 2; do
     exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" "$lan" "$devsim" --config "$work/lan$lan.conf" --ready)
@@ -65,13 +69,14 @@ else
     failed=1
 fi
 
+# By address: the cameras found by WS-Discovery alone have no MAC to sort by.
 scan() {
     wine "$bin/vanmoor.exe" scan --output csv --fields mac,protocol,local_address,name \
-        --sort mac "$@" | tr -d '\r'
+        --sort ip "$@" | tr -d '\r'
 }
 expect_scan() {
     local label="$1" expected="$2" found
-    found=$(scan)
+    found=$(scan "${@:3}")
     if [ "$found" != "$expected" ]; then
         echo "FAIL: $label" >&2
         diff <(echo "$expected") <(echo "$found") >&2 || true
@@ -81,12 +86,19 @@ expect_scan() {
     fi
 }
 
-expect_scan "both protocols through both interfaces, each on its own lan only" \
+expect_scan "both protocols and WS-Discovery through both interfaces, each on its own lan only" \
 "mac,protocol,local_address,name
 02:00:5e:00:01:01,4022,192.0.2.1,Lobby
 02:00:5e:00:01:02,32970,192.0.2.1,Dome
+,3702,192.0.2.1,Porch
 02:00:5e:00:02:01,4022,198.51.100.1,Gate
-02:00:5e:00:02:02,32970,198.51.100.1,Yard"
+02:00:5e:00:02:02,32970,198.51.100.1,Yard
+,3702,198.51.100.1,Quay"
+expect_scan "WS-Discovery alone through both interfaces" \
+"mac,protocol,local_address,name
+,3702,192.0.2.1,Lobby
+,3702,192.0.2.1,Porch
+,3702,198.51.100.1,Quay" --protocol 3702
 
 # Each command searches again until the device answers with its new settings.
 run() {
@@ -109,8 +121,10 @@ expect_scan "the changed settings in a new search" \
 "mac,protocol,local_address,name
 02:00:5e:00:01:01,4022,192.0.2.1,Café 東
 02:00:5e:00:01:02,32970,192.0.2.1,Dome
+,3702,192.0.2.1,Porch
 02:00:5e:00:02:01,4022,198.51.100.1,Gate
-02:00:5e:00:02:02,32970,198.51.100.1,Shed"
+02:00:5e:00:02:02,32970,198.51.100.1,Shed
+,3702,198.51.100.1,Quay"
 
 # A second address on lan1's interface: each broadcast reply is taken once and credited to the
 # address whose subnet holds the device.
@@ -131,10 +145,11 @@ expect_scan "two addresses on one interface, each device credited to its own" \
 "mac,protocol,local_address,name
 02:00:5e:00:01:01,4022,192.0.2.1,Hall
 02:00:5e:00:01:02,32970,192.0.2.1,Dome
-02:00:5e:00:01:03,4022,203.0.113.1,Mast
-02:00:5e:00:01:04,32970,203.0.113.1,Pier
 02:00:5e:00:02:01,4022,198.51.100.1,Gate
-02:00:5e:00:02:02,32970,198.51.100.1,Shed"
+02:00:5e:00:02:02,32970,198.51.100.1,Shed
+,3702,198.51.100.1,Quay
+02:00:5e:00:01:03,4022,203.0.113.1,Mast
+02:00:5e:00:01:04,32970,203.0.113.1,Pier"
 ip addr del 203.0.113.1/24 dev lan1
 
 # The log files keep their Windows places: C:\LogConfig.txt switches the file on, the library

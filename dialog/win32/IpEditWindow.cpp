@@ -1,6 +1,7 @@
 #include "IpEditWindow.h"
 
 #include "AboutBox.h"
+#include "ControlValues.h"
 #include "WholeFile.h"
 #include "WideText.h"
 #include "resource.h"
@@ -44,7 +45,7 @@ GdiFont FontOfHeight(int height, const wchar_t* face) {
 } // namespace
 
 IpEditWindow::IpEditWindow(const LibraryApi& api, HINSTANCE instance, DesktopActions actions)
-    : m_Instance(instance), m_Actions(std::move(actions)),
+    : m_Api(api), m_Instance(instance), m_Actions(std::move(actions)),
       m_Controller(std::make_unique<DialogController>(api, static_cast<DialogView&>(*this))) {
     m_Icon = LoadIconW(m_Instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
@@ -63,7 +64,10 @@ bool IpEditWindow::Create() {
 void IpEditWindow::RunUntilClosed() {
     MSG message{};
     while (m_Window != nullptr && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(m_Window, &message)) {
+        // The keys of the assign dialog move between its own controls.
+        const bool forAssign = m_Assign != nullptr && m_Assign->Handle() != nullptr &&
+                               IsDialogMessageW(m_Assign->Handle(), &message);
+        if (!forAssign && !IsDialogMessageW(m_Window, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -115,8 +119,12 @@ INT_PTR IpEditWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CONTEXTMENU:
         OnContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return TRUE;
-    case BackgroundTask::kFinishedMessage:
-        m_Background->Finish(wParam);
+    case BackgroundTask::kDeliverMessage:
+        m_Background->Deliver();
+        return TRUE;
+    case AssignWindow::kClosedMessage:
+        m_Assign.reset();
+        m_Controller->OnAssignClosed(wParam != 0);
         return TRUE;
     case kRowSettledMessage:
         m_RowSettlePending = false;
@@ -156,6 +164,10 @@ void IpEditWindow::OnInitDialog() {
 }
 
 void IpEditWindow::OnCommand(int id) {
+    if (id == IDM_ASSIGN) {
+        m_Controller->OnAssignAddresses();
+        return;
+    }
     if (id == IDM_EXPORTLIST) {
         m_Controller->OnExportList();
         return;
@@ -241,6 +253,8 @@ void IpEditWindow::OnContextMenu(HWND source, POINT screen) {
     }
     const ContextMenuState state = m_Controller->ContextMenu();
     HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING | (state.assignEnabled ? 0 : MF_GRAYED), IDM_ASSIGN,
+                Wide(state.assignText));
     const std::u16string& exportText = m_Controller->ExtraTexts().Text(ExtraText::ExportList);
     AppendMenuW(menu, MF_STRING | (state.exportEnabled ? 0 : MF_GRAYED), IDM_EXPORTLIST,
                 Wide(exportText));
@@ -273,11 +287,7 @@ void IpEditWindow::SetControlText(ControlId control, const std::u16string& text)
 }
 
 std::u16string IpEditWindow::FieldText(ControlId field) const {
-    HWND edit = Item(field);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    return FromWide(text);
+    return WindowText(Item(field));
 }
 
 void IpEditWindow::SetFieldText(ControlId field, const std::u16string& text) {
@@ -294,18 +304,11 @@ void IpEditWindow::SetFieldText(ControlId field, const std::u16string& text) {
 }
 
 Ipv4Octets IpEditWindow::FieldAddress(ControlId field) const {
-    DWORD address = 0;
-    SendMessageW(Item(field), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
-    return {static_cast<std::uint8_t>(FIRST_IPADDRESS(address)),
-            static_cast<std::uint8_t>(SECOND_IPADDRESS(address)),
-            static_cast<std::uint8_t>(THIRD_IPADDRESS(address)),
-            static_cast<std::uint8_t>(FOURTH_IPADDRESS(address))};
+    return AddressOf(Item(field));
 }
 
 void IpEditWindow::SetFieldAddress(ControlId field, const Ipv4Octets& address) {
-    SendMessageW(
-        Item(field), IPM_SETADDRESS, 0,
-        static_cast<LPARAM>(MAKEIPADDRESS(address[0], address[1], address[2], address[3])));
+    SetAddress(Item(field), address);
 }
 
 void IpEditWindow::ClearField(ControlId field) {
@@ -421,12 +424,18 @@ void IpEditWindow::StopBackgroundWork() {
     m_Background->Stop();
 }
 
-void IpEditWindow::OpenAssignDialog(AssignSite /*site*/) {
-    // The context menu offers no assign entry on Windows yet: nothing opens, nothing changed.
-    m_Controller->OnAssignClosed(false);
+void IpEditWindow::OpenAssignDialog(AssignSite site) {
+    m_Assign = std::make_unique<AssignWindow>(m_Api, std::move(site), m_Controller->Texts(),
+                                              m_Controller->ExtraTexts());
+    if (!m_Assign->Create(m_Instance, m_Window)) {
+        m_Assign.reset();
+        m_Controller->OnAssignClosed(false);
+    }
 }
 
-void IpEditWindow::CloseAssignDialog() {}
+void IpEditWindow::CloseAssignDialog() {
+    m_Assign.reset();
+}
 
 void IpEditWindow::EndDialog() {
     DestroyWindow(m_Window);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AssignWindow.h"
 #include "BackgroundTask.h"
 #include "DesktopActions.h"
 #include "DeviceListView.h"
@@ -81,12 +82,16 @@ private:
     HWND Item(ControlId id) const;
     bool IsAddressField(ControlId id) const;
 
+    // Kept for the assign dialog, which calls the library on its own.
+    const LibraryApi m_Api;
     HINSTANCE m_Instance;
     DesktopActions m_Actions;
     std::unique_ptr<DialogController> m_Controller;
     HWND m_Window = nullptr;
     std::unique_ptr<DeviceListView> m_List;
     std::unique_ptr<BackgroundTask> m_Background;
+    // Open while addresses are assigned.
+    std::unique_ptr<AssignWindow> m_Assign;
     GdiFont m_ListFont;
     GdiFont m_HelpFont;
     GdiFont m_ChoiceFont;

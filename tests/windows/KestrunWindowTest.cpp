@@ -20,6 +20,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrun::test {
@@ -445,6 +446,48 @@ TEST_F(KestrunWindowTest, AssignPlansFromItsFieldsAppliesOffTheWindowAndSearches
     }));
     EXPECT_EQ(m_Fake.calls.back(), "search(1500)");
     EXPECT_GE(RowNamed(L"Cam-02"), 0);
+}
+
+TEST_F(KestrunWindowTest, ClosingTheAssignDialogDuringItsBatchWaitsAndClosesAtTheEnd) {
+    m_Fake.setsChangeDevices = true;
+    Open();
+    NotifyList(NM_CLICK, RowNamed(L"Lobby"));
+    SendMessageW(m_Window->Handle(), WM_COMMAND, IDM_ASSIGN, 0);
+    HWND dialog = AssignDialog();
+    ASSERT_NE(dialog, nullptr);
+    const auto in = [dialog](int id) { return GetDlgItem(dialog, id); };
+    SendMessageW(in(IDC_ASSIGN_FIRST), IPM_SETADDRESS, 0, MAKEIPADDRESS(192, 0, 2, 40));
+    SendMessageW(in(IDC_ASSIGN_NETMASK), IPM_SETADDRESS, 0, MAKEIPADDRESS(255, 255, 255, 0));
+    // The fake host's addresses have no subnet of their own.
+    SendMessageW(in(IDC_ASSIGN_OTHER_SUBNET), BM_CLICK, 0, 0);
+    ASSERT_EQ(ListView_GetItemCount(in(IDC_ASSIGN_TABLE)), 1) << Text(in(IDC_ASSIGN_MESSAGE));
+
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<void> entered;
+    bool held = false; // set on the batch's thread only
+    m_Fake.duringSearch = [&entered, &held, released] {
+        if (!std::exchange(held, true)) {
+            entered.set_value();
+        }
+        released.wait();
+    };
+    SendMessageW(in(IDC_ASSIGN_APPLY), BM_CLICK, 0, 0);
+    entered.get_future().wait();
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(AssignDialog(), dialog);
+    EXPECT_FALSE(IsWindowEnabled(in(IDCANCEL)));
+    EXPECT_EQ(Text(in(IDC_ASSIGN_MESSAGE)), L"The addresses are still being assigned. The window "
+                                            L"closes when all devices are done.");
+    release.set_value();
+    ASSERT_TRUE(PumpUntil([&] {
+        return AssignDialog() == nullptr && IsWindowEnabled(Item(ControlId::SearchButton)) != 0 &&
+               m_Fake.calls.back() == "search(1500)";
+    }));
+    ASSERT_TRUE(m_Fake.lastSet);
+    EXPECT_EQ(m_Fake.lastSet->IP[3], 40);
+    EXPECT_EQ(Cell(RowNamed(L"Lobby"), 2), L"192.000.002.040"); // searched again
 }
 
 TEST(WholeFileTest, ReplacesTheFileWholeOrLeavesItAlone) {

@@ -200,6 +200,7 @@ std::wstring ThreeDigitText(DWORD address) {
 // subnet from kAssignedLast on, applies, closes, and waits for the search that follows.
 int AssignNewAddress(const KestrunWindow& kestrun, HWND window, DWORD processId,
                      const std::wstring& name) {
+    const auto start = std::chrono::steady_clock::now();
     const std::vector<std::wstring> names = kestrun.Names();
     const auto row = std::find(names.begin(), names.end(), name);
     if (row == names.end()) {
@@ -246,8 +247,10 @@ int AssignNewAddress(const KestrunWindow& kestrun, HWND window, DWORD processId,
         })) {
         return Fail("does not list the device at its assigned address after closing");
     }
-    std::printf("ok: \"Assign addresses...\" in kestrun.exe moved %ls to %ls\n", name.c_str(),
-                listed.c_str());
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::printf("ok: \"Assign addresses...\" in kestrun.exe moved %ls to %ls (%lld ms)\n",
+                name.c_str(), listed.c_str(), static_cast<long long>(took.count()));
     return 0;
 }
 

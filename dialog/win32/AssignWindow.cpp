@@ -1,6 +1,7 @@
 #include "AssignWindow.h"
 
 #include "ControlValues.h"
+#include "DialogDispatch.h"
 #include "WideText.h"
 #include "resource.h"
 
@@ -65,20 +66,8 @@ bool AssignWindow::Create(HINSTANCE instance, HWND owner) {
 }
 
 INT_PTR CALLBACK AssignWindow::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<AssignWindow*>(lParam)->m_Dialog = dialog;
-    }
-    auto* self = reinterpret_cast<AssignWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind through the window procedure of the system.
-        return FALSE;
-    }
+    return DispatchDialogMessage(dialog, message, wParam, lParam, &AssignWindow::m_Dialog,
+                                 &AssignWindow::HandleMessage);
 }
 
 INT_PTR AssignWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
@@ -114,6 +103,7 @@ void AssignWindow::OnInitDialog() {
     HWND table = Item(IDC_ASSIGN_TABLE);
     ListView_SetExtendedListViewStyle(table, LVS_EX_FULLROWSELECT);
     AddColumns(0, static_cast<std::size_t>(kFirstResultColumn));
+    m_Made = true;
     m_Controller->OnFieldsChanged();
     FitColumns();
 }
@@ -190,7 +180,7 @@ void AssignWindow::OnCommand(int id, int code) {
         return;
     }
     // Before the dialog is made whole its controls' notifications mean nothing yet.
-    if (m_Batch == nullptr) {
+    if (!m_Made) {
         return;
     }
     if (id == IDC_ASSIGN_NO_GATEWAY && code == BN_CLICKED) {

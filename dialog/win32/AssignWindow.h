@@ -79,6 +79,7 @@ private:
     HWND m_Dialog = nullptr;
     HWND m_Owner = nullptr;
     std::unique_ptr<BackgroundTask> m_Batch;
+    bool m_Made = false; // WM_INITDIALOG has set every control up
     bool m_ResultColumnsShown = false;
 };
 

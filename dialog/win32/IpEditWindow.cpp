@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "ControlValues.h"
+#include "DialogDispatch.h"
 #include "WholeFile.h"
 #include "WideText.h"
 #include "resource.h"
@@ -75,20 +76,8 @@ void IpEditWindow::RunUntilClosed() {
 }
 
 INT_PTR CALLBACK IpEditWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        reinterpret_cast<IpEditWindow*>(lParam)->m_Window = window;
-    }
-    auto* self = reinterpret_cast<IpEditWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind through the window procedure of the system.
-        return FALSE;
-    }
+    return DispatchDialogMessage(window, message, wParam, lParam, &IpEditWindow::m_Window,
+                                 &IpEditWindow::HandleMessage);
 }
 
 INT_PTR IpEditWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

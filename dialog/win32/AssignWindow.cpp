@@ -164,9 +164,19 @@ void AssignWindow::AddColumns(std::size_t from, std::size_t to) {
 
 void AssignWindow::FitColumns() {
     HWND table = Item(IDC_ASSIGN_TABLE);
+    // The room a heading needs beside its text, in dialog units so that it grows with the font.
+    RECT margin{0, 0, 12, 0};
+    MapDialogRect(m_Dialog, &margin);
+    const AssignRowTexts headings = AssignHeadings(m_Texts, m_ExtraTexts);
     const int columns = Header_GetItemCount(ListView_GetHeader(table));
     for (int column = 0; column < columns; ++column) {
-        ListView_SetColumnWidth(table, column, LVSCW_AUTOSIZE_USEHEADER);
+        ListView_SetColumnWidth(table, column, LVSCW_AUTOSIZE);
+        const int heading =
+            ListView_GetStringWidth(table, Wide(headings[static_cast<std::size_t>(column)])) +
+            margin.right;
+        if (ListView_GetColumnWidth(table, column) < heading) {
+            ListView_SetColumnWidth(table, column, heading);
+        }
     }
 }
 

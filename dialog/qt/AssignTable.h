@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatchAssign.h"
+#include "AssignTableRows.h"
 #include "ExtraTextTable.h"
 #include "UiTextTable.h"
 
@@ -22,10 +22,10 @@ public:
     void ShowOutcome(const vanmoor::commission::AssignOutcome& outcome);
 
 private:
-    void SetCell(int row, int column, const QString& text);
+    void SetCell(std::size_t row, AssignColumn column);
+    void ShowResultColumns(bool visible);
 
-    const ExtraTextTable& m_ExtraTexts;
-    std::vector<vanmoor::settings::MacBytes> m_RowMacs;
+    AssignTableRows m_Rows;
 };
 
 } // namespace kestrun

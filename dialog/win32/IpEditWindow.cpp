@@ -1,6 +1,8 @@
 #include "IpEditWindow.h"
 
 #include "AboutBox.h"
+#include "ControlValues.h"
+#include "DialogDispatch.h"
 #include "DpiScale.h"
 #include "WholeFile.h"
 #include "WideText.h"
@@ -46,7 +48,7 @@ GdiFont FontOfHeight(HWND window, int height, const wchar_t* face) {
 } // namespace
 
 IpEditWindow::IpEditWindow(const LibraryApi& api, HINSTANCE instance, DesktopActions actions)
-    : m_Instance(instance), m_Actions(std::move(actions)),
+    : m_Api(api), m_Instance(instance), m_Actions(std::move(actions)),
       m_Controller(std::make_unique<DialogController>(api, static_cast<DialogView&>(*this))) {
     m_Icon = LoadIconW(m_Instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
@@ -65,7 +67,10 @@ bool IpEditWindow::Create() {
 void IpEditWindow::RunUntilClosed() {
     MSG message{};
     while (m_Window != nullptr && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(m_Window, &message)) {
+        // The keys of the assign dialog move between its own controls.
+        const bool forAssign = m_Assign != nullptr && m_Assign->Handle() != nullptr &&
+                               IsDialogMessageW(m_Assign->Handle(), &message);
+        if (!forAssign && !IsDialogMessageW(m_Window, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -73,20 +78,8 @@ void IpEditWindow::RunUntilClosed() {
 }
 
 INT_PTR CALLBACK IpEditWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        reinterpret_cast<IpEditWindow*>(lParam)->m_Window = window;
-    }
-    auto* self = reinterpret_cast<IpEditWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind through the window procedure of the system.
-        return FALSE;
-    }
+    return DispatchDialogMessage(window, message, wParam, lParam, &IpEditWindow::m_Window,
+                                 &IpEditWindow::HandleMessage);
 }
 
 INT_PTR IpEditWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -117,8 +110,12 @@ INT_PTR IpEditWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CONTEXTMENU:
         OnContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return TRUE;
-    case BackgroundTask::kFinishedMessage:
-        m_Background->Finish(wParam);
+    case BackgroundTask::kDeliverMessage:
+        m_Background->Deliver();
+        return TRUE;
+    case AssignWindow::kClosedMessage:
+        m_Assign.reset();
+        m_Controller->OnAssignClosed(wParam != 0);
         return TRUE;
     case WM_DPICHANGED:
         PostMessageW(m_Window, kDpiSettledMessage, 0, 0);
@@ -164,6 +161,10 @@ void IpEditWindow::OnInitDialog() {
 }
 
 void IpEditWindow::OnCommand(int id) {
+    if (id == IDM_ASSIGN) {
+        m_Controller->OnAssignAddresses();
+        return;
+    }
     if (id == IDM_EXPORTLIST) {
         m_Controller->OnExportList();
         return;
@@ -249,6 +250,8 @@ void IpEditWindow::OnContextMenu(HWND source, POINT screen) {
     }
     const ContextMenuState state = m_Controller->ContextMenu();
     HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING | (state.assignEnabled ? 0 : MF_GRAYED), IDM_ASSIGN,
+                Wide(state.assignText));
     const std::u16string& exportText = m_Controller->ExtraTexts().Text(ExtraText::ExportList);
     AppendMenuW(menu, MF_STRING | (state.exportEnabled ? 0 : MF_GRAYED), IDM_EXPORTLIST,
                 Wide(exportText));
@@ -281,11 +284,7 @@ void IpEditWindow::SetControlText(ControlId control, const std::u16string& text)
 }
 
 std::u16string IpEditWindow::FieldText(ControlId field) const {
-    HWND edit = Item(field);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    return FromWide(text);
+    return WindowText(Item(field));
 }
 
 void IpEditWindow::SetFieldText(ControlId field, const std::u16string& text) {
@@ -302,18 +301,11 @@ void IpEditWindow::SetFieldText(ControlId field, const std::u16string& text) {
 }
 
 Ipv4Octets IpEditWindow::FieldAddress(ControlId field) const {
-    DWORD address = 0;
-    SendMessageW(Item(field), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
-    return {static_cast<std::uint8_t>(FIRST_IPADDRESS(address)),
-            static_cast<std::uint8_t>(SECOND_IPADDRESS(address)),
-            static_cast<std::uint8_t>(THIRD_IPADDRESS(address)),
-            static_cast<std::uint8_t>(FOURTH_IPADDRESS(address))};
+    return AddressOf(Item(field));
 }
 
 void IpEditWindow::SetFieldAddress(ControlId field, const Ipv4Octets& address) {
-    SendMessageW(
-        Item(field), IPM_SETADDRESS, 0,
-        static_cast<LPARAM>(MAKEIPADDRESS(address[0], address[1], address[2], address[3])));
+    SetAddress(Item(field), address);
 }
 
 void IpEditWindow::ClearField(ControlId field) {
@@ -429,12 +421,18 @@ void IpEditWindow::StopBackgroundWork() {
     m_Background->Stop();
 }
 
-void IpEditWindow::OpenAssignDialog(AssignSite /*site*/) {
-    // The context menu offers no assign entry on Windows yet: nothing opens, nothing changed.
-    m_Controller->OnAssignClosed(false);
+void IpEditWindow::OpenAssignDialog(AssignSite site) {
+    m_Assign = std::make_unique<AssignWindow>(m_Api, std::move(site), m_Controller->Texts(),
+                                              m_Controller->ExtraTexts());
+    if (!m_Assign->Create(m_Instance, m_Window)) {
+        m_Assign.reset();
+        m_Controller->OnAssignClosed(false);
+    }
 }
 
-void IpEditWindow::CloseAssignDialog() {}
+void IpEditWindow::CloseAssignDialog() {
+    m_Assign.reset();
+}
 
 void IpEditWindow::EndDialog() {
     DestroyWindow(m_Window);

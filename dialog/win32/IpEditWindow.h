@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AssignWindow.h"
 #include "BackgroundTask.h"
 #include "DesktopActions.h"
 #include "DeviceListView.h"
@@ -69,7 +70,7 @@ public:
     static constexpr UINT kRowSettledMessage = WM_APP + 2;
     // Posted when the window moved to a monitor of another DPI; handled once Windows has scaled
     // the template's controls, to scale the fonts and columns the window sets itself.
-    static constexpr UINT kDpiSettledMessage = WM_APP + 3;
+    static constexpr UINT kDpiSettledMessage = WM_APP + 4;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -84,12 +85,16 @@ private:
     HWND Item(ControlId id) const;
     bool IsAddressField(ControlId id) const;
 
+    // Kept for the assign dialog, which calls the library on its own.
+    const LibraryApi m_Api;
     HINSTANCE m_Instance;
     DesktopActions m_Actions;
     std::unique_ptr<DialogController> m_Controller;
     HWND m_Window = nullptr;
     std::unique_ptr<DeviceListView> m_List;
     std::unique_ptr<BackgroundTask> m_Background;
+    // Open while addresses are assigned.
+    std::unique_ptr<AssignWindow> m_Assign;
     GdiFont m_ListFont;
     GdiFont m_HelpFont;
     GdiFont m_ChoiceFont;

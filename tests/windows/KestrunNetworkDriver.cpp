@@ -1,6 +1,7 @@
 // Drives the real kestrun.exe from outside, as a person would with the mouse and keyboard, but
 // by window messages: waits for its first search, checks the listed names, selects a device,
-// renames it, submits, and checks that the next search lists the new name; then Exit.
+// renames it, submits, and checks that the next search lists the new name; then gives that device
+// a new address through "Assign addresses..." and checks the next search lists it there; Exit.
 //
 //   kestrun_windows_network_driver.exe KESTRUN_EXE OLD_NAME NEW_NAME LISTED_NAME...
 //
@@ -23,6 +24,16 @@ constexpr int kDeviceList = 1031;
 constexpr int kNameField = 1019;
 constexpr int kSubmitButton = 1006;
 constexpr int kSearchButton = 1050;
+constexpr int kIpField = 1001;
+constexpr int kNetmaskField = 1023;
+constexpr WPARAM kAssignCommand = 40002;
+constexpr int kAssignFirst = 1202;
+constexpr int kAssignNetmask = 1204;
+constexpr int kAssignTable = 1223;
+constexpr int kAssignApply = 1225;
+constexpr int kResultColumn = 9;
+// The last number of the address the assign dialog hands out first.
+constexpr DWORD kAssignedLast = 50;
 constexpr const wchar_t* kErrorMarker = L"(!) ";
 
 bool WaitFor(const std::function<bool()>& done, int seconds = 30) {
@@ -69,26 +80,39 @@ public:
     HWND Item(int id) const { return GetDlgItem(m_Window, id); }
     bool Searched() const { return IsWindowEnabled(Item(kSearchButton)) != 0; }
 
+    std::wstring Cell(HWND list, int row, int column) const {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = reinterpret_cast<wchar_t*>(m_Memory.Address() + kTextOffset);
+        item.cchTextMax = kTextUnits;
+        wchar_t text[kTextUnits] = {};
+        m_Memory.Write(0, &item, sizeof(item));
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(m_Memory.Address()));
+        m_Memory.Read(kTextOffset, text, sizeof(text) - sizeof(wchar_t));
+        return text;
+    }
+
     std::vector<std::wstring> Names() const {
         std::vector<std::wstring> names;
         const int rows = static_cast<int>(SendMessageW(Item(kDeviceList), LVM_GETITEMCOUNT, 0, 0));
         for (int row = 0; row < rows; ++row) {
-            LVITEMW item{};
-            item.iSubItem = 1;
-            item.pszText = reinterpret_cast<wchar_t*>(m_Memory.Address() + kTextOffset);
-            item.cchTextMax = kTextUnits;
-            wchar_t text[kTextUnits] = {};
-            m_Memory.Write(0, &item, sizeof(item));
-            SendMessageW(Item(kDeviceList), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(m_Memory.Address()));
-            m_Memory.Read(kTextOffset, text, sizeof(text) - sizeof(wchar_t));
-            std::wstring name = text;
+            std::wstring name = Cell(Item(kDeviceList), row, 1);
             if (name.starts_with(kErrorMarker)) {
                 name.erase(0, std::wcslen(kErrorMarker));
             }
             names.push_back(name);
         }
         return names;
+    }
+
+    // An address field's four octets, the first one highest.
+    DWORD Address(int id) const {
+        DWORD address = 0;
+        m_Memory.Write(0, &address, sizeof(address));
+        SendMessageW(Item(id), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(m_Memory.Address()));
+        m_Memory.Read(0, &address, sizeof(address));
+        return address;
     }
 
     // Moves the focus mark and the selection there, as the arrow keys do.
@@ -119,18 +143,19 @@ private:
 
 struct Search {
     DWORD processId;
+    int childId;
     HWND found = nullptr;
 };
 
-// The program's main window: the dialog of that process that holds the device list.
-HWND FindMainWindow(DWORD processId) {
-    Search search{processId};
+// The window of that process that holds the control `childId`.
+HWND FindWindowWith(DWORD processId, int childId) {
+    Search search{processId, childId};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
             auto& wanted = *reinterpret_cast<Search*>(context);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == wanted.processId && GetDlgItem(window, kDeviceList) != nullptr) {
+            if (owner == wanted.processId && GetDlgItem(window, wanted.childId) != nullptr) {
                 wanted.found = window;
                 return FALSE;
             }
@@ -164,6 +189,71 @@ int Fail(const char* what) {
     return 1;
 }
 
+std::wstring ThreeDigitText(DWORD address) {
+    wchar_t text[16] = {};
+    std::swprintf(text, std::size(text), L"%03lu.%03lu.%03lu.%03lu", (address >> 24) & 0xFF,
+                  (address >> 16) & 0xFF, (address >> 8) & 0xFF, address & 0xFF);
+    return text;
+}
+
+// Selects the device, opens "Assign addresses..." from the context menu, plans the device's own
+// subnet from kAssignedLast on, applies, closes, and waits for the search that follows.
+int AssignNewAddress(const KestrunWindow& kestrun, HWND window, DWORD processId,
+                     const std::wstring& name) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::wstring> names = kestrun.Names();
+    const auto row = std::find(names.begin(), names.end(), name);
+    if (row == names.end()) {
+        return Fail("does not list the device to assign an address to");
+    }
+    kestrun.Select(static_cast<int>(row - names.begin()));
+    if (!WaitFor([&] { return kestrun.FieldText(kNameField) == name; }, 10)) {
+        return Fail("did not load the device to assign an address to");
+    }
+    const DWORD netmask = kestrun.Address(kNetmaskField);
+    const DWORD planned = (kestrun.Address(kIpField) & 0xFFFFFF00U) | kAssignedLast;
+    PostMessageW(window, WM_COMMAND, kAssignCommand, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindWindowWith(processId, kAssignTable)) != nullptr; },
+                 10)) {
+        return Fail("opened no assign dialog");
+    }
+    SendMessageW(GetDlgItem(dialog, kAssignFirst), IPM_SETADDRESS, 0, static_cast<LPARAM>(planned));
+    SendMessageW(GetDlgItem(dialog, kAssignNetmask), IPM_SETADDRESS, 0,
+                 static_cast<LPARAM>(netmask));
+    HWND apply = GetDlgItem(dialog, kAssignApply);
+    if (!WaitFor([&] { return IsWindowEnabled(apply) != 0; }, 10)) {
+        return Fail("plans nothing for the selected device");
+    }
+    PostMessageW(apply, BM_CLICK, 0, 0);
+    HWND table = GetDlgItem(dialog, kAssignTable);
+    HWND close = GetDlgItem(dialog, IDCANCEL);
+    if (!WaitFor([&] {
+            return IsWindowEnabled(close) != 0 && !kestrun.Cell(table, 0, kResultColumn).empty();
+        }) ||
+        kestrun.Cell(table, 0, kResultColumn) != L"changed") {
+        return Fail("did not change the device's address");
+    }
+    PostMessageW(close, BM_CLICK, 0, 0);
+    const std::wstring listed = ThreeDigitText(planned);
+    if (!WaitFor([&] {
+            if (FindWindowWith(processId, kAssignTable) != nullptr || !kestrun.Searched()) {
+                return false;
+            }
+            const std::vector<std::wstring> now = kestrun.Names();
+            const auto at = std::find(now.begin(), now.end(), name);
+            return at != now.end() && kestrun.Cell(kestrun.Item(kDeviceList),
+                                                   static_cast<int>(at - now.begin()), 2) == listed;
+        })) {
+        return Fail("does not list the device at its assigned address after closing");
+    }
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::printf("ok: \"Assign addresses...\" in kestrun.exe moved %ls to %ls (%lld ms)\n",
+                name.c_str(), listed.c_str(), static_cast<long long>(took.count()));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
@@ -182,7 +272,9 @@ int wmain(int argc, wchar_t* argv[]) {
         return Fail("did not start");
     }
     HWND window = nullptr;
-    if (!WaitFor([&] { return (window = FindMainWindow(started.dwProcessId)) != nullptr; })) {
+    if (!WaitFor([&] {
+            return (window = FindWindowWith(started.dwProcessId, kDeviceList)) != nullptr;
+        })) {
         TerminateProcess(started.hProcess, 1);
         return Fail("showed no window");
     }
@@ -225,6 +317,7 @@ int wmain(int argc, wchar_t* argv[]) {
         } else {
             std::printf("ok: a submit from kestrun.exe renamed %ls to %ls\n", oldName.c_str(),
                         newName.c_str());
+            failed |= AssignNewAddress(kestrun, window, started.dwProcessId, newName);
         }
     } else {
         failed = Fail("does not list the device to rename");

@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrun::test {
@@ -100,14 +102,7 @@ protected:
     }
 
     std::wstring Cell(int row, int column) const {
-        wchar_t text[256] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = static_cast<int>(std::size(text));
-        SendMessageW(Item(ControlId::DeviceList), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(&item));
-        return text;
+        return ListCell(Item(ControlId::DeviceList), row, column);
     }
 
     // The name cell without the error marker.
@@ -165,6 +160,38 @@ protected:
         click.iSubItem = column;
         SendMessageW(m_Window->Handle(), WM_NOTIFY, click.hdr.idFrom,
                      reinterpret_cast<LPARAM>(&click));
+    }
+
+    // The assign dialog the window owns; null when none is open.
+    HWND AssignDialog() const {
+        struct Search {
+            HWND owner;
+            HWND found;
+        } search{m_Window->Handle(), nullptr};
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM context) {
+                auto& wanted = *reinterpret_cast<Search*>(context);
+                if (GetWindow(window, GW_OWNER) == wanted.owner &&
+                    GetDlgItem(window, IDC_ASSIGN_TABLE) != nullptr) {
+                    wanted.found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    static std::wstring ListCell(HWND list, int row, int column) {
+        wchar_t text[256] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(std::size(text));
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        return text;
     }
 
     DWORD Address(ControlId field) const {
@@ -397,6 +424,106 @@ TEST_F(KestrunWindowTest, ExportListWritesTheRowsToTheChosenFileOrSaysWhyNot) {
     m_SavePath = (directory.Path() / "missing" / "devices.csv").string();
     SendMessageW(m_Window->Handle(), WM_COMMAND, IDM_EXPORTLIST, 0);
     EXPECT_EQ(m_Messages.size(), 1U);
+}
+
+TEST_F(KestrunWindowTest, AssignPlansFromItsFieldsAppliesOffTheWindowAndSearchesAgainOnClose) {
+    m_Fake.setsChangeDevices = true;
+    Open();
+    SendMessageW(m_Window->Handle(), WM_COMMAND, IDM_ASSIGN, 0);
+    HWND dialog = AssignDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(dialog), L"Assign addresses");
+    EXPECT_FALSE(IsWindowEnabled(m_Window->Handle())); // modal for the main window
+    const auto in = [dialog](int id) { return GetDlgItem(dialog, id); };
+    // No row selected: the choice is offered; neither device takes credentials.
+    EXPECT_TRUE(IsWindowVisible(in(IDC_ASSIGN_CHOICE)));
+    EXPECT_FALSE(IsWindowVisible(in(IDC_ASSIGN_USER)));
+    EXPECT_FALSE(IsWindowEnabled(in(IDC_ASSIGN_APPLY)));
+    EXPECT_EQ(Text(in(IDC_ASSIGN_MESSAGE)), L"Enter the first address and the netmask.");
+
+    // The user picks "all devices", types the addresses and a gateway and allows the move to the
+    // other subnet.
+    SendMessageW(in(IDC_ASSIGN_CHOICE), CB_SETCURSEL, 2, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ASSIGN_CHOICE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(in(IDC_ASSIGN_CHOICE)));
+    SendMessageW(in(IDC_ASSIGN_FIRST), IPM_SETADDRESS, 0, MAKEIPADDRESS(192, 0, 2, 30));
+    SendMessageW(in(IDC_ASSIGN_NETMASK), IPM_SETADDRESS, 0, MAKEIPADDRESS(255, 255, 255, 0));
+    SendMessageW(in(IDC_ASSIGN_GATEWAY), IPM_SETADDRESS, 0, MAKEIPADDRESS(192, 0, 2, 1));
+    SendMessageW(in(IDC_ASSIGN_OTHER_SUBNET), BM_CLICK, 0, 0);
+    SendMessageW(in(IDC_ASSIGN_PATTERN), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Cam-{n:02}"));
+    HWND table = in(IDC_ASSIGN_TABLE);
+    ASSERT_EQ(ListView_GetItemCount(table), 2) << Text(in(IDC_ASSIGN_MESSAGE));
+    EXPECT_EQ(Text(in(IDC_ASSIGN_MESSAGE)), L"");
+    // In MAC order, as the command line orders them.
+    EXPECT_EQ(ListCell(table, 0, 0), L"00:11:22:33:44:AA");
+    EXPECT_EQ(ListCell(table, 0, 3), L"192.0.2.30");
+    EXPECT_EQ(ListCell(table, 1, 1), L"Gate");
+    EXPECT_EQ(ListCell(table, 1, 3), L"192.0.2.31");
+    EXPECT_EQ(ListCell(table, 1, 4), L"Cam-02");
+    ASSERT_TRUE(IsWindowEnabled(in(IDC_ASSIGN_APPLY)));
+
+    m_Fake.calls.clear();
+    SendMessageW(in(IDC_ASSIGN_APPLY), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(in(IDC_ASSIGN_FIRST)));
+    EXPECT_TRUE(IsWindowVisible(in(IDC_ASSIGN_PROGRESS)));
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(in(IDCANCEL)) != 0; }));
+    EXPECT_EQ(std::count(m_Fake.calls.begin(), m_Fake.calls.end(), "set()"), 2);
+    EXPECT_EQ(SendMessageW(in(IDC_ASSIGN_PROGRESS), PBM_GETPOS, 0, 0), 2);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(ListCell(table, row, 9), L"changed") << row;
+        EXPECT_EQ(ListCell(table, row, 10), ListCell(table, row, 3)) << row;
+    }
+
+    m_Fake.calls.clear();
+    SendMessageW(in(IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] {
+        return AssignDialog() == nullptr && IsWindowEnabled(m_Window->Handle()) != 0 &&
+               IsWindowEnabled(Item(ControlId::SearchButton)) != 0 && !m_Fake.calls.empty();
+    }));
+    EXPECT_EQ(m_Fake.calls.back(), "search(1500)");
+    EXPECT_GE(RowNamed(L"Cam-02"), 0);
+}
+
+TEST_F(KestrunWindowTest, ClosingTheAssignDialogDuringItsBatchWaitsAndClosesAtTheEnd) {
+    m_Fake.setsChangeDevices = true;
+    Open();
+    NotifyList(NM_CLICK, RowNamed(L"Lobby"));
+    SendMessageW(m_Window->Handle(), WM_COMMAND, IDM_ASSIGN, 0);
+    HWND dialog = AssignDialog();
+    ASSERT_NE(dialog, nullptr);
+    const auto in = [dialog](int id) { return GetDlgItem(dialog, id); };
+    SendMessageW(in(IDC_ASSIGN_FIRST), IPM_SETADDRESS, 0, MAKEIPADDRESS(192, 0, 2, 40));
+    SendMessageW(in(IDC_ASSIGN_NETMASK), IPM_SETADDRESS, 0, MAKEIPADDRESS(255, 255, 255, 0));
+    // The fake host's addresses have no subnet of their own.
+    SendMessageW(in(IDC_ASSIGN_OTHER_SUBNET), BM_CLICK, 0, 0);
+    ASSERT_EQ(ListView_GetItemCount(in(IDC_ASSIGN_TABLE)), 1) << Text(in(IDC_ASSIGN_MESSAGE));
+
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<void> entered;
+    bool held = false; // set on the batch's thread only
+    m_Fake.duringSearch = [&entered, &held, released] {
+        if (!std::exchange(held, true)) {
+            entered.set_value();
+        }
+        released.wait();
+    };
+    SendMessageW(in(IDC_ASSIGN_APPLY), BM_CLICK, 0, 0);
+    entered.get_future().wait();
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(AssignDialog(), dialog);
+    EXPECT_FALSE(IsWindowEnabled(in(IDCANCEL)));
+    EXPECT_EQ(Text(in(IDC_ASSIGN_MESSAGE)), L"The addresses are still being assigned. The window "
+                                            L"closes when all devices are done.");
+    release.set_value();
+    ASSERT_TRUE(PumpUntil([&] {
+        return AssignDialog() == nullptr && IsWindowEnabled(Item(ControlId::SearchButton)) != 0 &&
+               m_Fake.calls.back() == "search(1500)";
+    }));
+    ASSERT_TRUE(m_Fake.lastSet);
+    EXPECT_EQ(m_Fake.lastSet->IP[3], 40);
+    EXPECT_EQ(Cell(RowNamed(L"Lobby"), 2), L"192.000.002.040"); // searched again
 }
 
 TEST(WholeFileTest, ReplacesTheFileWholeOrLeavesItAlone) {

@@ -12,7 +12,7 @@
 # temporary folder, so that no wineserver from outside the namespace is reused. Names, a
 # password and the watch's end on a closed console check the program's UTF-16 arguments and
 # environment and its console handler. Last, the dialog program kestrun.exe, driven by window
-# messages, finds the devices and renames one.
+# messages, finds the devices, renames one and gives it a new address through "Assign addresses...".
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=$(cd "$1" && pwd)

@@ -2,7 +2,7 @@
 # Builds everything and runs every test: a normal build, then the whole suite again under
 # AddressSanitizer with UndefinedBehaviorSanitizer, the concurrent parts under ThreadSanitizer,
 # the Windows variant (cross-built, its checks and network tests under Wine), and then fuzzes
-# each fuzz target for 30 seconds (tools/fuzz.sh, a clang build in build-fuzz). Network tests
+# each fuzz target for 20 seconds (tools/fuzz.sh, a clang build in build-fuzz). Network tests
 # run inside private network namespaces that they create and remove themselves
 # (tests/netns/testnet.sh); they need root or unprivileged user namespaces.
 #
@@ -61,6 +61,6 @@ WINEPREFIX="$wine_dir/wine" wineserver -k || true
 rm -rf "$wine_dir"
 tests/windows/wine-network.sh build-windows/bin build/tools/devsim/vanmoor-devsim
 
-echo "=== fuzzing (30 seconds per target) ==="
-tools/fuzz.sh 30
+echo "=== fuzzing (20 seconds per target) ==="
+tools/fuzz.sh 20
 all_passed

@@ -152,9 +152,9 @@ void Session::NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table) 
 }
 
 std::vector<DeviceInfo> Session::Search() {
-    std::unique_ptr<WsdSearch> wsd;
+    std::unique_ptr<site::WsdSearch> wsd;
     if (m_Options.protocols.wsd) {
-        WsdSearch::Options options;
+        site::WsdSearch::Options options;
         if (m_Options.interface) {
             options.localAddresses = RefreshAddresses();
         }
@@ -162,7 +162,7 @@ std::vector<DeviceInfo> Session::Search() {
         // As long as the library's search, beside which it runs: time enough for the probe's
         // repeats (the last within 750 ms) and the cameras' answer delay (up to 500 ms).
         options.wait = std::chrono::milliseconds(m_Options.waitMilliseconds);
-        wsd = std::make_unique<WsdSearch>(std::move(options));
+        wsd = std::make_unique<site::WsdSearch>(std::move(options));
     }
     std::vector<DeviceInfo> devices;
     if (m_Options.protocols.DeviceProtocols()) {

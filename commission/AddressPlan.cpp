@@ -62,16 +62,21 @@ Ipv4Octets PlannedGateway(const SiteDevice& device, const PlanRequest& request,
     return device.gateway;
 }
 
-// How many devices hold each address now, every device counted once by MAC.
+// How many devices hold each address now, every device counted once by MAC; each found device
+// without one (WS-Discovery alone) counts on its own.
 std::map<std::uint32_t, int> HeldAddresses(const std::vector<SiteDevice>& chosen,
                                            const std::vector<SiteDevice>& found) {
     std::map<MacBytes, Ipv4Octets> current;
+    std::map<std::uint32_t, int> held;
     for (const auto* list : {&found, &chosen}) {
         for (const SiteDevice& device : *list) {
-            current.emplace(device.MacOrZero(), device.ip);
+            if (device.mac) {
+                current.emplace(*device.mac, device.ip);
+            } else if (list == &found) {
+                ++held[AddressNumber(device.ip)];
+            }
         }
     }
-    std::map<std::uint32_t, int> held;
     for (const auto& entry : current) {
         ++held[AddressNumber(entry.second)];
     }

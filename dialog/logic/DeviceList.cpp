@@ -3,6 +3,7 @@
 #include "SharedSettings.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace kestrun {
@@ -20,6 +21,14 @@ int WsdNumberOf(const DeviceList::Row& row) {
     return !row[0].empty() && row[0][0] == kWsdKeyLetter
                ? LeadingDecimal(std::u16string_view(row[0]).substr(1))
                : 0;
+}
+
+// Three digits a number, as the library writes the addresses of its rows, so that the address
+// column sorts alike.
+std::u16string ListedAddressText(const vanmoor::settings::Ipv4Octets& ip) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%03d.%03d.%03d.%03d", ip[0], ip[1], ip[2], ip[3]);
+    return Utf16FromAscii(text);
 }
 
 // Library devices by number, then the WS-Discovery cameras by theirs.
@@ -56,7 +65,7 @@ void DeviceList::AddDeviceRow(int index, std::string_view name, std::string_view
 void DeviceList::AddWsdRow(vanmoor::site::SiteDevice device, std::u16string_view marker) {
     m_Rows.push_back(Row{kWsdKeyLetter + Utf16FromAscii(std::to_string(m_WsdDevices.size() + 1)),
                          Utf16FromUtf8(device.name) + u" [" + std::u16string(marker) + u"]",
-                         Utf16FromAscii(vanmoor::settings::DottedText(device.ip))});
+                         ListedAddressText(device.ip)});
     m_WsdDevices.push_back(std::move(device));
 }
 
@@ -77,6 +86,14 @@ void DeviceList::SortByColumn(int column) {
 
 int DeviceList::DeviceNumber(std::size_t row) const {
     return row < m_Rows.size() ? NumberOf(m_Rows[row]) : 0;
+}
+
+int DeviceList::RowKey(std::size_t row) const {
+    if (row >= m_Rows.size()) {
+        return 0;
+    }
+    const int wsd = WsdNumberOf(m_Rows[row]);
+    return wsd > 0 ? -wsd : NumberOf(m_Rows[row]);
 }
 
 const vanmoor::site::SiteDevice* DeviceList::WsdDevice(std::size_t row) const {

@@ -44,6 +44,9 @@ public:
     // The device number in the first cell of `row`: the decimal number at its start, 0 when it
     // has none or the row does not exist.
     int DeviceNumber(std::size_t row) const;
+    // A number unique to the row's device that travels with it through sorts: the device number,
+    // or minus the WS-Discovery camera's number; 0 when the row does not exist.
+    int RowKey(std::size_t row) const;
     // The camera of a WS-Discovery row; null for any other row.
     const vanmoor::site::SiteDevice* WsdDevice(std::size_t row) const;
 

@@ -379,7 +379,7 @@ TEST_F(WsdRowsTest, CamerasFoundByWsDiscoveryAloneGetMarkedRowsThatTheChecksSee)
     const int clash = RowNamed(u"Clash [WS-Discovery]");
     ASSERT_GE(door, 0);
     ASSERT_GE(clash, 0);
-    EXPECT_EQ(rows[static_cast<std::size_t>(door)][2], u"192.0.2.40");
+    EXPECT_EQ(rows[static_cast<std::size_t>(door)][2], u"192.000.002.040");
     EXPECT_EQ(m_Controller.Devices().DeviceNumber(static_cast<std::size_t>(door)), 0);
     ASSERT_EQ(m_View.findings.size(), 4U);
     EXPECT_TRUE(m_View.findings[static_cast<std::size_t>(clash)].error);

@@ -11,7 +11,7 @@
 # temporary folder, so that no wineserver from outside the namespace is reused. Names, a
 # password and the watch's end on a closed console check the program's UTF-16 arguments and
 # environment and its console handler. Last, the dialog program kestrun.exe, driven by window
-# messages, finds the devices and renames one.
+# messages, finds the devices (and a WS-Discovery camera) and renames one.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=$(cd "$1" && pwd)
@@ -182,14 +182,28 @@ else
     failed=1
 fi
 
+# lan2's simulator starts again as the settings above left it, with a camera beside that
+# answers WS-Discovery alone.
+kill "${sims[1]}"
+wait "${sims[1]}" 2>/dev/null || true
+cat >"$work/lan2.conf" <<'CONF'
+protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10 gateway=198.51.100.1 name="Gate" port=8080 reply=subnet
+protocol=32970 mac=02:00:5e:00:02:02 ip=198.51.100.21 gateway=198.51.100.1 name="Shed" port=80 user=admin password=κλειδί reply=broadcast
+protocol=3702 mac=02:00:5e:00:02:03 ip=198.51.100.30 name="Porch" endpoint=urn:uuid:7c9e6679-7425-40de-944b-e07fc1f90ae7 xaddrs="http://198.51.100.30/onvif/device_service" scopes="onvif://www.onvif.org/type/video_encoder onvif://www.onvif.org/name/Porch"
+CONF
+exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 2 "$devsim" --config "$work/lan2.conf" --ready)
+sims[1]=$!
+read -r ready <&"$out"
+
 # The dialog program with the real library, on a virtual display of its own: its first search
-# lists the devices of both lans, and a submit renames one, as the next searches show. Wine's
-# desktop started without a display for the console programs: it starts again with this one.
+# lists the devices of both lans and the WS-Discovery camera, marked, and a submit renames one,
+# as the next searches show. Wine's desktop started without a display for the console programs:
+# it starts again with this one.
 kestrun=$(winepath -w "$bin/kestrun.exe")
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 if xvfb-run -a wine "$bin/kestrun_windows_network_driver.exe" "$kestrun" Hall Foyer \
-    Hall Dome Gate Shed | tr -d '\r' && scan | grep -q ',Foyer$'; then
+    Hall Dome Gate Shed 'Porch [WS-Discovery]' | tr -d '\r' && scan | grep -q ',Foyer$'; then
     echo "ok: kestrun.exe finds, changes and finds again"
 else
     echo "FAIL: kestrun.exe in the test network" >&2

@@ -266,8 +266,10 @@ void DialogController::OnDoubleClickRow(int row) {
         OnClickRow(row);
     }
     if (m_LoadedWsd != nullptr) {
+        const std::vector<std::string> xaddrs =
+            m_LoadedWsd->wsd ? m_LoadedWsd->wsd->xaddrs : std::vector<std::string>{};
         if (const std::optional<std::string> page =
-                vanmoor::site::WebPageOfXAddrs(m_LoadedWsd->wsd->xaddrs, m_LoadedWsd->ip)) {
+                vanmoor::site::WebPageOfXAddrs(xaddrs, m_LoadedWsd->ip)) {
             m_View.OpenUrl(*page);
         } else {
             m_View.ShowMessage(MessageIcon::Warning,

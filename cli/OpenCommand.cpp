@@ -12,7 +12,8 @@ namespace {
 // addresses for a device found by WS-Discovery alone.
 std::string WebPage(const DeviceInfo& device) {
     if (!device.SpeaksDeviceProtocol()) {
-        const std::optional<std::string> page = WebPageOfXAddrs(device.wsd->xaddrs, device.ip);
+        const std::optional<std::string> page =
+            site::WebPageOfXAddrs(device.wsd->xaddrs, device.ip);
         if (!page) {
             throw CliError(ExitStatus::Failed, "device " + DeviceIdentity(device) +
                                                    " tells no http or https address: no web "

@@ -9,7 +9,7 @@ namespace vanmoor::cli {
 
 ProtocolChoice ProtocolChoice::All() {
     ProtocolChoice all;
-    all.wsd = WsdSearch::Available();
+    all.wsd = site::WsdSearch::Available();
     return all;
 }
 
@@ -26,7 +26,7 @@ ProtocolChoice ParseProtocols(const std::string& text) {
         } else if (item == "32970") {
             chosen.port32970 = true;
         } else if (item == "3702") {
-            if (!WsdSearch::Available()) {
+            if (!site::WsdSearch::Available()) {
                 throw UsageError("this build of vanmoor has no WS-Discovery (protocol 3702)");
             }
             chosen.wsd = true;

@@ -40,11 +40,7 @@ std::vector<std::string> ChosenKeys(const Arguments& arguments, OutputFormat for
     if (format == OutputFormat::Table) {
         return TableDeviceKeys();
     }
-    std::vector<std::string> keys = MainDeviceKeys();
-    if (protocols.wsd) {
-        keys.insert(keys.end(), listing::WsdDeviceKeys().begin(), listing::WsdDeviceKeys().end());
-    }
-    return keys;
+    return listing::ListDeviceKeys(protocols.wsd);
 }
 
 } // namespace

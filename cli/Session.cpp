@@ -172,8 +172,8 @@ void Session::NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table) 
     Filter("");
 }
 
-std::unique_ptr<WsdSearch> Session::StartWsdSearch() {
-    WsdSearch::Options options;
+std::unique_ptr<site::WsdSearch> Session::StartWsdSearch() {
+    site::WsdSearch::Options options;
     if (m_Options.interface) {
         options.localAddresses = RefreshAddresses();
     }
@@ -181,7 +181,7 @@ std::unique_ptr<WsdSearch> Session::StartWsdSearch() {
     // As long as the library's search, beside which it runs: time enough for the probe's
     // repeats (the last within 750 ms) and the cameras' answer delay (up to 500 ms).
     options.wait = std::chrono::milliseconds(m_Options.waitMilliseconds);
-    return std::make_unique<WsdSearch>(std::move(options));
+    return std::make_unique<site::WsdSearch>(std::move(options));
 }
 
 std::vector<DeviceInfo> Session::Search(bool withWsd) {
@@ -189,7 +189,7 @@ std::vector<DeviceInfo> Session::Search(bool withWsd) {
     std::vector<DeviceInfo> wsd;
     for (int round = 0; round < m_Options.rounds; ++round) {
         // Each round probes again, so that a camera that missed one scan's probes is found.
-        const std::unique_ptr<WsdSearch> wsdRound = withWsd ? StartWsdSearch() : nullptr;
+        const std::unique_ptr<site::WsdSearch> wsdRound = withWsd ? StartWsdSearch() : nullptr;
         if (m_Options.protocols.DeviceProtocols()) {
             for (DeviceInfo& device : SearchOnce()) {
                 if (m_Options.protocols.Admits(device.protocol)) {

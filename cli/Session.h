@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-namespace vanmoor::cli {
-
+namespace vanmoor::site {
 class WsdSearch;
+}
+
+namespace vanmoor::cli {
 
 // How a command searches: --interface, --wait, --repeat, and for the commands that take them
 // --protocol and --target.
@@ -73,7 +75,7 @@ private:
     void NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table);
     std::vector<DeviceInfo> Search(bool withWsd);
     // A WS-Discovery scan beside the next search.
-    std::unique_ptr<WsdSearch> StartWsdSearch();
+    std::unique_ptr<site::WsdSearch> StartWsdSearch();
 
     const Console& m_Console;
     const bool m_ShowProgress;

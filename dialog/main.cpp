@@ -1,5 +1,6 @@
 #include "IpEditDlg.h"
 #include "LibraryApi.h"
+#include "NetworkWsdScan.h"
 #include "ProgramOptions.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrun"));
     QApplication::setApplicationVersion(QStringLiteral(KESTRUN_VERSION));
-    kestrun::CIpEditDlg dialog(kestrun::RealLibraryApi());
+    kestrun::CIpEditDlg dialog(kestrun::RealLibraryApi(), kestrun::MakeNetworkWsdScan());
     dialog.exec();
     return 0;
 }

@@ -96,6 +96,14 @@ const std::vector<std::string>& WsdDeviceKeys() {
     return keys;
 }
 
+std::vector<std::string> ListDeviceKeys(bool wsdSearched) {
+    std::vector<std::string> keys = MainDeviceKeys();
+    if (wsdSearched) {
+        keys.insert(keys.end(), WsdDeviceKeys().begin(), WsdDeviceKeys().end());
+    }
+    return keys;
+}
+
 const std::vector<std::string>& TableDeviceKeys() {
     static const std::vector<std::string> keys = {"mac", "ip", "port", "dhcp", "protocol", "name"};
     return keys;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AddressText.h"
-#include "SiteRecord.h"
 #include "Record.h"
+#include "SiteRecord.h"
 
 #include <string>
 #include <vector>
@@ -32,5 +32,8 @@ const std::vector<std::string>& AllDeviceKeys();
 const std::vector<std::string>& MainDeviceKeys();
 const std::vector<std::string>& WsdDeviceKeys();
 const std::vector<std::string>& TableDeviceKeys();
+// The keys a CSV or JSON list has unless asked for others: the main ones, then the WS-Discovery
+// ones when that search ran.
+std::vector<std::string> ListDeviceKeys(bool wsdSearched);
 
 } // namespace vanmoor::listing

@@ -46,7 +46,8 @@ std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choic
             const auto device =
                 std::find_if(site.found.begin(), site.found.end(),
                              [&](const SiteDevice& candidate) { return candidate.mac == mac; });
-            if (device != site.found.end() && !Holds(chosen, mac)) {
+            if (device != site.found.end() && device->SpeaksDeviceProtocol() &&
+                !Holds(chosen, mac)) {
                 chosen.push_back(*device);
             }
         }
@@ -56,8 +57,10 @@ std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choic
                               ? vanmoor::commission::CheckSite(site.found, site.host)
                               : std::vector<vanmoor::commission::Finding>{};
     for (const SiteDevice& device : site.found) {
-        const bool wanted = choice == AssignChoice::All ||
-                            vanmoor::commission::HasErrorFor(findings, device.MacOrZero());
+        // A camera found by WS-Discovery alone takes no settings command: never planned.
+        const bool wanted = device.SpeaksDeviceProtocol() &&
+                            (choice == AssignChoice::All ||
+                             vanmoor::commission::HasErrorFor(findings, device.MacOrZero()));
         if (wanted && !Holds(chosen, device.MacOrZero())) {
             chosen.push_back(device);
         }

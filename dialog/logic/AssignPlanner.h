@@ -21,7 +21,7 @@ enum class AssignChoice {
 
 // What the devices to choose from are: the main list's last search.
 struct AssignSite {
-    std::vector<SiteDevice> found;  // every device the library lists
+    std::vector<SiteDevice> found;  // every device listed; WS-Discovery ones only hold addresses
     std::vector<HostAddress> host;  // the host's addresses, never handed out
     std::vector<MacBytes> selected; // the MACs of the selected rows, top to bottom
 };

@@ -34,6 +34,8 @@ enum class ControlId : int {
     SearchButton = 1050,
     InterfaceChoice = 1054,
     ProgressLabel = 1055,
+    // Added after the template's own controls: why a WS-Discovery camera's fields are locked.
+    WsdNotice = 1056,
 };
 
 } // namespace kestrun

@@ -4,6 +4,7 @@
 #include "ListExport.h"
 #include "ProgramLog.h"
 #include "SubmitCheck.h"
+#include "XAddrWebPage.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,8 +27,10 @@ std::u16string UpperCaseAscii(const std::string& text) {
 
 } // namespace
 
-DialogController::DialogController(const LibraryApi& api, DialogView& view)
-    : m_Api(api), m_View(view), m_Search(m_Api, m_Texts, m_Choice, m_Devices),
+DialogController::DialogController(const LibraryApi& api, DialogView& view,
+                                   std::unique_ptr<WsdScan> wsdScan)
+    : m_Api(api), m_View(view), m_WsdScan(std::move(wsdScan)),
+      m_Search(m_Api, m_Texts, m_Choice, m_Devices, m_WsdScan.get()),
       m_LanguageLoader(std::make_unique<LanguageLoader>(m_Texts, m_ExtraTexts, view)),
       m_Editor(std::make_unique<DeviceEditor>(m_Api)) {
     ProgramLog().ReadLogConfig();
@@ -42,6 +45,8 @@ void DialogController::OnInitDialog() {
     m_View.ShowControl(ControlId::DhcpRadio, false);
     SetCredentialsVisible(false);
     m_View.ShowControl(ControlId::ProgressLabel, false);
+    m_View.SetControlText(ControlId::WsdNotice, m_ExtraTexts.Text(ExtraText::WsdReadOnly));
+    m_View.ShowControl(ControlId::WsdNotice, false);
     m_View.ArrangeControls();
 
     m_Api.init();
@@ -101,6 +106,9 @@ void DialogController::OnSearchFinished(bool searched) {
         return;
     }
     m_Search.ListDevices(searched);
+    if (searched) {
+        m_Search.ListWsdDevices(m_ExtraTexts.Text(ExtraText::WsdMarker));
+    }
     m_View.ShowRows(FindRowProblems(m_Api, m_Devices, m_ExtraTexts));
     SetSearching(false);
     if (m_Sent) {
@@ -120,6 +128,10 @@ void DialogController::SetSearching(bool searching) {
 
 void DialogController::ClearSettingsFields() {
     m_LoadedDevice.reset();
+    if (m_LoadedWsd != nullptr) {
+        m_LoadedWsd = nullptr;
+        SetFieldsReadOnly(false);
+    }
     m_View.ClearField(ControlId::NameField);
     m_View.ClearField(ControlId::MacField);
     for (const ControlId field : kAddressFields) {
@@ -149,10 +161,16 @@ void DialogController::ShowLoadedRow() {
 }
 
 void DialogController::OnRowChosen(int row) {
-    if (row >= 0 && !m_Searching &&
-        m_LoadedDevice != m_Devices.DeviceNumber(static_cast<std::size_t>(row))) {
+    if (row >= 0 && !m_Searching && !IsLoaded(static_cast<std::size_t>(row))) {
         OnClickRow(row);
     }
+}
+
+bool DialogController::IsLoaded(std::size_t row) const {
+    if (const vanmoor::site::SiteDevice* device = m_Devices.WsdDevice(row)) {
+        return m_LoadedWsd == device;
+    }
+    return m_LoadedDevice == m_Devices.DeviceNumber(row);
 }
 
 bool DialogController::OnRightPressRow(int row) {
@@ -169,10 +187,22 @@ bool DialogController::OnRightPressRow(int row) {
 // Editing side: loading a clicked device, the radio buttons, Submit and the web page.
 
 void DialogController::OnClickRow(int row) {
+    if (row < 0) {
+        return;
+    }
+    if (const vanmoor::site::SiteDevice* device =
+            m_Devices.WsdDevice(static_cast<std::size_t>(row))) {
+        LoadWsdRow(*device);
+        return;
+    }
     const int deviceNumber = m_Devices.DeviceNumber(static_cast<std::size_t>(row));
     const std::optional<DeviceFields> fields = m_Editor->Load(deviceNumber);
     if (!fields) {
         return;
+    }
+    if (m_LoadedWsd != nullptr) {
+        m_LoadedWsd = nullptr;
+        SetFieldsReadOnly(false);
     }
     m_LoadedDevice = deviceNumber;
     m_View.EnableControl(ControlId::SubmitButton, !m_Searching);
@@ -193,13 +223,60 @@ void DialogController::OnClickRow(int row) {
     m_View.SetFieldText(ControlId::MacField, UpperCaseAscii(fields->mac));
 }
 
+void DialogController::LoadWsdRow(const vanmoor::site::SiteDevice& device) {
+    m_LoadedDevice.reset();
+    m_LoadedWsd = &device;
+    SetFieldsReadOnly(true);
+    SetCredentialsVisible(false);
+    m_View.SetChecked(ControlId::StaticRadio, false);
+    m_View.SetChecked(ControlId::DhcpRadio, false);
+    m_View.SetFieldText(ControlId::NameField, Utf16FromUtf8(device.name));
+    m_View.SetFieldAddress(ControlId::IpField, device.ip);
+    // Its netmask, gateway, DNS servers and MAC are not known.
+    for (const ControlId field :
+         {ControlId::NetmaskField, ControlId::GatewayField, ControlId::Dns1Field,
+          ControlId::Dns2Field, ControlId::MacField}) {
+        m_View.ClearField(field);
+    }
+    if (device.port != 0) {
+        m_View.SetFieldText(ControlId::PortField, Utf16FromAscii(std::to_string(device.port)));
+    } else {
+        m_View.ClearField(ControlId::PortField);
+    }
+}
+
+void DialogController::SetFieldsReadOnly(bool readOnly) {
+    for (const ControlId control :
+         {ControlId::NameField, ControlId::IpField, ControlId::NetmaskField,
+          ControlId::GatewayField, ControlId::Dns1Field, ControlId::Dns2Field, ControlId::PortField,
+          ControlId::MacField, ControlId::UserNameField, ControlId::PasswordField,
+          ControlId::StaticRadio, ControlId::DhcpRadio}) {
+        m_View.EnableControl(control, !readOnly);
+    }
+    m_View.EnableControl(ControlId::SubmitButton, !readOnly && !m_Searching);
+    m_View.ShowControl(ControlId::WsdNotice, readOnly);
+}
+
 void DialogController::OnDoubleClickRow(int row) {
     if (m_Searching || row < 0) {
         return;
     }
     // The click before it loaded this row, unless the fields were emptied in between.
-    if (m_LoadedDevice != m_Devices.DeviceNumber(static_cast<std::size_t>(row))) {
+    if (!IsLoaded(static_cast<std::size_t>(row))) {
         OnClickRow(row);
+    }
+    if (m_LoadedWsd != nullptr) {
+        const std::vector<std::string> xaddrs =
+            m_LoadedWsd->wsd ? m_LoadedWsd->wsd->xaddrs : std::vector<std::string>{};
+        if (const std::optional<std::string> page =
+                vanmoor::site::WebPageOfXAddrs(xaddrs, m_LoadedWsd->ip)) {
+            m_View.OpenUrl(*page);
+        } else {
+            m_View.ShowMessage(MessageIcon::Warning,
+                               FillIn(m_ExtraTexts.Text(ExtraText::PortCannotOpen),
+                                      Utf16FromAscii(std::to_string(m_LoadedWsd->port))));
+        }
+        return;
     }
     if (const std::optional<std::string> address = m_Editor->WebAddress()) {
         m_View.OpenUrl(*address);
@@ -237,7 +314,8 @@ void DialogController::SetCredentialsVisible(bool visible) {
 }
 
 void DialogController::OnSubmit() {
-    if (m_Searching || m_Closed) {
+    // A camera found by WS-Discovery alone takes no settings command.
+    if (m_Searching || m_Closed || m_LoadedWsd != nullptr) {
         return;
     }
     const SettingsForm form = ReadForm();
@@ -310,8 +388,13 @@ void DialogController::OnAssignAddresses() {
         return;
     }
     m_AssignOpen = true;
-    m_View.OpenAssignDialog(
-        AssignSite{ReadSiteDevices(m_Api), ReadHostAddresses(m_Api), SelectedMacs()});
+    std::vector<SiteDevice> found = ReadSiteDevices(m_Api);
+    for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
+        if (const SiteDevice* camera = m_Devices.WsdDevice(row)) {
+            found.push_back(*camera);
+        }
+    }
+    m_View.OpenAssignDialog(AssignSite{std::move(found), ReadHostAddresses(m_Api), SelectedMacs()});
 }
 
 void DialogController::OnAssignClosed(bool applied) {
@@ -327,6 +410,9 @@ std::vector<MacBytes> DialogController::SelectedMacs() const {
     std::sort(rows.begin(), rows.end());
     std::vector<MacBytes> macs;
     for (const std::size_t row : rows) {
+        if (m_Devices.DeviceNumber(row) < 1) {
+            continue; // a WS-Discovery camera: no settings command reaches it
+        }
         if (const std::optional<SiteDevice> device =
                 ReadSiteDevice(m_Api, m_Devices.DeviceNumber(row) - 1)) {
             macs.push_back(device->MacOrZero());
@@ -354,7 +440,7 @@ void DialogController::OnExportList() {
         ExportFormatFor(choice->path, choice->filter == 1 ? OutputFormat::Json : OutputFormat::Csv);
     const std::string path = ExportFileName(choice->path, format);
     std::ostringstream out;
-    WriteListExport(ReadListedDevices(m_Api, m_Devices), format, out);
+    WriteListExport(ReadListedDevices(m_Api, m_Devices), format, out, m_WsdScan != nullptr);
     if (const std::optional<std::u16string> error = m_View.SaveWholeFile(path, out.str())) {
         m_View.ShowMessage(MessageIcon::Warning, FillIn(m_ExtraTexts.Text(ExtraText::ExportFailed),
                                                         Utf16FromUtf8(path), *error));

@@ -9,6 +9,7 @@
 #include "LanguageLoader.h"
 #include "LibraryApi.h"
 #include "UiTextTable.h"
+#include "WsdScan.h"
 
 #include <memory>
 #include <optional>
@@ -28,8 +29,10 @@ struct ContextMenuState {
 // forward their events here and implement DialogView.
 class DialogController {
 public:
-    // Reads the program log's configuration, as the window is made.
-    DialogController(const LibraryApi& api, DialogView& view);
+    // Reads the program log's configuration, as the window is made. `wsdScan`, when given, runs
+    // beside every search; its cameras that no library device is get rows of their own.
+    DialogController(const LibraryApi& api, DialogView& view,
+                     std::unique_ptr<WsdScan> wsdScan = nullptr);
 
     // The window is about to show for the first time: texts, then init() and the first search.
     void OnInitDialog();
@@ -67,6 +70,11 @@ private:
     void ShowLoadedRow();
     void SetAddressingFieldsEnabled(bool enabled);
     void SetCredentialsVisible(bool visible);
+    // Shows what is known of a camera found by WS-Discovery alone, every field locked.
+    void LoadWsdRow(const vanmoor::site::SiteDevice& device);
+    // Locks or unlocks every field and the radio buttons, and shows why while they are locked.
+    void SetFieldsReadOnly(bool readOnly);
+    bool IsLoaded(std::size_t row) const;
     SettingsForm ReadForm() const;
     // Tells the user whether the device shows what was sent, and loads it again when listed.
     void ReportSubmit();
@@ -78,6 +86,7 @@ private:
     ExtraTextTable m_ExtraTexts;
     InterfaceChoice m_Choice;
     DeviceList m_Devices;
+    std::unique_ptr<WsdScan> m_WsdScan;
     DeviceSearch m_Search;
     std::unique_ptr<LanguageLoader> m_LanguageLoader;
     std::unique_ptr<DeviceEditor> m_Editor;
@@ -88,6 +97,8 @@ private:
     bool m_Closed = false;
     // The device number whose settings the fields show; none while they are empty.
     std::optional<int> m_LoadedDevice;
+    // The WS-Discovery camera the fields show instead, read-only; the list's own entry.
+    const vanmoor::site::SiteDevice* m_LoadedWsd = nullptr;
     // What the last submit sent, until the search after it has been compared with it.
     struct SentSettings {
         MacBytes mac{};

@@ -71,6 +71,8 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"Allow moving devices to another subnet",
     u"Enter the netmask.",
     u"A chosen device takes a user name and password: enter them first.",
+    u"WS-Discovery",
+    u"Settings of this camera change on its own web page.",
 };
 
 std::size_t Slot(ExtraText entry) {

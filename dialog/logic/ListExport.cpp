@@ -36,6 +36,10 @@ std::vector<DeviceInfo> ReadListedDevices(const LibraryApi& api, const DeviceLis
     const vanmoor::listing::DeviceQueries queries = DeviceQueriesOf(api);
     std::vector<DeviceInfo> devices;
     for (std::size_t row = 0; row < list.Rows().size(); ++row) {
+        if (const DeviceInfo* camera = list.WsdDevice(row)) {
+            devices.push_back(*camera);
+            continue;
+        }
         // The library does not tell through which local address it found a device, so the
         // export's local_address stays null, as ReadDevice leaves it.
         if (auto device = vanmoor::listing::ReadDevice(queries, list.DeviceNumber(row) - 1)) {
@@ -45,14 +49,15 @@ std::vector<DeviceInfo> ReadListedDevices(const LibraryApi& api, const DeviceLis
     return devices;
 }
 
-void WriteListExport(const std::vector<DeviceInfo>& devices, OutputFormat format,
-                     std::ostream& out) {
+void WriteListExport(const std::vector<DeviceInfo>& devices, OutputFormat format, std::ostream& out,
+                     bool wsdSearched) {
     std::vector<vanmoor::listing::Record> records;
     records.reserve(devices.size());
     for (const DeviceInfo& device : devices) {
         records.push_back(vanmoor::listing::DeviceRecord(device));
     }
-    vanmoor::listing::WriteDeviceList(format, out, records, vanmoor::listing::MainDeviceKeys());
+    vanmoor::listing::WriteDeviceList(format, out, records,
+                                      vanmoor::listing::ListDeviceKeys(wsdSearched));
 }
 
 OutputFormat ExportFormatFor(std::string_view fileName, OutputFormat chosen) {

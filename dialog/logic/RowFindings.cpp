@@ -30,25 +30,33 @@ ExtraText KindText(vanmoor::commission::FindingKind kind) {
 
 std::vector<RowFinding> FindRowProblems(const LibraryApi& api, const DeviceList& list,
                                         const ExtraTextTable& texts) {
-    std::vector<std::optional<SiteDevice>> rowDevices;
+    // Per row, its device's place among the devices checked; none for a row the library no
+    // longer lists.
+    std::vector<std::optional<std::size_t>> rowDevices;
     std::vector<SiteDevice> devices;
     for (std::size_t row = 0; row < list.Rows().size(); ++row) {
-        rowDevices.push_back(ReadSiteDevice(api, list.DeviceNumber(row) - 1));
-        if (rowDevices.back()) {
-            devices.push_back(*rowDevices.back());
+        std::optional<SiteDevice> device;
+        if (const SiteDevice* camera = list.WsdDevice(row)) {
+            device = *camera;
+        } else if (list.DeviceNumber(row) > 0) {
+            device = ReadSiteDevice(api, list.DeviceNumber(row) - 1);
+        }
+        rowDevices.push_back(device ? std::optional(devices.size()) : std::nullopt);
+        if (device) {
+            devices.push_back(std::move(*device));
         }
     }
     const auto findings = vanmoor::commission::CheckSite(devices, ReadHostAddresses(api));
 
-    // Grouped by device first: a large site has many rows and many findings.
-    std::map<MacBytes, std::vector<const vanmoor::commission::Finding*>> byDevice;
+    // Grouped by device first: a large site has many rows and many findings. By place, not by
+    // MAC, since a WS-Discovery camera has none.
+    std::map<std::size_t, std::vector<const vanmoor::commission::Finding*>> byDevice;
     for (const auto& finding : findings) {
-        byDevice[finding.mac].push_back(&finding);
+        byDevice[finding.device].push_back(&finding);
     }
     std::vector<RowFinding> rows(rowDevices.size());
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        const auto found =
-            rowDevices[row] ? byDevice.find(rowDevices[row]->MacOrZero()) : byDevice.end();
+        const auto found = rowDevices[row] ? byDevice.find(*rowDevices[row]) : byDevice.end();
         if (found == byDevice.end()) {
             continue;
         }

@@ -13,33 +13,24 @@ DeviceListModel::DeviceListModel(const DeviceList& rows, const UiTextTable& text
 
 void DeviceListModel::ShowRows(const std::vector<RowFinding>& findings) {
     beginResetModel();
-    m_Findings.assign(m_Rows.Rows().size() + 1, RowFinding{});
-    for (std::size_t row = 0; row < findings.size() && row < m_Rows.Rows().size(); ++row) {
-        const int number = m_Rows.DeviceNumber(row);
-        if (number > 0) {
-            if (static_cast<std::size_t>(number) >= m_Findings.size()) {
-                m_Findings.resize(static_cast<std::size_t>(number) + 1);
-            }
-            m_Findings[static_cast<std::size_t>(number)] = findings[row];
-        }
-    }
+    m_Findings.Assign(m_Rows, findings);
     endResetModel();
 }
 
 void DeviceListModel::Reorder(const std::function<void()>& reorder) {
     emit layoutAboutToBeChanged();
-    // Device numbers are unique per row and travel with it.
+    // Row keys are unique per row and travel with it.
     const QModelIndexList before = persistentIndexList();
     std::vector<int> numbers;
     numbers.reserve(static_cast<std::size_t>(before.size()));
     for (const QModelIndex& index : before) {
-        numbers.push_back(m_Rows.DeviceNumber(static_cast<std::size_t>(index.row())));
+        numbers.push_back(m_Rows.RowKey(static_cast<std::size_t>(index.row())));
     }
     reorder();
     std::unordered_map<int, int> rowOf;
     rowOf.reserve(m_Rows.Rows().size());
     for (std::size_t row = 0; row < m_Rows.Rows().size(); ++row) {
-        rowOf.emplace(m_Rows.DeviceNumber(row), static_cast<int>(row));
+        rowOf.emplace(m_Rows.RowKey(row), static_cast<int>(row));
     }
     QModelIndexList after;
     after.reserve(before.size());
@@ -59,10 +50,7 @@ int DeviceListModel::columnCount(const QModelIndex& parent) const {
 }
 
 const RowFinding* DeviceListModel::FindingOf(int row) const {
-    const auto number =
-        static_cast<std::size_t>(m_Rows.DeviceNumber(static_cast<std::size_t>(row)));
-    return number < m_Findings.size() && !m_Findings[number].text.empty() ? &m_Findings[number]
-                                                                          : nullptr;
+    return m_Findings.Of(m_Rows, static_cast<std::size_t>(row));
 }
 
 QVariant DeviceListModel::data(const QModelIndex& index, int role) const {

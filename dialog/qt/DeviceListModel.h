@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceList.h"
+#include "KeyedFindings.h"
 #include "RowFindings.h"
 #include "UiTextTable.h"
 
@@ -40,8 +41,7 @@ private:
     const DeviceList& m_Rows;
     const UiTextTable& m_Texts;
     const QIcon m_ErrorIcon;
-    // By device number: the number is what travels with a row when it is sorted.
-    std::vector<RowFinding> m_Findings;
+    KeyedFindings m_Findings;
 };
 
 } // namespace kestrun

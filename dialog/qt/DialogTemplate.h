@@ -75,6 +75,9 @@ inline constexpr ControlTemplate kMainDialogControls[] = {
      "searchButton"},
     {ControlId::InterfaceChoice, ControlKind::DropDown, 254, 19, 89, 132, "", "interfaceChoice"},
     {ControlId::ProgressLabel, ControlKind::Label, 218, 242, 66, 13, "Static", "progressLabel"},
+    // After the template's own controls, so that their order stays: shown while a WS-Discovery
+    // camera's fields are locked, where the credentials are then hidden.
+    {ControlId::WsdNotice, ControlKind::Label, 216, 187, 129, 46, "", "wsdNotice"},
 };
 
 } // namespace kestrun

@@ -48,9 +48,10 @@ QLineEdit* CenteredEdit(QWidget* parent) {
 
 } // namespace
 
-CIpEditDlg::CIpEditDlg(const LibraryApi& api, QWidget* parent)
+CIpEditDlg::CIpEditDlg(const LibraryApi& api, std::unique_ptr<WsdScan> wsdScan, QWidget* parent)
     : QDialog(parent, kWindowFlags), m_Api(api),
-      m_Controller(std::make_unique<DialogController>(m_Api, static_cast<DialogView&>(*this))) {
+      m_Controller(std::make_unique<DialogController>(m_Api, static_cast<DialogView&>(*this),
+                                                      std::move(wsdScan))) {
     setWindowTitle(QString::fromLatin1(kMainDialogCaption));
     setWindowIcon(ApplicationIcon());
     setFont(DialogFont());

@@ -30,7 +30,9 @@ class CIpEditDlg : public QDialog, private DialogView {
     Q_OBJECT
 
 public:
-    explicit CIpEditDlg(const LibraryApi& api, QWidget* parent = nullptr);
+    // `wsdScan`, when given, runs beside every search.
+    explicit CIpEditDlg(const LibraryApi& api, std::unique_ptr<WsdScan> wsdScan = nullptr,
+                        QWidget* parent = nullptr);
     ~CIpEditDlg() override;
 
     // Exit button, Escape and the close box all end here.

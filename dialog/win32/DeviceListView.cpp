@@ -49,35 +49,27 @@ void DeviceListView::SetColumns(const std::u16string& nameHeading,
 }
 
 void DeviceListView::ShowRows(const std::vector<RowFinding>& findings) {
-    m_Findings.assign(m_Rows.Rows().size() + 1, RowFinding{});
-    for (std::size_t row = 0; row < findings.size() && row < m_Rows.Rows().size(); ++row) {
-        const auto number = static_cast<std::size_t>(std::max(m_Rows.DeviceNumber(row), 0));
-        if (number > 0) {
-            m_Findings.resize(std::max(m_Findings.size(), number + 1));
-            m_Findings[number] = findings[row];
-        }
-    }
+    m_Findings.Assign(m_Rows, findings);
     ListView_SetItemState(m_List, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(m_List, static_cast<int>(m_Rows.Rows().size()), 0);
     InvalidateRect(m_List, nullptr, TRUE);
 }
 
 void DeviceListView::Reorder(const std::function<void()>& reorder) {
-    // Device numbers are unique per row and travel with it.
+    // Row keys are unique per row and travel with it.
     std::vector<int> selected;
     for (const std::size_t row : SelectedRows()) {
-        selected.push_back(m_Rows.DeviceNumber(row));
+        selected.push_back(m_Rows.RowKey(row));
     }
     const int current = CurrentRow();
-    const int focused = current < 0 ? 0 : m_Rows.DeviceNumber(static_cast<std::size_t>(current));
+    const int focused = current < 0 ? 0 : m_Rows.RowKey(static_cast<std::size_t>(current));
     reorder();
     ListView_SetItemState(m_List, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (std::size_t row = 0; row < m_Rows.Rows().size(); ++row) {
-        const int number = m_Rows.DeviceNumber(row);
-        UINT state = std::find(selected.begin(), selected.end(), number) != selected.end()
-                         ? LVIS_SELECTED
-                         : 0;
-        if (focused > 0 && number == focused) {
+        const int key = m_Rows.RowKey(row);
+        UINT state =
+            std::find(selected.begin(), selected.end(), key) != selected.end() ? LVIS_SELECTED : 0;
+        if (focused != 0 && key == focused) {
             state |= LVIS_FOCUSED;
         }
         if (state != 0) {
@@ -121,9 +113,7 @@ std::vector<std::size_t> DeviceListView::SelectedRows() const {
 }
 
 const RowFinding* DeviceListView::FindingOf(std::size_t row) const {
-    const auto number = static_cast<std::size_t>(std::max(m_Rows.DeviceNumber(row), 0));
-    return number < m_Findings.size() && !m_Findings[number].text.empty() ? &m_Findings[number]
-                                                                          : nullptr;
+    return m_Findings.Of(m_Rows, row);
 }
 
 void DeviceListView::OnGetDispInfo(NMLVDISPINFOW& info) const {

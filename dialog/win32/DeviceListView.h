@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceList.h"
+#include "KeyedFindings.h"
 #include "RowFindings.h"
 
 #include <windows.h>
@@ -43,8 +44,7 @@ private:
 
     HWND m_List;
     const DeviceList& m_Rows;
-    // By device number, so that they stay with their devices when the rows are sorted.
-    std::vector<RowFinding> m_Findings;
+    KeyedFindings m_Findings;
 };
 
 } // namespace kestrun::win32

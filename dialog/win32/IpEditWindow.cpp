@@ -47,9 +47,11 @@ GdiFont FontOfHeight(HWND window, int height, const wchar_t* face) {
 
 } // namespace
 
-IpEditWindow::IpEditWindow(const LibraryApi& api, HINSTANCE instance, DesktopActions actions)
+IpEditWindow::IpEditWindow(const LibraryApi& api, HINSTANCE instance, DesktopActions actions,
+                           std::unique_ptr<WsdScan> wsdScan)
     : m_Api(api), m_Instance(instance), m_Actions(std::move(actions)),
-      m_Controller(std::make_unique<DialogController>(api, static_cast<DialogView&>(*this))) {
+      m_Controller(std::make_unique<DialogController>(api, static_cast<DialogView&>(*this),
+                                                      std::move(wsdScan))) {
     m_Icon = LoadIconW(m_Instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 

@@ -19,7 +19,9 @@ namespace kestrun::win32 {
 // read for the DialogController, and the user's events forwarded to it.
 class IpEditWindow final : public DialogView {
 public:
-    IpEditWindow(const LibraryApi& api, HINSTANCE instance, DesktopActions actions);
+    // `wsdScan`, when given, runs beside every search.
+    IpEditWindow(const LibraryApi& api, HINSTANCE instance, DesktopActions actions,
+                 std::unique_ptr<WsdScan> wsdScan = nullptr);
     ~IpEditWindow();
     IpEditWindow(const IpEditWindow&) = delete;
     IpEditWindow& operator=(const IpEditWindow&) = delete;

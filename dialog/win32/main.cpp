@@ -1,6 +1,7 @@
 #include "DesktopActions.h"
 #include "IpEditWindow.h"
 #include "LibraryApi.h"
+#include "NetworkWsdScan.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -46,7 +47,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     InitCommonControlsEx(&controls);
     try {
         kestrun::win32::IpEditWindow window(kestrun::RealLibraryApi(), instance,
-                                            kestrun::win32::SystemDesktopActions());
+                                            kestrun::win32::SystemDesktopActions(),
+                                            kestrun::MakeNetworkWsdScan());
         if (!window.Create()) {
             return 1;
         }

@@ -177,15 +177,15 @@ TEST(WsdTargetTest, TargetProbesOneAddressByUnicast) {
 // Transport addresses come from the network: only a plain scheme, host and port reach a browser.
 TEST(XAddrWebPageTest, OnlyAPlainWebAddressIsOpened) {
     const settings::Ipv4Octets ip{192, 0, 2, 30};
-    EXPECT_EQ(WebPageOfXAddrs({"soap.udp://192.0.2.30:3702", "http://192.0.2.9/a",
-                               "HTTP://admin@192.0.2.30:8080/onvif?x#y"},
-                              ip),
+    EXPECT_EQ(site::WebPageOfXAddrs({"soap.udp://192.0.2.30:3702", "http://192.0.2.9/a",
+                                     "HTTP://admin@192.0.2.30:8080/onvif?x#y"},
+                                    ip),
               "http://192.0.2.30:8080/");
-    EXPECT_EQ(WebPageOfXAddrs({"https://[2001:db8::1]/onvif"}, ip), "https://[2001:db8::1]/");
-    EXPECT_EQ(WebPortOfXAddrs({"https://cam.example/onvif"}, ip), 443);
+    EXPECT_EQ(site::WebPageOfXAddrs({"https://[2001:db8::1]/onvif"}, ip), "https://[2001:db8::1]/");
+    EXPECT_EQ(site::WebPortOfXAddrs({"https://cam.example/onvif"}, ip), 443);
     for (const char* hostile : {"http://a b/", "http://x;reboot/", "javascript:alert(1)",
                                 "http://192.0.2.30:99999/", "http://:80/", "file:///etc/passwd"}) {
-        EXPECT_EQ(WebPageOfXAddrs({hostile}, ip), std::nullopt) << hostile;
+        EXPECT_EQ(site::WebPageOfXAddrs({hostile}, ip), std::nullopt) << hostile;
     }
 }
 

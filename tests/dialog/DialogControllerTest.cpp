@@ -1,6 +1,7 @@
 #include "DialogController.h"
 #include "FakeLibrary.h"
 #include "FakeView.h"
+#include "FakeWsdScan.h"
 #include "LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -64,8 +65,24 @@ protected:
     LogCapture m_StartLog;
     FakeLibrary m_Fake;
     FakeView m_View{m_Fake.calls};
-    DialogController m_Controller{m_Fake.Api(), m_View};
+    std::unique_ptr<FakeWsdScan> m_OwnedScan = std::make_unique<FakeWsdScan>();
+    FakeWsdScan& m_Scan = *m_OwnedScan;
+    DialogController m_Controller{m_Fake.Api(), m_View, std::move(m_OwnedScan)};
 };
+
+vanmoor::site::SiteDevice WsdCamera(std::string name, Ipv4Octets ip, std::string receivedOn,
+                                    std::vector<std::string> xaddrs) {
+    vanmoor::site::SiteDevice camera;
+    camera.protocol = vanmoor::site::kWsdProtocol;
+    camera.name = std::move(name);
+    camera.ip = ip;
+    camera.port = 8080;
+    camera.localAddress = std::move(receivedOn);
+    camera.wsd.emplace();
+    camera.wsd->endpoint = "urn:uuid:" + camera.name;
+    camera.wsd->xaddrs = std::move(xaddrs);
+    return camera;
+}
 
 TEST_F(DialogControllerTest, ASearchLocksTheControlsThenShowsTheRowsAndEmptiesTheFields) {
     m_Controller.OnInitDialog();
@@ -329,6 +346,105 @@ TEST_F(DialogControllerTest, ExportWritesTheRowsAsShownAndReportsAFailedWrite) {
     ASSERT_EQ(m_View.messages.size(), 1U);
     EXPECT_EQ(m_View.messages[0].second,
               u"The list could not be written to /export/100%2.csv: denied");
+}
+
+// Lobby answers both searches; Door only WS-Discovery; Clash WS-Discovery only, through the
+// other interface, with Gate's address.
+class WsdRowsTest : public DialogControllerTest {
+protected:
+    WsdRowsTest() {
+        m_Scan.devices = {
+            WsdCamera("Lobby", Lobby().ip, "192.0.2.5", {"http://192.0.2.20/onvif"}),
+            WsdCamera("Door", {192, 0, 2, 40}, "192.0.2.5",
+                      {"soap.udp://192.0.2.40:3702", "http://192.0.2.40:8080/onvif/device"}),
+            WsdCamera("Clash", Gate().ip, "198.51.100.1", {})};
+    }
+
+    // Searches on the first lan, so that the library's devices are known to come through it.
+    void OpenOnFirstInterface() {
+        Open();
+        m_View.chosenInterface = 1;
+        m_Controller.OnSearch();
+        ASSERT_TRUE(m_View.FinishBackgroundWork());
+    }
+};
+
+TEST_F(WsdRowsTest, CamerasFoundByWsDiscoveryAloneGetMarkedRowsThatTheChecksSee) {
+    OpenOnFirstInterface();
+    EXPECT_EQ(m_Scan.startedOn,
+              (std::vector<std::vector<std::string>>{{}, {"192.0.2.5"}})); // all, then the chosen
+    const auto& rows = m_Controller.Devices().Rows();
+    ASSERT_EQ(rows.size(), 4U); // Lobby once
+    const int door = RowNamed(u"Door [WS-Discovery]");
+    const int clash = RowNamed(u"Clash [WS-Discovery]");
+    ASSERT_GE(door, 0);
+    ASSERT_GE(clash, 0);
+    EXPECT_EQ(rows[static_cast<std::size_t>(door)][2], u"192.000.002.040");
+    EXPECT_EQ(m_Controller.Devices().DeviceNumber(static_cast<std::size_t>(door)), 0);
+    ASSERT_EQ(m_View.findings.size(), 4U);
+    EXPECT_TRUE(m_View.findings[static_cast<std::size_t>(clash)].error);
+    EXPECT_TRUE(m_View.findings[static_cast<std::size_t>(RowNamed(u"Gate"))].error);
+    EXPECT_TRUE(
+        m_View.findings[static_cast<std::size_t>(clash)].text.starts_with(u"duplicate address"));
+
+    // Sorted by the hidden key both ways, the cameras stay apart from the library's devices.
+    m_Controller.OnColumnClick(0);
+    EXPECT_EQ(RowNamed(u"Clash [WS-Discovery]"), 0);
+    m_Controller.OnColumnClick(0);
+    EXPECT_EQ(RowNamed(u"Lobby"), 0);
+    EXPECT_EQ(RowNamed(u"Door [WS-Discovery]"), 2);
+
+    // Exported with what they told; never planned by the assign dialog, their addresses held.
+    m_View.saveChoice = SaveChoice{"/export/devices.json", 1};
+    m_Controller.OnExportList();
+    const nlohmann::json exported =
+        nlohmann::json::parse(m_View.files["/export/devices.json"]).at("devices");
+    ASSERT_EQ(exported.size(), 4U);
+    EXPECT_EQ(exported[2].at("name"), "Door");
+    EXPECT_EQ(exported[2].at("xaddrs"),
+              "soap.udp://192.0.2.40:3702 http://192.0.2.40:8080/onvif/device");
+    m_View.selectedRows = {static_cast<std::size_t>(RowNamed(u"Door [WS-Discovery]"))};
+    m_Controller.OnAssignAddresses();
+    ASSERT_TRUE(m_View.assignSite);
+    EXPECT_EQ(m_View.assignSite->found.size(), 4U);
+    EXPECT_TRUE(m_View.assignSite->selected.empty());
+    EXPECT_EQ(ChosenDevices(*m_View.assignSite, AssignChoice::All).size(), 2U);
+}
+
+TEST_F(WsdRowsTest, ACameraIsShownReadOnlyAndOpensItsOwnPageWithoutLibraryCalls) {
+    OpenOnFirstInterface();
+    m_Fake.calls.clear();
+    const LogCapture log;
+    const int door = RowNamed(u"Door [WS-Discovery]");
+    m_Controller.OnRowChosen(door);
+    EXPECT_EQ(m_View.texts[ControlId::NameField], u"Door");
+    EXPECT_EQ(m_View.addresses[ControlId::IpField], (Ipv4Octets{192, 0, 2, 40}));
+    EXPECT_EQ(m_View.texts[ControlId::PortField], u"8080");
+    EXPECT_FALSE(m_View.texts.contains(ControlId::MacField));
+    EXPECT_FALSE(m_View.addresses.contains(ControlId::GatewayField));
+    for (const ControlId control :
+         {ControlId::NameField, ControlId::IpField, ControlId::Dns1Field, ControlId::PortField,
+          ControlId::DhcpRadio, ControlId::SubmitButton}) {
+        EXPECT_TRUE(Disabled(control)) << static_cast<int>(control);
+    }
+    EXPECT_FALSE(Hidden(ControlId::WsdNotice));
+    EXPECT_EQ(m_View.texts[ControlId::WsdNotice],
+              u"Settings of this camera change on its own web page.");
+    m_Controller.OnSubmit();
+    EXPECT_FALSE(m_Fake.lastSet);
+
+    m_Controller.OnDoubleClickRow(door);
+    EXPECT_EQ(m_View.openedUrls, (std::vector<std::string>{"http://192.0.2.40:8080/"}));
+    EXPECT_EQ(m_Fake.calls, Calls{});
+    EXPECT_EQ(log.ProgramText(), "");
+
+    // The library's device after it is editable again, and the line goes.
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    EXPECT_FALSE(Disabled(ControlId::NameField));
+    EXPECT_FALSE(Disabled(ControlId::IpField));
+    EXPECT_FALSE(Disabled(ControlId::SubmitButton));
+    EXPECT_TRUE(Hidden(ControlId::WsdNotice));
+    EXPECT_EQ(m_View.texts[ControlId::MacField], u"00:11:22:33:44:55");
 }
 
 } // namespace

@@ -10,7 +10,8 @@
 
 namespace kestrun::test {
 
-DialogDriver::DialogDriver(const LibraryApi& api) : m_Dialog(std::make_unique<CIpEditDlg>(api)) {
+DialogDriver::DialogDriver(const LibraryApi& api, std::unique_ptr<WsdScan> wsdScan)
+    : m_Dialog(std::make_unique<CIpEditDlg>(api, std::move(wsdScan))) {
     m_Dialog->show();
     // Every test works on the list of the first search; none can go on without it.
     if (!WaitForSearch()) {

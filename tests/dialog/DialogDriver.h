@@ -17,7 +17,7 @@ namespace kestrun::test {
 class DialogDriver {
 public:
     // Shows the dialog and waits for its first search to finish.
-    explicit DialogDriver(const LibraryApi& api);
+    explicit DialogDriver(const LibraryApi& api, std::unique_ptr<WsdScan> wsdScan = nullptr);
 
     CIpEditDlg& Dialog() { return *m_Dialog; }
 

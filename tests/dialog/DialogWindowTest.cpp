@@ -3,6 +3,7 @@
 // selecting several rows and the double click.
 #include "DialogDriver.h"
 #include "FakeLibrary.h"
+#include "FakeWsdScan.h"
 #include "Ipv4AddressField.h"
 #include "LogCapture.h"
 #include "TempDirectory.h"
@@ -395,6 +396,32 @@ private slots:
         QCOMPARE(
             m_Driver->CellData(m_Driver->RowNamed("<b>Twin</b>"), 1, Qt::ToolTipRole).toString(),
             tip);
+    }
+
+    void aWsDiscoveryCameraIsMarkedAndShowsWhyItsFieldsAreLocked() {
+        auto scan = std::make_unique<FakeWsdScan>();
+        vanmoor::site::SiteDevice camera;
+        camera.protocol = vanmoor::site::kWsdProtocol;
+        camera.name = "Door";
+        camera.ip = {192, 0, 2, 40};
+        camera.localAddress = "192.0.2.1";
+        camera.wsd.emplace().xaddrs = {"http://192.0.2.40/onvif/device_service"};
+        scan->devices = {camera};
+        m_Driver = std::make_unique<DialogDriver>(m_Fake->Api(), std::move(scan));
+        const int row = m_Driver->RowNamed("Door [WS-Discovery]");
+        QVERIFY(row >= 0);
+        QCOMPARE(m_Driver->Cell(row, 2), QStringLiteral("192.000.002.040"));
+        QVERIFY(!Find<QLabel>("wsdNotice")->isVisible());
+        m_Driver->ClickRow(row);
+        QVERIFY(Find<QLabel>("wsdNotice")->isVisible());
+        QCOMPARE(Find<QLabel>("wsdNotice")->text(),
+                 QStringLiteral("Settings of this camera change on its own web page."));
+        QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
+        QVERIFY(!Find<QLineEdit>("nameField")->isEnabled());
+        QCOMPARE(Find<QLineEdit>("nameField")->text(), QStringLiteral("Door"));
+        m_Driver->ClickRow(m_Driver->RowNamed("Lobby"));
+        QVERIFY(!Find<QLabel>("wsdNotice")->isVisible());
+        QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
     }
 
     void theKeyboardLoadsTheRowItStopsOnAndEnterSubmitsIt() {

@@ -4,6 +4,7 @@
 #include "Ipv4AddressField.h"
 #include "LibraryApi.h"
 #include "LogCapture.h"
+#include "NetworkWsdScan.h"
 #include "Simulator.h"
 #include "TestNetwork.h"
 
@@ -174,6 +175,34 @@ private slots:
                  qPrintable(refused[0]));
         QVERIFY(m_Driver->RowNamed(QStringLiteral("Gate 2")) >= 0);
         QCOMPARE(m_Driver->RowNamed(QStringLiteral("Gate 3")), -1);
+    }
+
+    // With the WS-Discovery scan: Lobby also answers it and stays one row; Porch answers it
+    // alone and gets a marked row of its own.
+    void theWsDiscoveryScanAddsACameraOfItsOwnAndMergesATwin() {
+        m_Driver.reset();
+        m_Lan1.reset();
+        m_Lan2.reset();
+        devsim::SimDevice lobby =
+            Device(devsim::Protocol::Port4022, {2, 0, 0x5e, 0, 1, 1}, {192, 0, 2, 10}, "Lobby", 80);
+        lobby.wsd.enabled = true;
+        devsim::SimDevice porch = Device(devsim::Protocol::Port4022, {2, 0, 0x5e, 0, 2, 3},
+                                         {198, 51, 100, 30}, "Porch", 8000);
+        porch.wsd.enabled = true;
+        porch.answersDeviceProtocol = false;
+        m_Lan1 = StartSimulator(1, {lobby});
+        m_Lan2 = StartSimulator(2, {Device(devsim::Protocol::Port4022, {2, 0, 0x5e, 0, 2, 1},
+                                           {198, 51, 100, 10}, "Yard", 81),
+                                    porch});
+        m_Driver = std::make_unique<DialogDriver>(RealLibraryApi(), MakeNetworkWsdScan());
+        QList<QStringList> rows = m_Driver->Rows();
+        std::sort(rows.begin(), rows.end());
+        QCOMPARE(rows, (QList<QStringList>{{"Lobby", "192.000.002.010"},
+                                           {"Porch [WS-Discovery]", "198.051.100.030"},
+                                           {"Yard", "198.051.100.010"}}));
+        UrlCatcher urls;
+        m_Driver->DoubleClickRow(m_Driver->RowNamed(QStringLiteral("Porch [WS-Discovery]")));
+        QCOMPARE(urls.opened, (QList<QUrl>{QUrl(QStringLiteral("http://198.51.100.30:8000/"))}));
     }
 
     void doubleClickAsksTheDesktopToOpenTheDevicePage() {

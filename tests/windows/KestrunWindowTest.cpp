@@ -1,6 +1,7 @@
 // The Windows window of Kestrun with the fake library, driven by window messages as the user's
 // clicks and typing send them; what the library was asked and what the controls show.
 #include "FakeLibrary.h"
+#include "FakeWsdScan.h"
 #include "IpEditWindow.h"
 #include "LogCapture.h"
 #include "TempDirectory.h"
@@ -61,7 +62,7 @@ protected:
         };
         actions.openUrl = [this](const std::string& address) { m_Urls.push_back(address); };
         m_Window = std::make_unique<win32::IpEditWindow>(m_Fake.Api(), GetModuleHandleW(nullptr),
-                                                         std::move(actions));
+                                                         std::move(actions), std::move(m_WsdScan));
         ASSERT_TRUE(m_Window->Create());
         ASSERT_TRUE(PumpUntilSearched());
     }
@@ -207,6 +208,8 @@ protected:
     std::vector<std::string> m_Urls;
     // What the save dialog answers; none: cancelled.
     std::optional<std::string> m_SavePath;
+    // The WS-Discovery scan the window gets, if any.
+    std::unique_ptr<FakeWsdScan> m_WsdScan;
 };
 
 TEST_F(KestrunWindowTest, StartListsTheDevicesAndHidesWhatIsNotInUse) {
@@ -250,9 +253,9 @@ TEST_F(KestrunWindowTest, TheTemplateMakesTheControlsInTabOrderWhereItPlacesThem
         order.push_back(GetDlgCtrlID(child));
     }
     EXPECT_EQ(order,
-              (std::vector<int>{1001, 1006, 1037, 1035, 1033, 1043, 1039, 1014, 1036, 1017,
-                                1019, 2,    1038, 1023, 1042, 1020, 1024, 1025, 1040, 1041,
-                                1027, 1028, 1031, 1045, 1021, 1046, 1022, 1050, 1054, 1055}));
+              (std::vector<int>{1001, 1006, 1037, 1035, 1033, 1043, 1039, 1014, 1036, 1017, 1019,
+                                2,    1038, 1023, 1042, 1020, 1024, 1025, 1040, 1041, 1027, 1028,
+                                1031, 1045, 1021, 1046, 1022, 1050, 1054, 1055, 1056}));
     // The list at 7, 19 and 205 by 212 dialog units, in the dialog's client area.
     RECT expected{7, 19, 7 + 205, 19 + 212};
     MapDialogRect(dialog, &expected);
@@ -398,6 +401,33 @@ TEST_F(KestrunWindowTest, RowsWithAnErrorAreMarkedAndTheFindingStaysWithItsDevic
             }
         }
     }
+}
+
+TEST_F(KestrunWindowTest, AWsDiscoveryCameraIsMarkedAndShowsWhyItsFieldsAreLocked) {
+    m_WsdScan = std::make_unique<FakeWsdScan>();
+    vanmoor::site::SiteDevice camera;
+    camera.protocol = vanmoor::site::kWsdProtocol;
+    camera.name = "Door";
+    camera.ip = {192, 0, 2, 40};
+    camera.localAddress = "192.0.2.5";
+    camera.wsd.emplace().xaddrs = {"http://192.0.2.40:8000/onvif/device_service"};
+    m_WsdScan->devices = {camera};
+    Open();
+    const int row = RowNamed(L"Door [WS-Discovery]");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(Cell(row, 2), L"192.000.002.040");
+    EXPECT_FALSE(IsWindowVisible(Item(ControlId::WsdNotice)));
+    NotifyList(NM_CLICK, row);
+    EXPECT_TRUE(IsWindowVisible(Item(ControlId::WsdNotice)));
+    EXPECT_EQ(Text(Item(ControlId::WsdNotice)),
+              L"Settings of this camera change on its own web page.");
+    EXPECT_FALSE(IsWindowEnabled(Item(ControlId::SubmitButton)));
+    EXPECT_FALSE(IsWindowEnabled(Item(ControlId::NameField)));
+    NotifyList(NM_DBLCLK, row);
+    EXPECT_EQ(m_Urls, (std::vector<std::string>{"http://192.0.2.40:8000/"}));
+    NotifyList(NM_CLICK, RowNamed(L"Lobby"));
+    EXPECT_FALSE(IsWindowVisible(Item(ControlId::WsdNotice)));
+    EXPECT_TRUE(IsWindowEnabled(Item(ControlId::SubmitButton)));
 }
 
 TEST_F(KestrunWindowTest, ExitEndsTheLibraryAndTheWindow) {

@@ -12,7 +12,8 @@
 # temporary folder, so that no wineserver from outside the namespace is reused. Names, a
 # password and the watch's end on a closed console check the program's UTF-16 arguments and
 # environment and its console handler. Last, the dialog program kestrun.exe, driven by window
-# messages, finds the devices, renames one and gives it a new address through "Assign addresses...".
+# messages, finds the devices (and the WS-Discovery cameras), renames one and gives it a new
+# address through "Assign addresses...".
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=$(cd "$1" && pwd)
@@ -198,13 +199,14 @@ else
 fi
 
 # The dialog program with the real library, on a virtual display of its own: its first search
-# lists the devices of both lans, and a submit renames one, as the next searches show. Wine's
-# desktop started without a display for the console programs: it starts again with this one.
+# lists the devices of both lans and lan2's WS-Discovery camera, marked, and a submit renames one,
+# as the next searches show. Wine's desktop started without a display for the console programs:
+# it starts again with this one.
 kestrun=$(winepath -w "$bin/kestrun.exe")
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 if xvfb-run -a wine "$bin/kestrun_windows_network_driver.exe" "$kestrun" Hall Foyer \
-    Hall Dome Gate Shed | tr -d '\r' && scan | grep -q ',Foyer$'; then
+    Hall Dome Gate Shed 'Quay [WS-Discovery]' | tr -d '\r' && scan | grep -q ',Foyer$'; then
     echo "ok: kestrun.exe finds, changes and finds again"
 else
     echo "FAIL: kestrun.exe in the test network" >&2

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Listing.h"
+#include "SiteRecord.h"
 
 #include <chrono>
 #include <future>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace vanmoor::cli {
+namespace vanmoor::site {
 
 // A WS-Discovery scan on a thread of its own, so that it runs beside the library's search and
 // a search takes no longer than the longer of the two.
@@ -20,10 +20,11 @@ public:
         std::chrono::milliseconds wait{};
     };
 
-    // Whether this build speaks WS-Discovery.
+    // Whether this build speaks WS-Discovery. Where it does not, a search starts nothing and
+    // finds no device.
     static bool Available();
 
-    // Starts the scan. Throws CliError where the build has no WS-Discovery.
+    // Starts the scan.
     explicit WsdSearch(Options options);
     // Waits for the scan if nobody took its devices.
     ~WsdSearch();
@@ -32,10 +33,10 @@ public:
 
     // Waits for the scan; each camera found, with the common fields it tells filled and the
     // local address it answered through. Call once.
-    std::vector<DeviceInfo> Devices();
+    std::vector<SiteDevice> Devices();
 
 private:
-    std::future<std::vector<DeviceInfo>> m_Devices;
+    std::future<std::vector<SiteDevice>> m_Devices;
 };
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::site

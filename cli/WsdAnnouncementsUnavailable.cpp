@@ -1,23 +1,8 @@
 #include "ExitStatus.h"
 #include "WsdAnnouncements.h"
-#include "WsdSearch.h"
 
 // The build for a platform whose WS-Discovery layer is not built: the protocol is refused.
 namespace vanmoor::cli {
-
-bool WsdSearch::Available() {
-    return false;
-}
-
-WsdSearch::WsdSearch(Options) {
-    throw CliError(ExitStatus::Failed, "this build of vanmoor has no WS-Discovery");
-}
-
-WsdSearch::~WsdSearch() = default;
-
-std::vector<DeviceInfo> WsdSearch::Devices() {
-    return {};
-}
 
 struct WsdAnnouncements::Listening {};
 

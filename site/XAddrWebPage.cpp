@@ -4,7 +4,7 @@
 #include <cctype>
 #include <charconv>
 
-namespace vanmoor::cli {
+namespace vanmoor::site {
 
 namespace {
 
@@ -96,4 +96,4 @@ int WebPortOfXAddrs(const std::vector<std::string>& xaddrs, const settings::Ipv4
     return address ? address->port : 0;
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::site

@@ -2,7 +2,7 @@
 
 #include "XAddrWebPage.h"
 
-namespace vanmoor::cli {
+namespace vanmoor::site {
 
 namespace {
 
@@ -12,14 +12,14 @@ std::string TypeText(const wsd::QualifiedName& type) {
 
 } // namespace
 
-DeviceInfo DeviceFromTarget(const wsd::TargetService& target, const std::string& receivedOn) {
-    DeviceInfo device;
-    device.protocol = listing::kWsdProtocol;
+SiteDevice DeviceFromTarget(const wsd::TargetService& target, const std::string& receivedOn) {
+    SiteDevice device;
+    device.protocol = kWsdProtocol;
     device.ip = target.ipv4.value_or(Ipv4Octets{});
     device.name = target.name;
     device.localAddress = receivedOn;
     device.port = WebPortOfXAddrs(target.xaddrs, device.ip);
-    listing::WsdDetails details;
+    WsdDetails details;
     details.endpoint = target.address;
     details.xaddrs = target.xaddrs;
     for (const wsd::QualifiedName& type : target.types) {
@@ -33,4 +33,4 @@ DeviceInfo DeviceFromTarget(const wsd::TargetService& target, const std::string&
     return device;
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::site

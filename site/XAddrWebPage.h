@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vanmoor::cli {
+namespace vanmoor::site {
 
 // The web page of a WS-Discovery device: the scheme, host and port of its first http or https
 // transport address whose host is `ip` (else of its first http or https one), with the path
@@ -17,4 +17,4 @@ std::optional<std::string> WebPageOfXAddrs(const std::vector<std::string>& xaddr
 // The port of that web page (80 or 443 unless the address names one); 0 when there is none.
 int WebPortOfXAddrs(const std::vector<std::string>& xaddrs, const settings::Ipv4Octets& ip);
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::site

@@ -4,17 +4,17 @@
 #include "WsdDevice.h"
 #include "WsdScanner.h"
 
-namespace vanmoor::cli {
+namespace vanmoor::site {
 
 namespace {
 
-std::vector<DeviceInfo> Scan(const WsdSearch::Options& options) {
+std::vector<SiteDevice> Scan(const WsdSearch::Options& options) {
     const std::unique_ptr<wsd::XmlReader> reader = wsd::MakeXmlReader();
     wsd::ScanOptions scan;
     scan.localAddresses = options.localAddresses;
     scan.target = options.target;
     scan.wait = options.wait;
-    std::vector<DeviceInfo> devices;
+    std::vector<SiteDevice> devices;
     for (const wsd::DeviceTable::Entry& entry : wsd::WsdScanner(*reader).Scan(scan).devices) {
         devices.push_back(DeviceFromTarget(entry.target, entry.receivedOn));
     }
@@ -37,8 +37,8 @@ WsdSearch::~WsdSearch() {
     }
 }
 
-std::vector<DeviceInfo> WsdSearch::Devices() {
+std::vector<SiteDevice> WsdSearch::Devices() {
     return m_Devices.get();
 }
 
-} // namespace vanmoor::cli
+} // namespace vanmoor::site

@@ -66,28 +66,22 @@ Ipv4Octets PlannedGateway(const SiteDevice& device, const PlanRequest& request,
     return device.gateway;
 }
 
-// Tells devices apart: by MAC, or for a camera found by WS-Discovery alone (no MAC) by its
-// endpoint reference, so that every such camera counts.
-using DeviceKey = std::pair<std::optional<MacBytes>, std::string>;
-
-DeviceKey KeyOf(const SiteDevice& device) {
-    if (device.mac) {
-        return {device.mac, {}};
-    }
-    return {std::nullopt, device.wsd ? device.wsd->endpoint : std::string()};
-}
-
-// How many devices hold each address now, every device counted once. Cameras found by
-// WS-Discovery alone are never given an address, but the one they hold is taken.
+// How many devices hold each address now, every device counted once by MAC; each found device
+// without one (WS-Discovery alone) counts on its own. Those cameras are never given an
+// address, but the one they hold is taken.
 std::map<std::uint32_t, int> HeldAddresses(const std::vector<SiteDevice>& chosen,
                                            const std::vector<SiteDevice>& found) {
-    std::map<DeviceKey, Ipv4Octets> current;
+    std::map<MacBytes, Ipv4Octets> current;
+    std::map<std::uint32_t, int> held;
     for (const auto* list : {&found, &chosen}) {
         for (const SiteDevice& device : *list) {
-            current.emplace(KeyOf(device), device.ip);
+            if (device.mac) {
+                current.emplace(*device.mac, device.ip);
+            } else if (list == &found) {
+                ++held[AddressNumber(device.ip)];
+            }
         }
     }
-    std::map<std::uint32_t, int> held;
     for (const auto& entry : current) {
         ++held[AddressNumber(entry.second)];
     }

@@ -113,18 +113,6 @@ TEST(AddressPlanTest, NoDeviceMovesOntoAnAddressAnotherDeviceStillHolds) {
               (std::vector<std::string>{"192.0.2.101", "192.0.2.102"}));
 }
 
-TEST(AddressPlanTest, EachDeviceWithoutAMacHoldsItsOwnAddress) {
-    // Found by WS-Discovery alone: no MAC tells them apart, yet each holds its address.
-    SiteDevice first = Camera(3, "192.0.2.100");
-    SiteDevice second = Camera(4, "192.0.2.101");
-    first.mac.reset();
-    second.mac.reset();
-    const std::vector<SiteDevice> chosen = {Camera(1, "192.0.2.50")};
-    const auto plan =
-        PlanAddresses(chosen, {chosen[0], first, second}, {Host()}, Request("192.0.2.100"));
-    EXPECT_EQ(Addresses(plan), (std::vector<std::string>{"192.0.2.102"}));
-}
-
 TEST(AddressPlanTest, RefusesAddressesNoDeviceCanUseAndMovesOutOfReach) {
     const std::vector<SiteDevice> one = {Camera(1, "192.0.2.10")};
     for (const char* first :

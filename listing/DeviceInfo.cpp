@@ -1,5 +1,7 @@
 #include "DeviceInfo.h"
 
+#include <utility>
+
 namespace vanmoor::listing {
 
 namespace {
@@ -24,6 +26,12 @@ template <typename Read> Value WsdValue(const DeviceInfo& device, Read read) {
     return device.wsd ? Value(read(*device.wsd)) : Value();
 }
 
+// A setting only the device protocols tell: null for a camera found by WS-Discovery alone, whose
+// record holds zeros there, so that no listing shows them as the camera's settings.
+Value SettingValue(const DeviceInfo& device, Value value) {
+    return device.SpeaksDeviceProtocol() ? std::move(value) : Value();
+}
+
 } // namespace
 
 std::string ProtocolsText(const DeviceInfo& device) {
@@ -45,17 +53,17 @@ Record DeviceRecord(const DeviceInfo& device) {
     return {
         {"mac", device.mac ? Value(settings::MacColonText(*device.mac)) : Value()},
         {"ip", Text(device.ip)},
-        {"netmask", Text(device.netmask)},
-        {"gateway", Text(device.gateway)},
+        {"netmask", SettingValue(device, Text(device.netmask))},
+        {"gateway", SettingValue(device, Text(device.gateway))},
         {"port", static_cast<long long>(device.port)},
-        {"dhcp", device.dhcp},
+        {"dhcp", SettingValue(device, device.dhcp)},
         {"name", device.name},
         {"protocol", static_cast<long long>(device.protocol)},
         {"version", device.version},
         {"model", device.model},
         {"local_address", device.localAddress ? Value(*device.localAddress) : Value()},
-        {"dns1", Text(device.dns1)},
-        {"dns2", Text(device.dns2)},
+        {"dns1", SettingValue(device, Text(device.dns1))},
+        {"dns2", SettingValue(device, Text(device.dns2))},
         {"type", static_cast<long long>(device.type)},
         {"device_code", device.deviceCode},
         {"brand", device.brand},

@@ -54,6 +54,10 @@ TEST_F(WsdTest, ScanListsWsdCamerasWithTheirFieldsAndATwinOnce) {
     EXPECT_EQ(camera.at("location"), "Hall");
     EXPECT_NE(camera.at("types").get<std::string>().find("}NetworkVideoTransmitter"),
               std::string::npos);
+    // Settings that only the device protocols tell are not known, not zero.
+    for (const char* unknown : {"netmask", "gateway", "dhcp"}) {
+        EXPECT_TRUE(camera.at(unknown).is_null()) << unknown;
+    }
 
     const nlohmann::json& twin = devices.at(kTwin);
     EXPECT_EQ(twin.at("mac"), "02:00:5e:00:01:01");
@@ -63,8 +67,8 @@ TEST_F(WsdTest, ScanListsWsdCamerasWithTheirFieldsAndATwinOnce) {
 
     const CliResult table = Scan({"--output", "table"});
     ASSERT_EQ(table.status, 0) << table.err;
-    // The camera without a MAC shows with its protocol.
-    EXPECT_NE(table.out.find("-                  192.0.2.30     8080  no    3702      Cam 1"),
+    // The camera without a MAC shows with its protocol, its DHCP state unknown.
+    EXPECT_NE(table.out.find("-                  192.0.2.30     8080  -     3702      Cam 1"),
               std::string::npos)
         << table.out;
     const CliResult csv = Scan({"--output", "csv"});

@@ -4,7 +4,7 @@
 # afterwards.
 #   in-demo-network.sh [--site NAME] BUILD_DIR COMMAND [ARG...]
 # Site NAME is the device files NAME-lan1.conf and NAME-lan2.conf beside this script (a lan
-# without a file stays empty); the default site, devices, is the five devices of the
+# without a file stays empty); the default site, devices, is the six devices of the
 # demonstration.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

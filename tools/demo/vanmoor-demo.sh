@@ -8,7 +8,7 @@
 #   tools/demo/vanmoor-demo.sh --site factory check     the same with another site's devices
 #
 # Sites are the device files NAME-lan1.conf and NAME-lan2.conf beside this script: devices
-# (the default) has five devices on both lans, factory three cameras on their factory address
+# (the default) has six devices on both lans, factory three cameras on their factory address
 # and one set-up camera in lan 1. The devices start afresh at every run; the port-32970 devices
 # take user admin, password admin.
 set -euo pipefail

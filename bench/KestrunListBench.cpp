@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTreeView>
 
-#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -34,14 +33,7 @@ void WaitForSearch(const QWidget& dialog) {
     }
 }
 
-struct Figures {
-    double fillWall = 0;
-    double fillCpu = 0;
-    double sortWall = 0;
-    double sortCpu = 0;
-};
-
-Figures Measure(int count) {
+kestrun::bench::ListFigures Measure(int count) {
     FakeLibrary fake;
     fake.localAddresses = {"10.0.0.254"};
     fake.devices = kestrun::bench::LargeSite(count);
@@ -49,7 +41,7 @@ Figures Measure(int count) {
     dialog.show();
     WaitForSearch(dialog);
 
-    Figures figures;
+    kestrun::bench::ListFigures figures;
     // The search itself returns at once; what is left is listing the devices and painting.
     QElapsedTimer wall;
     double cpu = CpuSeconds();
@@ -79,13 +71,6 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    std::printf("%9s %12s %12s %12s %12s\n", "devices", "fill wall s", "fill cpu s", "sort wall s",
-                "sort cpu s");
-    for (const int count : {1000, 10000, 100000}) {
-        const Figures figures = Measure(count);
-        std::printf("%9d %12.3f %12.3f %12.3f %12.3f\n", count, figures.fillWall, figures.fillCpu,
-                    figures.sortWall, figures.sortCpu);
-        std::fflush(stdout);
-    }
+    kestrun::bench::PrintListFigures(Measure);
     return 0;
 }

@@ -56,14 +56,7 @@ void WaitForSearch(HWND dialog) {
     }
 }
 
-struct Figures {
-    double fillWall = 0;
-    double fillCpu = 0;
-    double sortWall = 0;
-    double sortCpu = 0;
-};
-
-Figures Measure(int count) {
+kestrun::bench::ListFigures Measure(int count) {
     FakeLibrary fake;
     fake.localAddresses = {"10.0.0.254"};
     fake.devices = kestrun::bench::LargeSite(count);
@@ -76,7 +69,7 @@ Figures Measure(int count) {
     WaitForSearch(dialog);
 
     // The search itself returns at once; what is left is listing the devices and painting.
-    Figures figures;
+    kestrun::bench::ListFigures figures;
     double cpu = CpuSeconds();
     double wall = WallSeconds();
     SendMessageW(Item(dialog, ControlId::SearchButton), BM_CLICK, 0, 0);
@@ -104,13 +97,6 @@ Figures Measure(int count) {
 
 int main() {
     InitCommonControls();
-    std::printf("%9s %12s %12s %12s %12s\n", "devices", "fill wall s", "fill cpu s", "sort wall s",
-                "sort cpu s");
-    for (const int count : {1000, 10000, 100000}) {
-        const Figures figures = Measure(count);
-        std::printf("%9d %12.3f %12.3f %12.3f %12.3f\n", count, figures.fillWall, figures.fillCpu,
-                    figures.sortWall, figures.sortCpu);
-        std::fflush(stdout);
-    }
+    kestrun::bench::PrintListFigures(Measure);
     return 0;
 }

@@ -1,14 +1,15 @@
 #pragma once
 
-// The devices of a large site for Kestrun's list benchmarks: names out of index order, so that
-// a sort moves rows, and distinct addresses and MACs.
+// The devices of a large site for Kestrun's list benchmarks, and their figures.
 #include "FakeLibrary.h"
 
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace kestrun::bench {
 
+// Names out of index order, so that a sort moves rows; distinct addresses and MACs.
 inline std::vector<test::FakeDevice> LargeSite(int count) {
     std::vector<test::FakeDevice> devices(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -30,6 +31,26 @@ inline std::vector<test::FakeDevice> LargeSite(int count) {
         device.port = 80;
     }
     return devices;
+}
+
+// What one front end's list took at one size of site, in seconds.
+struct ListFigures {
+    double fillWall = 0;
+    double fillCpu = 0;
+    double sortWall = 0;
+    double sortCpu = 0;
+};
+
+// Measures the list at 1,000, 10,000 and 100,000 devices and prints a line for each.
+inline void PrintListFigures(const std::function<ListFigures(int count)>& measure) {
+    std::printf("%9s %12s %12s %12s %12s\n", "devices", "fill wall s", "fill cpu s", "sort wall s",
+                "sort cpu s");
+    for (const int count : {1000, 10000, 100000}) {
+        const ListFigures figures = measure(count);
+        std::printf("%9d %12.3f %12.3f %12.3f %12.3f\n", count, figures.fillWall, figures.fillCpu,
+                    figures.sortWall, figures.sortCpu);
+        std::fflush(stdout);
+    }
 }
 
 } // namespace kestrun::bench

@@ -17,15 +17,9 @@ if [ -z "${VANMOOR_SCREENSHOT_INSIDE:-}" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$build" -j2 --target Kestrun vanmoor-devsim
 
-    display=:$((90 + RANDOM % 100))
-    Xvfb "$display" -screen 0 1024x800x24 -br -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    trap 'kill $xvfb 2>/dev/null || true' EXIT
-    for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-        sleep 0.05
-    done
-    DISPLAY=$display VANMOOR_SCREENSHOT_INSIDE=1 \
+    source tools/virtual-display.sh
+    start_virtual_display 1024x800
+    VANMOOR_SCREENSHOT_INSIDE=1 \
         tests/netns/testnet.sh tools/demo/in-demo-network.sh "$build" "$0" "$output"
     echo "Saved $output"
     exit 0

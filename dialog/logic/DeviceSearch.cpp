@@ -77,6 +77,9 @@ void DeviceSearch::ListDevices(bool searched) {
         if (named && addressed) {
             const std::string_view address(ip, strnlen(ip, sizeof ip));
             m_Devices.AddDeviceRow(index, std::string_view(name, sizeof name), address);
+            if (m_WsdFound.empty()) {
+                continue; // nothing to merge: a large site lists faster without the records
+            }
             vanmoor::site::SiteDevice listed;
             listed.ip = vanmoor::settings::OctetsFromDottedText(address);
             listed.name = std::string(name, strnlen(name, sizeof name));

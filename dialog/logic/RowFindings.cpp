@@ -4,7 +4,6 @@
 #include "SharedSettings.h"
 #include "SiteCheck.h"
 
-#include <map>
 #include <optional>
 
 namespace kestrun {
@@ -34,6 +33,8 @@ std::vector<RowFinding> FindRowProblems(const LibraryApi& api, const DeviceList&
     // longer lists.
     std::vector<std::optional<std::size_t>> rowDevices;
     std::vector<SiteDevice> devices;
+    rowDevices.reserve(list.Rows().size());
+    devices.reserve(list.Rows().size());
     for (std::size_t row = 0; row < list.Rows().size(); ++row) {
         std::optional<SiteDevice> device;
         if (const SiteDevice* camera = list.WsdDevice(row)) {
@@ -50,17 +51,18 @@ std::vector<RowFinding> FindRowProblems(const LibraryApi& api, const DeviceList&
 
     // Grouped by device first: a large site has many rows and many findings. By place, not by
     // MAC, since a WS-Discovery camera has none.
-    std::map<std::size_t, std::vector<const vanmoor::commission::Finding*>> byDevice;
+    std::vector<std::vector<const vanmoor::commission::Finding*>> byDevice(devices.size());
     for (const auto& finding : findings) {
-        byDevice[finding.device].push_back(&finding);
+        if (finding.device < byDevice.size()) {
+            byDevice[finding.device].push_back(&finding);
+        }
     }
     std::vector<RowFinding> rows(rowDevices.size());
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        const auto found = rowDevices[row] ? byDevice.find(*rowDevices[row]) : byDevice.end();
-        if (found == byDevice.end()) {
+        if (!rowDevices[row]) {
             continue;
         }
-        for (const auto* finding : found->second) {
+        for (const auto* finding : byDevice[*rowDevices[row]]) {
             rows[row].error =
                 rows[row].error || finding->severity == vanmoor::commission::Severity::Error;
             rows[row].text += (rows[row].text.empty() ? u"" : u"\n") +

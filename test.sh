@@ -40,14 +40,19 @@ if [ "$mode" = quick ]; then
     exit 0
 fi
 
+# The sanitizer builds optimise less and keep only line tables (-O1 -g1): the reports' stack
+# traces still name functions, files and lines, and they build in half the time.
+sanitizer_flags=(-DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG"
+                 -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG")
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 configure_build_test build-asan "AddressSanitizer and UndefinedBehaviorSanitizer" \
-    -DVANMOOR_SANITIZE_ADDRESS=ON -DVANMOOR_BUILD_BENCHMARKS=OFF
+    -DVANMOOR_SANITIZE_ADDRESS=ON -DVANMOOR_BUILD_BENCHMARKS=OFF "${sanitizer_flags[@]}"
 
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 configure_build_test build-tsan "ThreadSanitizer (everything but the dialog)" \
-    -DVANMOOR_SANITIZE_THREAD=ON -DVANMOOR_BUILD_DIALOG=OFF -DVANMOOR_BUILD_BENCHMARKS=OFF
+    -DVANMOOR_SANITIZE_THREAD=ON -DVANMOOR_BUILD_DIALOG=OFF -DVANMOOR_BUILD_BENCHMARKS=OFF \
+    "${sanitizer_flags[@]}"
 
 echo "=== Windows (MinGW-w64 cross build, tests under Wine) ==="
 VANMOOR_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 wixl msitools)

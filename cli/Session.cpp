@@ -3,6 +3,7 @@
 #include "DeviceMerge.h"
 #include "ExitStatus.h"
 #include "InterfaceList.h"
+#include "LocalAddressReader.h"
 #include "ProgressLine.h"
 #include "WsdSearch.h"
 #include "vanmoor.h"
@@ -156,20 +157,20 @@ std::vector<DeviceInfo> Session::SearchOnce() {
     return devices;
 }
 
-// The library tells no device's local address, but its filter hides every device found through
-// another one: trying each address in turn names them all.
 void Session::NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table) {
-    for (const std::string& address : LocalAddresses()) {
-        Filter(address);
-        char mac[32];
-        for (std::size_t index = 0; index < table.size(); ++index) {
-            if (table[index] && !table[index]->localAddress &&
-                getMacString(static_cast<int>(index), mac, sizeof mac)) {
-                table[index]->localAddress = address;
-            }
+    static constexpr listing::LocalAddressQueries kExports = {
+        .setIPSearch = &::setIPSearch,
+        .getIPcount = &::getIPcount,
+        .getIPinfo = &::getIPinfo,
+        .getMacString = &::getMacString,
+    };
+    const std::vector<std::optional<std::string>> local =
+        listing::ReadLocalAddresses(kExports, static_cast<int>(table.size()), "");
+    for (std::size_t index = 0; index < table.size(); ++index) {
+        if (table[index]) {
+            table[index]->localAddress = local[index];
         }
     }
-    Filter("");
 }
 
 std::unique_ptr<site::WsdSearch> Session::StartWsdSearch() {

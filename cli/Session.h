@@ -72,6 +72,7 @@ private:
     // --interface names and the library lists now, or all. Throws CliError (NoInterface) when
     // none is left.
     std::vector<std::string> RefreshAddresses();
+    // Gives each device of `table` the local address it was found through, when known.
     void NameLocalAddresses(std::vector<std::optional<DeviceInfo>>& table);
     std::vector<DeviceInfo> Search(bool withWsd);
     // A WS-Discovery scan beside the next search.

@@ -62,6 +62,10 @@ void DeviceList::AddDeviceRow(int index, std::string_view name, std::string_view
                          Utf16FromUtf8(name.substr(0, kNameBytes)), Utf16FromAscii(ip)});
 }
 
+void DeviceList::SetWsdTwin(int index, vanmoor::site::WsdDetails twin) {
+    m_WsdTwins.insert_or_assign(index + 1, std::move(twin));
+}
+
 void DeviceList::AddWsdRow(vanmoor::site::SiteDevice device, std::u16string_view marker) {
     m_Rows.push_back(Row{kWsdKeyLetter + Utf16FromAscii(std::to_string(m_WsdDevices.size() + 1)),
                          Utf16FromUtf8(device.name) + u" [" + std::u16string(marker) + u"]",
@@ -99,6 +103,11 @@ int DeviceList::RowKey(std::size_t row) const {
 const vanmoor::site::SiteDevice* DeviceList::WsdDevice(std::size_t row) const {
     const int number = row < m_Rows.size() ? WsdNumberOf(m_Rows[row]) : 0;
     return number > 0 ? &m_WsdDevices[static_cast<std::size_t>(number - 1)] : nullptr;
+}
+
+const vanmoor::site::WsdDetails* DeviceList::WsdTwin(std::size_t row) const {
+    const auto twin = m_WsdTwins.find(DeviceNumber(row));
+    return twin != m_WsdTwins.end() ? &twin->second : nullptr;
 }
 
 } // namespace kestrun

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kestrun {
@@ -25,11 +26,15 @@ public:
     void Clear() {
         m_Rows.clear();
         m_WsdDevices.clear();
+        m_WsdTwins.clear();
     }
 
     // Appends a row for library index `index`; `name` is UTF-8 up to its first zero byte (at most
     // kNameBytes), `ip` the dotted address as the library gives it.
     void AddDeviceRow(int index, std::string_view name, std::string_view ip);
+    // What the library's device at `index` also answered WS-Discovery with, its row having
+    // taken the camera in.
+    void SetWsdTwin(int index, vanmoor::site::WsdDetails twin);
     // Appends a row for a camera found by WS-Discovery alone: its name, then `marker` in
     // brackets, and its address.
     void AddWsdRow(vanmoor::site::SiteDevice device, std::u16string_view marker);
@@ -49,10 +54,13 @@ public:
     int RowKey(std::size_t row) const;
     // The camera of a WS-Discovery row; null for any other row.
     const vanmoor::site::SiteDevice* WsdDevice(std::size_t row) const;
+    // The WS-Discovery answer of a library device's row; null when it gave none.
+    const vanmoor::site::WsdDetails* WsdTwin(std::size_t row) const;
 
 private:
     std::vector<Row> m_Rows;
-    std::vector<vanmoor::site::SiteDevice> m_WsdDevices; // the key "w<n>" names the n-th
+    std::vector<vanmoor::site::SiteDevice> m_WsdDevices;           // the key "w<n>" names the n-th
+    std::unordered_map<int, vanmoor::site::WsdDetails> m_WsdTwins; // by device number
     // Per column: whether its next heading click sorts in descending order.
     std::array<bool, kColumnCount> m_Descending{};
 };

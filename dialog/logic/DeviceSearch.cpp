@@ -4,9 +4,9 @@
 #include "SharedSettings.h"
 
 #include "DeviceMerge.h"
-#include "InterfaceList.h"
-#include "Subnet.h"
+#include "LocalAddressReader.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <limits>
@@ -64,11 +64,13 @@ bool DeviceSearch::RunSearch() {
 void DeviceSearch::ListDevices(bool searched) {
     if (!searched) {
         ProgramLog().WriteLog("CIpEditDlg::OnSearch() failed\n");
+        m_Changed.reset();
         return;
     }
     const int count = m_Api.getCounts();
     m_Devices.Clear();
     m_Listed.clear();
+    m_ListedIndexes.clear();
     for (int index = 0; index < count; ++index) {
         char name[DeviceList::kNameBytes] = {};
         char ip[30] = {};
@@ -83,57 +85,70 @@ void DeviceSearch::ListDevices(bool searched) {
             vanmoor::site::SiteDevice listed;
             listed.ip = vanmoor::settings::OctetsFromDottedText(address);
             listed.name = std::string(name, strnlen(name, sizeof name));
+            char mac[32] = {};
+            if (m_Api.getMacString(index, mac, sizeof mac)) {
+                listed.mac = MacFromDashedText(std::string_view(mac, strnlen(mac, sizeof mac)));
+            }
             m_Listed.push_back(std::move(listed));
+            m_ListedIndexes.push_back(index);
         }
+    }
+    if (m_Listed.empty()) {
+        return;
+    }
+    const std::vector<std::optional<std::string>> local =
+        vanmoor::listing::ReadLocalAddresses({.setIPSearch = m_Api.setIPSearch,
+                                              .getIPcount = m_Api.getIPcount,
+                                              .getIPinfo = m_Api.getIPinfo,
+                                              .getMacString = m_Api.getMacString},
+                                             count, m_ChosenAddress.value_or(""));
+    for (std::size_t listed = 0; listed < m_Listed.size(); ++listed) {
+        m_Listed[listed].localAddress = local[static_cast<std::size_t>(m_ListedIndexes[listed])];
     }
 }
 
 void DeviceSearch::ListWsdDevices(std::u16string_view marker) {
+    DropAnswersOfBeforeTheChange();
     if (m_WsdFound.empty()) {
         return;
     }
-    const std::vector<vanmoor::commission::HostAddress> hosts = SearchedHostAddresses();
-    for (vanmoor::site::SiteDevice& device : m_Listed) {
-        device.localAddress = LocalAddressOf(device.ip, hosts);
+    std::vector<vanmoor::site::SiteDevice> merged =
+        vanmoor::listing::MergeDevices(std::move(m_Listed), std::exchange(m_WsdFound, {}));
+    const std::size_t listedCount = m_ListedIndexes.size();
+    for (std::size_t device = listedCount; device < merged.size(); ++device) {
+        m_Devices.AddWsdRow(std::move(merged[device]), marker);
     }
-    for (vanmoor::site::SiteDevice& device :
-         vanmoor::listing::MergeDevices(m_Listed, std::exchange(m_WsdFound, {}))) {
-        if (!device.SpeaksDeviceProtocol()) {
-            m_Devices.AddWsdRow(std::move(device), marker);
+    merged.resize(listedCount);
+    for (std::size_t listed = 0; listed < listedCount; ++listed) {
+        if (merged[listed].wsd) {
+            m_Devices.SetWsdTwin(m_ListedIndexes[listed], *merged[listed].wsd);
+        }
+    }
+    m_Listed = std::move(merged);
+}
+
+void DeviceSearch::ExpectChanged(const MacBytes& mac) {
+    m_Changed.reset();
+    for (const vanmoor::site::SiteDevice& device : m_Listed) {
+        if (device.mac == mac && device.wsd) {
+            m_Changed.emplace(mac, device.wsd->endpoint);
         }
     }
 }
 
-std::vector<vanmoor::commission::HostAddress> DeviceSearch::SearchedHostAddresses() const {
-    std::vector<std::string> addresses;
-    if (m_ChosenAddress) {
-        addresses.push_back(*m_ChosenAddress);
-    } else {
-        // After "Select All" in the drop-down.
-        for (std::size_t entry = 1; entry < m_Choice.Entries().size(); ++entry) {
-            addresses.push_back(
-                Utf8FromUtf16(m_Choice.Entries()[entry], std::numeric_limits<std::size_t>::max()));
-        }
+void DeviceSearch::DropAnswersOfBeforeTheChange() {
+    const std::optional<std::pair<MacBytes, std::string>> changed = std::exchange(m_Changed, {});
+    if (!changed) {
+        return;
     }
-    return vanmoor::commission::HostAddressesOf(addresses);
-}
-
-std::optional<std::string>
-DeviceSearch::LocalAddressOf(const Ipv4Octets& ip,
-                             const std::vector<vanmoor::commission::HostAddress>& hosts) const {
-    if (m_ChosenAddress) {
-        return m_ChosenAddress;
+    const auto now = std::find_if(m_Listed.begin(), m_Listed.end(),
+                                  [&](const auto& device) { return device.mac == changed->first; });
+    if (now == m_Listed.end()) {
+        return; // it did not answer the search: its camera's answer is all there is of it
     }
-    std::optional<std::string> holding;
-    for (const vanmoor::commission::HostAddress& host : hosts) {
-        if (vanmoor::commission::Subnet::Of(host.address, host.netmask).Holds(ip)) {
-            if (holding) {
-                return std::nullopt; // two subnets hold it: which one answered is not known
-            }
-            holding = vanmoor::settings::DottedText(host.address);
-        }
-    }
-    return holding;
+    std::erase_if(m_WsdFound, [&](const vanmoor::site::SiteDevice& camera) {
+        return camera.wsd && camera.wsd->endpoint == changed->second && camera.ip != now->ip;
+    });
 }
 
 } // namespace kestrun

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrun {
@@ -43,18 +44,19 @@ public:
     // keeps the rows. Devices that a query misses get no row.
     void ListDevices(bool searched);
     // After ListDevices(): a row, its name followed by `marker`, for each camera the scan heard
-    // that is none of the library's devices; a camera that is one adds nothing to its row.
+    // that is none of the library's devices; a camera that is one adds its answer to that
+    // device's row.
     void ListWsdDevices(std::u16string_view marker);
+
+    // Before the search that follows new settings sent to the device with `mac`: a WS-Discovery
+    // answer that still names that device as it was (its endpoint, but not the address it now
+    // answers with) is from before the change and makes no row.
+    void ExpectChanged(const MacBytes& mac);
 
 private:
     void RefillChoice();
-    // The local address a library device answered through: the chosen interface's, else the
-    // one host address whose subnet holds the device; empty when that is not known.
-    std::optional<std::string>
-    LocalAddressOf(const Ipv4Octets& ip,
-                   const std::vector<vanmoor::commission::HostAddress>& hosts) const;
-    // The host addresses the search went through, each with its netmask.
-    std::vector<vanmoor::commission::HostAddress> SearchedHostAddresses() const;
+    // Drops the answers of the device just changed that are older than the change.
+    void DropAnswersOfBeforeTheChange();
 
     const LibraryApi& m_Api;
     const UiTextTable& m_Texts;
@@ -63,8 +65,12 @@ private:
     WsdScan* m_WsdScan;
     // The chosen interface's address, when one was chosen.
     std::optional<std::string> m_ChosenAddress;
-    // The library's devices as last listed (address and name), for the merge.
+    // The library's devices as last listed (MAC, address, name, local address and, after the
+    // merge, the WS-Discovery answer), with their library indexes.
     std::vector<vanmoor::site::SiteDevice> m_Listed;
+    std::vector<int> m_ListedIndexes;
+    // The device sent new settings, and the endpoint it answered WS-Discovery with before.
+    std::optional<std::pair<MacBytes, std::string>> m_Changed;
     // What the scan found; written by RunSearch(), read after it by ListWsdDevices().
     std::vector<vanmoor::site::SiteDevice> m_WsdFound;
 };

@@ -323,6 +323,7 @@ void DialogController::OnSubmit() {
     if (result.outcome == SubmitOutcome::Sent) {
         m_Sent = SentSettings{m_Editor->Selected().MAC, result.sent, result.port};
         m_Sent->form.password.clear();
+        m_Search.ExpectChanged(m_Sent->mac);
         OnSearch();
     } else if (result.outcome == SubmitOutcome::Refused) {
         const bool nameProblem = result.problem == FormProblem::NameTooLong ||

@@ -40,9 +40,12 @@ std::vector<DeviceInfo> ReadListedDevices(const LibraryApi& api, const DeviceLis
             devices.push_back(*camera);
             continue;
         }
-        // The library does not tell through which local address it found a device, so the
-        // export's local_address stays null, as ReadDevice leaves it.
+        // The local address stays null, as ReadDevice leaves it: the search learns it only for
+        // the merge.
         if (auto device = vanmoor::listing::ReadDevice(queries, list.DeviceNumber(row) - 1)) {
+            if (const vanmoor::site::WsdDetails* twin = list.WsdTwin(row)) {
+                device->wsd = *twin;
+            }
             devices.push_back(std::move(*device));
         }
     }

@@ -15,8 +15,9 @@ namespace kestrun {
 using vanmoor::listing::DeviceInfo;
 using vanmoor::listing::OutputFormat;
 
-// The devices of `list` in the order its rows show, read from the library, and the WS-Discovery
-// cameras with what they told; a row whose device the library no longer lists is left out.
+// The devices of `list` in the order its rows show, read from the library with what they also
+// answered WS-Discovery, and the WS-Discovery cameras with what they told; a row whose device
+// the library no longer lists is left out.
 std::vector<DeviceInfo> ReadListedDevices(const LibraryApi& api, const DeviceList& list);
 
 // `devices` as `vanmoor scan --output csv` or `json` prints them: the same keys (its default set

@@ -1,5 +1,6 @@
 #include "DeviceSearch.h"
 #include "FakeLibrary.h"
+#include "LocalAddressReader.h"
 #include "LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,21 @@ TEST_F(DeviceSearchTest, ASearchFindingNothingEmptiesTheList) {
     m_Fake.devices.clear();
     PressSearch();
     EXPECT_TRUE(m_Devices.Rows().empty());
+}
+
+// The local address each device was found through, as the command line and the merge learn it:
+// one that both addresses' filters show (on a subnet of each) was found through either, so none.
+TEST_F(DeviceSearchTest, TheLocalAddressIsTheOneWhoseFilterAloneShowsTheDevice) {
+    m_Fake.devices = {Device("first", {192, 0, 2, 20}), Device("both", {192, 0, 2, 21}),
+                      Device("second", {198, 51, 100, 20}), Device("gone", {192, 0, 2, 22}, true)};
+    m_Fake.devices[0].localAddress = "192.0.2.1";
+    m_Fake.devices[2].localAddress = "198.51.100.1";
+    const std::vector<std::optional<std::string>> local = vanmoor::listing::ReadLocalAddresses(
+        {m_Api.setIPSearch, m_Api.getIPcount, m_Api.getIPinfo, m_Api.getMacString}, 4,
+        "198.51.100.1");
+    EXPECT_EQ(local, (std::vector<std::optional<std::string>>{"192.0.2.1", std::nullopt,
+                                                              "198.51.100.1", std::nullopt}));
+    EXPECT_EQ(m_Fake.filter, "198.51.100.1"); // left as it was
 }
 
 } // namespace

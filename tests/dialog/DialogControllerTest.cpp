@@ -358,9 +358,10 @@ protected:
             WsdCamera("Door", {192, 0, 2, 40}, "192.0.2.5",
                       {"soap.udp://192.0.2.40:3702", "http://192.0.2.40:8080/onvif/device"}),
             WsdCamera("Clash", Gate().ip, "198.51.100.1", {})};
+        m_Fake.devices[0].localAddress = "192.0.2.5";
     }
 
-    // Searches on the first lan, so that the library's devices are known to come through it.
+    // Searches on the first lan alone.
     void OpenOnFirstInterface() {
         Open();
         m_View.chosenInterface = 1;
@@ -445,6 +446,51 @@ TEST_F(WsdRowsTest, ACameraIsShownReadOnlyAndOpensItsOwnPageWithoutLibraryCalls)
     EXPECT_FALSE(Disabled(ControlId::SubmitButton));
     EXPECT_TRUE(Hidden(ControlId::WsdNotice));
     EXPECT_EQ(m_View.texts[ControlId::MacField], u"00:11:22:33:44:55");
+}
+
+// A camera on its factory address, off every subnet of the host, answers both searches through
+// the first lan: one row, exported with both protocols and its endpoint.
+TEST_F(DialogControllerTest, AnOffSubnetCameraAnsweringBothSearchesIsOneRowExportedWhole) {
+    FakeDevice factory = Lobby();
+    factory.name = "Factory cam";
+    factory.ip = {192, 168, 0, 100};
+    factory.localAddress = "192.0.2.5";
+    m_Fake.devices = {factory, Gate()};
+    m_Scan.devices = {WsdCamera("Factory cam", factory.ip, "192.0.2.5", {})};
+    Open();
+    EXPECT_EQ(m_Controller.Devices().Rows().size(), 2U);
+    EXPECT_EQ(RowNamed(u"Factory cam [WS-Discovery]"), -1);
+
+    m_View.saveChoice = SaveChoice{"/export/devices.json", 1};
+    m_Controller.OnExportList();
+    const nlohmann::json exported =
+        nlohmann::json::parse(m_View.files["/export/devices.json"]).at("devices");
+    ASSERT_EQ(exported.size(), 2U);
+    EXPECT_EQ(exported[0].at("protocols"), "4022,3702");
+    EXPECT_EQ(exported[0].at("endpoint"), "urn:uuid:Factory cam");
+    EXPECT_EQ(exported[1].at("protocols"), "32970");
+}
+
+// The camera's answer to the search after a submit may still tell its old name and address:
+// that is the device just changed, not a second one.
+TEST_F(WsdRowsTest, AnAnswerFromBeforeASubmitMakesNoSecondRowOfTheChangedDevice) {
+    Open();
+    m_Fake.setsChangeDevices = true;
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    m_View.texts[ControlId::NameField] = u"Front door";
+    m_View.addresses[ControlId::IpField] = {192, 0, 2, 21};
+    m_Controller.OnSubmit();
+    ASSERT_TRUE(m_View.FinishBackgroundWork());
+    ASSERT_GE(RowNamed(u"Front door"), 0);
+    EXPECT_EQ(RowNamed(u"Lobby [WS-Discovery]"), -1);
+    EXPECT_GE(RowNamed(u"Door [WS-Discovery]"), 0);
+
+    // Its answer as it is now joins it again.
+    m_Scan.devices[0].ip = {192, 0, 2, 21};
+    m_Controller.OnSearch();
+    ASSERT_TRUE(m_View.FinishBackgroundWork());
+    EXPECT_EQ(m_Controller.Devices().Rows().size(), 4U);
+    EXPECT_EQ(RowNamed(u"Lobby [WS-Discovery]"), -1);
 }
 
 } // namespace

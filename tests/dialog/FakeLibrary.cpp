@@ -23,12 +23,14 @@ void Record(std::string call) {
 }
 
 const FakeDevice* Find(int index) {
-    auto& devices = Fake().devices;
-    if (index < 0 || index >= static_cast<int>(devices.size()) ||
-        devices[static_cast<std::size_t>(index)].missing) {
+    const FakeLibrary& fake = Fake();
+    if (index < 0 || index >= static_cast<int>(fake.devices.size())) {
         return nullptr;
     }
-    return &devices[static_cast<std::size_t>(index)];
+    const FakeDevice& device = fake.devices[static_cast<std::size_t>(index)];
+    const bool hidden =
+        fake.filter && !device.localAddress.empty() && device.localAddress != *fake.filter;
+    return device.missing || hidden ? nullptr : &device;
 }
 
 bool WriteDotted(int index, char* out, int outSize, Ipv4Octets FakeDevice::*field) {
@@ -69,8 +71,16 @@ bool FakeSetIPSearch(int enable, const char* address) {
         fake.localAddresses = *fake.addressesAtNextSetIPSearch;
         fake.addressesAtNextSetIPSearch.reset();
     }
-    return enable == 0 || std::find(fake.localAddresses.begin(), fake.localAddresses.end(),
-                                    address) != fake.localAddresses.end();
+    fake.filter.reset();
+    if (enable == 0) {
+        return true;
+    }
+    if (std::find(fake.localAddresses.begin(), fake.localAddresses.end(), address) ==
+        fake.localAddresses.end()) {
+        return false;
+    }
+    fake.filter = address;
+    return true;
 }
 
 int FakeGetIPcount() {

@@ -20,8 +20,11 @@ struct FakeDevice {
     MacBytes mac{};
     int port = 0;
     bool dhcp = false;
-    char protocol = 0;        // 0: found on port 4022, 1: on port 32970
-    bool missing = false;     // an entry that every query misses (counted all the same)
+    char protocol = 0;    // 0: found on port 4022, 1: on port 32970
+    bool missing = false; // an entry that every query misses (counted all the same)
+    // The local address it was found through: the filter of any other hides it. Empty: every
+    // filter shows it.
+    std::string localAddress{};
     bool ignoresSets = false; // misses every settings command, even with setsChangeDevices
     int type = 0;
     std::string deviceCode{}; // at most 10 bytes
@@ -47,6 +50,8 @@ public:
     // When set, setIPSearch() switches to these addresses first, as the host's list changed.
     std::optional<std::vector<std::string>> addressesAtNextSetIPSearch;
     std::vector<FakeDevice> devices;
+    // The address setIPSearch() filters on; none while the filter is off.
+    std::optional<std::string> filter;
     bool searchSucceeds = true;
     // Runs inside search(), on the caller's thread: lets a test hold a search open.
     std::function<void()> duringSearch;

@@ -6,15 +6,19 @@
 #include "LogCapture.h"
 #include "NetworkWsdScan.h"
 #include "Simulator.h"
+#include "TempDirectory.h"
 #include "TestNetwork.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
 
 namespace kestrun::test {
@@ -203,6 +207,34 @@ private slots:
         UrlCatcher urls;
         m_Driver->DoubleClickRow(m_Driver->RowNamed(QStringLiteral("Porch [WS-Discovery]")));
         QCOMPARE(urls.opened, (QList<QUrl>{QUrl(QStringLiteral("http://198.51.100.30:8000/"))}));
+    }
+
+    // A camera on its factory address, on no subnet of the host, answers both searches: one
+    // row, exported with both protocols and its endpoint.
+    void aFactoryCameraOffTheSubnetIsOneRowExportedWhole() {
+        m_Driver.reset();
+        m_Lan1.reset();
+        m_Lan2.reset();
+        devsim::SimDevice factory = Device(devsim::Protocol::Port4022, {2, 0, 0x5e, 0, 1, 9},
+                                           {192, 168, 0, 100}, "Factory cam", 80);
+        factory.wsd.enabled = true;
+        m_Lan1 = StartSimulator(1, {factory});
+        m_Driver = std::make_unique<DialogDriver>(RealLibraryApi(), MakeNetworkWsdScan());
+        QCOMPARE(m_Driver->Rows(), (QList<QStringList>{{"Factory cam", "192.168.000.100"}}));
+
+        const TempDirectory folder;
+        const QString target = QString::fromStdString((folder.Path() / "devices.json").string());
+        m_Driver->Dialog().SetSaveFileChooser(
+            [&](QWidget*, const QString&, const QStringList& filters, QString& chosen) {
+                chosen = filters.at(1);
+                return target;
+            });
+        m_Driver->Dialog().findChild<QAction*>(QStringLiteral("exportAction"))->trigger();
+        std::ifstream in(folder.Path() / "devices.json");
+        const nlohmann::json devices = nlohmann::json::parse(in).at("devices");
+        QCOMPARE(devices.size(), std::size_t{1});
+        QCOMPARE(devices[0].at("protocols").get<std::string>(), std::string("4022,3702"));
+        QVERIFY(devices[0].at("endpoint").is_string());
     }
 
     void doubleClickAsksTheDesktopToOpenTheDevicePage() {

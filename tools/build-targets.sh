@@ -17,6 +17,6 @@ build_targets() {
     fi
     rm -f "$log"
     cmake --build "$build" -j2 --target "$@" 2>&1 |
-        { grep -v -e '^\[ *[0-9]*%\] Built target ' -e '^Consolidate compiler generated' || true; } >&2
+        { grep --line-buffered -v -e '^\[ *[0-9]*%\] Built target ' -e '^Consolidate compiler generated' || true; } >&2
     return "${PIPESTATUS[0]}"
 }

@@ -23,11 +23,11 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; t
     exit 1
 fi
 
+source tools/build-targets.sh
 build=build
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=(Kestrun)
 [ "$demo" -eq 1 ] && targets+=(vanmoor-devsim)
-cmake --build "$build" -j2 --target "${targets[@]}"
+build_targets "$build" "${targets[@]}"
 
 if [ "$demo" -eq 0 ]; then
     exec "$build/dialog/kestrun"

@@ -24,6 +24,7 @@ Commands:
 Options before the command:
   --log             the library's diagnostic log on standard error
   --log=FILE        ... appended to FILE
+  -q, --quiet       no progress line on standard error
   -h, --help        this text; 'vanmoor COMMAND --help' tells about one command
   --version         the program's version
 

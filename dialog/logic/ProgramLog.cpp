@@ -3,8 +3,7 @@
 namespace kestrun {
 
 namespace {
-constinit vanmoor::DiagnosticLog g_ProgramLog{"Quillon.txt",
-                                              vanmoor::DiagnosticLog::Formatting::OnlyWhenOn};
+constinit vanmoor::DiagnosticLog g_ProgramLog{"Quillon.txt"};
 } // namespace
 
 vanmoor::DiagnosticLog& ProgramLog() noexcept {

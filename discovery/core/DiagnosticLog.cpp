@@ -63,7 +63,7 @@ void DiagnosticLog::WriteLog(const char* format, ...) noexcept {
 void DiagnosticLog::WriteLogV(const char* format, va_list args) noexcept {
     const bool toFile = m_File;
     const bool toWindow = m_Window;
-    if (m_Formatting == Formatting::OnlyWhenOn && !toFile && !toWindow) {
+    if (!toFile && !toWindow) {
         return;
     }
     try {

@@ -13,15 +13,12 @@ namespace vanmoor {
 // LogConfig.txt holds one word and one number: "file 1" logs to the file with times, "window 0"
 // to the console without. A word starting with "file" or "window" turns that switch on for the
 // rest of the process; the number sets the time switch when present.
+//
+// While both outputs are off a message is not formatted at all: the library logs on paths that
+// run once per device, where formatting alone would cost seconds on a large site.
 class DiagnosticLog {
 public:
-    enum class Formatting {
-        Always,     // format every message, even with both outputs off (the library)
-        OnlyWhenOn, // return at once while both outputs are off (the dialog program)
-    };
-
-    constexpr DiagnosticLog(const char* fileName, Formatting formatting) noexcept
-        : m_FileName(fileName), m_Formatting(formatting) {}
+    constexpr explicit DiagnosticLog(const char* fileName) noexcept : m_FileName(fileName) {}
 
     DiagnosticLog(const DiagnosticLog&) = delete;
     DiagnosticLog& operator=(const DiagnosticLog&) = delete;
@@ -47,7 +44,6 @@ public:
 
 private:
     const char* m_FileName;
-    Formatting m_Formatting;
     std::atomic<bool> m_File{false};
     std::atomic<bool> m_Window{false};
     std::atomic<bool> m_Time{false};

@@ -4,7 +4,7 @@ namespace vanmoor {
 
 namespace {
 // Constant-initialised: nothing runs when the library is loaded.
-constinit DiagnosticLog g_LibraryLog{"Log.txt", DiagnosticLog::Formatting::Always};
+constinit DiagnosticLog g_LibraryLog{"Log.txt"};
 } // namespace
 
 DiagnosticLog& LibraryLog() noexcept {

@@ -4,7 +4,7 @@
 
 namespace vanmoor {
 
-// The library's own log: file Log.txt; formats every message even while both outputs are off.
+// The library's own log: file Log.txt.
 DiagnosticLog& LibraryLog() noexcept;
 
 // Writes one line through the library's log.

@@ -97,7 +97,12 @@ TEST(UsageTest, UsageErrorsExitWithTwoAndHelpWithZero) {
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind(std::string("Usage: vanmoor ") + command, 0), 0u) << help.out;
     }
-    EXPECT_EQ(RunProgram({"--help"}).status, 0);
+    const CliResult help = RunProgram({"--help"});
+    EXPECT_EQ(help.status, 0);
+    // Every option taken before the command is named.
+    for (const char* option : {"--log", "--log=FILE", "-q, --quiet", "-h, --help", "--version"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
 }
 
 } // namespace

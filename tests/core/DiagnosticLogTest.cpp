@@ -8,13 +8,11 @@
 namespace vanmoor {
 namespace {
 
-using Formatting = DiagnosticLog::Formatting;
-
 class DiagnosticLogTest : public testing::Test {
 protected:
     test::LogDirectory dir;
-    DiagnosticLog library{"Log.txt", Formatting::Always};
-    DiagnosticLog program{"Quillon.txt", Formatting::OnlyWhenOn};
+    DiagnosticLog library{"Log.txt"};
+    DiagnosticLog program{"Quillon.txt"};
 };
 
 const std::regex kTimePrefix(R"(\d\d:\d\d:\d\d\.\d\d\d  )");

@@ -199,6 +199,11 @@ TEST(DevsimProgramOptions, GeneratesFromProtocolAndTemplateAfterTheGivenDevices)
     EXPECT_THROW(ParseProgramOptions(std::size(missingValue), missingValue), std::invalid_argument);
 }
 
+TEST(DevsimProgramOptions, VersionIsAnOptionOfItsOwn) {
+    const char* argv[] = {"vanmoor-devsim", "--version"};
+    EXPECT_TRUE(ParseProgramOptions(std::size(argv), argv).version);
+}
+
 TEST(DevsimCaptureLine, ShowsTimeSourceKindAndEveryByte) {
     const Clock::time_point start{};
     const ReceivedDatagram datagram{Protocol::Port32970,

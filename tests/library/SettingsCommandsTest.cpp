@@ -154,6 +154,24 @@ TEST_F(SettingsCommands, UnknownMacLogsEveryRecordAndTheMacError) {
     EXPECT_NE(log.find(kMacErrorBig5), std::string::npos);
 }
 
+// With the log on, set() writes its lines as they always were, in this order: the MAC asked for,
+// each record walked up to the device's, the changes, the send.
+TEST_F(SettingsCommands, SetLogsTheWalkAndTheChangesInOrder) {
+    NetSettings settings = PlainSettingsOf(plain);
+    settings.port = 8081;
+    std::string expected = "CBroadCastManager::set::2 0 94 0 64 1\n";
+    for (int index = 0; index <= IndexOf("2-0-94-0-64-1"); ++index) {
+        expected += index == IndexOf("2-0-94-0-50-2") ? "2 0 94 0 50 2\n" : "2 0 94 0 64 1\n";
+    }
+    expected += "\xad\xd7\xa7\xefport1: 8081\n"; // "修改port1: 8081" in Big5
+    expected += "iter->m_DHCP = 0, sInfo.bDHCP = 0\n";
+    expected += "CBroadCastItem::SendPacket port = 4022, len = 74\n";
+    ClearLog();
+    ASSERT_EQ(set(settings), 1);
+    // The receive thread may add the command's own echo after these.
+    EXPECT_EQ(Log().substr(0, expected.size()), expected);
+}
+
 TEST_F(SettingsCommands, SetChangesThePlainDeviceAndTheNextSearchShowsIt) {
     NetSettings settings = PlainSettingsOf(plain);
     const std::uint8_t ip[] = {192, 0, 2, 50};

@@ -20,18 +20,29 @@ if [ "${1:-}" = --site ]; then
     shift 2
 fi
 
-source tools/packages.sh
-install_missing_packages
-
-build=build
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target vanmoor_program vanmoor-devsim >/dev/null
-export PATH="$PWD/$build/cli:$PATH"
+# VANMOOR_DEMO_BUILD names a build directory whose programs to use as they are (the tests of
+# the documented transcripts); otherwise build/ is brought up to date first.
+build=${VANMOOR_DEMO_BUILD:-}
+if [ -z "$build" ]; then
+    source tools/packages.sh
+    install_missing_packages
+    source tools/build-targets.sh
+    build=build
+    build_targets "$build" vanmoor_program vanmoor-devsim
+fi
+export PATH="$(cd "$build" && pwd)/cli:$PATH"
 
 if [ "$#" -eq 0 ]; then
     echo "Demo: lan 1 is 192.0.2.0/24, lan 2 198.51.100.0/24; try 'vanmoor scan'; 'exit' ends it."
-    set -- bash --norc --noprofile -i
+    # Interactive on a terminal; commands piped in run as a script.
+    shell=(bash --norc --noprofile)
+    [ -t 0 ] && shell+=(-i)
+    set -- "${shell[@]}"
 else
     set -- vanmoor "$@"
+fi
+# Already inside a test network (the transcript tests): the devices start there.
+if [ -n "${VANMOOR_TESTNET:-}" ]; then
+    exec tools/demo/in-demo-network.sh --site "$site" "$build" "$@"
 fi
 exec tests/netns/testnet.sh tools/demo/in-demo-network.sh --site "$site" "$build" "$@"

@@ -13,6 +13,9 @@ namespace vanmoor::devsim {
 namespace {
 
 constexpr int kSendBufferBytes = 32 * 1024 * 1024;
+// One socket plays every device: a batch sends thousands of settings commands at once, which
+// real devices would each receive on their own.
+constexpr int kReceiveBufferBytes = 32 * 1024 * 1024;
 
 [[noreturn]] void ThrowErrno(const std::string& what) {
     throw std::system_error(errno, std::generic_category(), what);
@@ -32,11 +35,15 @@ UniqueFd OpenDeviceSocket(std::uint16_t port) {
         ThrowErrno("socket");
     }
     SetIntOption(socketFd.Get(), SO_BROADCAST, 1, "SO_BROADCAST");
-    // The forced size passes the system's limit but needs the right to administer the network;
+    // The forced sizes pass the system's limit but need the right to administer the network;
     // without it the ordinary request gets what the limit allows.
     if (setsockopt(socketFd.Get(), SOL_SOCKET, SO_SNDBUFFORCE, &kSendBufferBytes,
                    sizeof kSendBufferBytes) != 0) {
         SetIntOption(socketFd.Get(), SO_SNDBUF, kSendBufferBytes, "SO_SNDBUF");
+    }
+    if (setsockopt(socketFd.Get(), SOL_SOCKET, SO_RCVBUFFORCE, &kReceiveBufferBytes,
+                   sizeof kReceiveBufferBytes) != 0) {
+        SetIntOption(socketFd.Get(), SO_RCVBUF, kReceiveBufferBytes, "SO_RCVBUF");
     }
     sockaddr_in local{};
     local.sin_family = AF_INET;

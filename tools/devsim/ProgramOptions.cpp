@@ -82,6 +82,10 @@ ProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
             options.help = true;
             return options;
         }
+        if (option == "--version") {
+            options.version = true;
+            return options;
+        }
         if (option == "--verbose" || option == "-v") {
             options.verbose = true;
             continue;
@@ -167,6 +171,8 @@ Observation:
   --verbose, -v       tell on standard error what arrives and what the devices do
   --ready             print "vanmoor-devsim ready ..." on standard output once listening
   --duration SEC      stop after SEC seconds (default: at SIGINT or SIGTERM)
+  --version           the program's version
+  --help, -h          this text
 )";
 }
 

@@ -18,6 +18,7 @@ struct ProgramOptions {
     bool ready = false;
     std::optional<std::chrono::milliseconds> duration; // unset: until SIGINT or SIGTERM
     bool help = false;
+    bool version = false;
 };
 
 // Throws std::invalid_argument with a message for the user.

@@ -63,6 +63,7 @@ Simulator::Simulator(std::vector<SimDevice> devices, Observer observer)
     std::for_each(m_Devices.begin(), m_Devices.end(), CheckDevice);
     for (const SimDevice& device : m_Devices) {
         m_Replies.push_back(std::make_shared<const Bytes>(BuildReply(device)));
+        m_Macs.push_back(device.mac);
     }
 }
 
@@ -153,6 +154,7 @@ void Simulator::SetDevice(std::size_t index, SimDevice device) {
 
 void Simulator::StoreDevice(std::size_t index, SimDevice device) {
     m_Replies[index] = std::make_shared<const Bytes>(BuildReply(device));
+    m_Macs[index] = device.mac;
     m_Devices[index] = std::move(device);
 }
 
@@ -281,9 +283,12 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
     std::vector<CommandEvent> events;
     {
         const std::lock_guard lock(m_Mutex);
-        for (std::size_t index = 0; index < m_Devices.size(); ++index) {
+        for (std::size_t index = 0; index < m_Macs.size(); ++index) {
+            if (m_Macs[index] != target) {
+                continue;
+            }
             const SimDevice& known = m_Devices[index];
-            if (!known.answersDeviceProtocol || known.protocol != protocol || known.mac != target) {
+            if (!known.answersDeviceProtocol || known.protocol != protocol) {
                 continue;
             }
             SimDevice device = known;

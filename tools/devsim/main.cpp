@@ -135,6 +135,10 @@ int main(int argc, char** argv) {
             std::fputs(UsageText(), stdout);
             return 0;
         }
+        if (options.version) {
+            std::puts("vanmoor-devsim " VANMOOR_VERSION);
+            return 0;
+        }
         return Run(options, endSignals);
     } catch (const std::invalid_argument& error) {
         std::fprintf(stderr, "vanmoor-devsim: %s\nTry vanmoor-devsim --help.\n", error.what());

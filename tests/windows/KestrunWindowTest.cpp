@@ -594,6 +594,12 @@ TEST_F(KestrunWindowTest, AssignPlansFromItsFieldsAppliesOffTheWindowAndSearches
         EXPECT_EQ(ListCell(table, row, 9), L"changed") << row;
         EXPECT_EQ(ListCell(table, row, 10), ListCell(table, row, 3)) << row;
     }
+    // The columns fit their texts once the batch has ended.
+    for (int column = 0; column < 11; ++column) {
+        EXPECT_GE(ListView_GetColumnWidth(table, column),
+                  ListView_GetStringWidth(table, ListCell(table, 0, column).c_str()))
+            << column;
+    }
 
     m_Fake.calls.clear();
     SendMessageW(in(IDCANCEL), BM_CLICK, 0, 0);

@@ -494,6 +494,31 @@ TEST_F(KestrunWindowTest, RowsWithAnErrorAreMarkedAndTheFindingStaysWithItsDevic
     }
 }
 
+TEST_F(KestrunWindowTest, ASortKeepsTheSelectionAndTheFocusMarkOnTheirDevices) {
+    m_Fake.devices.push_back(Device("Yard", {192, 0, 2, 30}, {2, 0, 0, 0, 0, 9}, 80));
+    Open();
+    HWND list = Item(ControlId::DeviceList);
+    const auto selected = [list](int row) {
+        return (ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    };
+    ListView_SetItemState(list, RowNamed(L"Lobby"), LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list, RowNamed(L"Yard"), LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    ClickColumn(1);
+    ASSERT_EQ(Name(0), L"Yard");
+    EXPECT_TRUE(selected(RowNamed(L"Lobby")));
+    EXPECT_TRUE(selected(RowNamed(L"Yard")));
+    EXPECT_FALSE(selected(RowNamed(L"Gate")));
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), RowNamed(L"Yard"));
+
+    // Every row selected, as Ctrl+A selects them.
+    ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    ClickColumn(1);
+    ASSERT_EQ(Name(2), L"Yard");
+    EXPECT_EQ(ListView_GetSelectedCount(list), 3U);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), RowNamed(L"Yard"));
+}
+
 TEST_F(KestrunWindowTest, AWsDiscoveryCameraIsMarkedAndShowsWhyItsFieldsAreLocked) {
     m_WsdScan = std::make_unique<FakeWsdScan>();
     vanmoor::site::SiteDevice camera;

@@ -1,5 +1,6 @@
 // Kestrun's device list at the size of a large site: how long a search takes to fill the list
-// and a heading click to sort it, with the fake library (no socket) on Qt's offscreen platform.
+// and a heading click to sort it, again with every row selected, with the fake library (no
+// socket) on Qt's offscreen platform.
 #include "IpEditDlg.h"
 #include "LargeSite.h"
 

@@ -1,7 +1,8 @@
 // The Windows Kestrun's device list at the size of a large site: how long a search takes to fill
-// the virtual list and a heading click to sort it; then the assign dialog for every device of a
-// site: showing its plan, a key typed into the name pattern, and its batch from Apply until
-// Close can be used. With the fake library (no socket), under Wine on a virtual display:
+// the virtual list and a heading click to sort it, again with every row selected; then the
+// assign dialog for every device of a site: showing its plan, a key typed into the name
+// pattern, and its batch from Apply until Close can be used. With the fake library (no socket),
+// under Wine on a virtual display:
 // xvfb-run -a wine vanmoor_KestrunWindowsListBench.exe [ASSIGN_DEVICES, 1000 unless given]
 #include "IpEditWindow.h"
 #include "LargeSite.h"

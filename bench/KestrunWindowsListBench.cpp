@@ -4,6 +4,7 @@
 // pattern, and its batch from Apply until Close can be used. With the fake library (no socket),
 // under Wine on a virtual display:
 // xvfb-run -a wine vanmoor_KestrunWindowsListBench.exe [ASSIGN_DEVICES, 1000 unless given]
+#include "AssignDialogOf.h"
 #include "IpEditWindow.h"
 #include "LargeSite.h"
 #include "resource.h"
@@ -12,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -60,17 +62,24 @@ void WaitForSearch(HWND dialog) {
     }
 }
 
+// The window on `fake`, its first search done.
+std::unique_ptr<kestrun::win32::IpEditWindow> OpenWindow(const FakeLibrary& fake) {
+    auto window = std::make_unique<kestrun::win32::IpEditWindow>(
+        fake.Api(), GetModuleHandleW(nullptr), kestrun::win32::DesktopActions{});
+    if (!window->Create()) {
+        std::fprintf(stderr, "the window could not be made\n");
+        std::exit(1);
+    }
+    WaitForSearch(window->Handle());
+    return window;
+}
+
 kestrun::bench::ListFigures Measure(int count) {
     FakeLibrary fake;
     fake.localAddresses = {"10.0.0.254"};
     fake.devices = kestrun::bench::LargeSite(count);
-    kestrun::win32::IpEditWindow window(fake.Api(), GetModuleHandleW(nullptr), {});
-    if (!window.Create()) {
-        std::fprintf(stderr, "the window could not be made\n");
-        std::exit(1);
-    }
-    const HWND dialog = window.Handle();
-    WaitForSearch(dialog);
+    const auto window = OpenWindow(fake);
+    const HWND dialog = window->Handle();
 
     // The search itself returns at once; what is left is listing the devices and painting.
     kestrun::bench::ListFigures figures;
@@ -104,27 +113,6 @@ kestrun::bench::ListFigures Measure(int count) {
     return figures;
 }
 
-// The assign dialog the window owns.
-HWND AssignDialog(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM context) {
-            auto& wanted = *reinterpret_cast<Search*>(context);
-            if (GetWindow(window, GW_OWNER) == wanted.owner &&
-                GetDlgItem(window, IDC_ASSIGN_TABLE) != nullptr) {
-                wanted.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // Times `step` on the wall clock and the process's CPU, prints them after `label`.
 template <typename Step> void PrintTimed(const char* label, Step step) {
     const double cpu = CpuSeconds();
@@ -140,18 +128,13 @@ void MeasureAssign(int count) {
     fake.localAddresses = {"10.0.0.254"};
     fake.devices = kestrun::bench::LargeSite(count);
     fake.setsChangeDevices = true;
-    kestrun::win32::IpEditWindow window(fake.Api(), GetModuleHandleW(nullptr), {});
-    if (!window.Create()) {
-        std::fprintf(stderr, "the window could not be made\n");
-        std::exit(1);
-    }
-    const HWND main = window.Handle();
-    WaitForSearch(main);
+    const auto window = OpenWindow(fake);
+    const HWND main = window->Handle();
     std::printf("assign dialog, %d devices\n", count);
     HWND dialog = nullptr;
     PrintTimed("  open", [&] {
         SendMessageW(main, WM_COMMAND, IDM_ASSIGN, 0);
-        dialog = AssignDialog(main);
+        dialog = kestrun::test::AssignDialogOf(main);
         UpdateWindow(dialog);
     });
     const auto in = [&dialog](int id) { return GetDlgItem(dialog, id); };

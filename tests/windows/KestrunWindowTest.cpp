@@ -1,5 +1,6 @@
 // The Windows window of Kestrun with the fake library, driven by window messages as the user's
 // clicks and typing send them; what the library was asked and what the controls show.
+#include "AssignDialogOf.h"
 #include "FakeLibrary.h"
 #include "FakeWsdScan.h"
 #include "IpEditWindow.h"
@@ -164,25 +165,7 @@ protected:
     }
 
     // The assign dialog the window owns; null when none is open.
-    HWND AssignDialog() const {
-        struct Search {
-            HWND owner;
-            HWND found;
-        } search{m_Window->Handle(), nullptr};
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM context) {
-                auto& wanted = *reinterpret_cast<Search*>(context);
-                if (GetWindow(window, GW_OWNER) == wanted.owner &&
-                    GetDlgItem(window, IDC_ASSIGN_TABLE) != nullptr) {
-                    wanted.found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND AssignDialog() const { return AssignDialogOf(m_Window->Handle()); }
 
     static std::wstring ListCell(HWND list, int row, int column) {
         wchar_t text[256] = {};

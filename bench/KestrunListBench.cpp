@@ -1,5 +1,6 @@
 // Kestrun's device list at the size of a large site: how long a search takes to fill the list
-// and a heading click to sort it, with the fake library (no socket) on Qt's offscreen platform.
+// and a heading click to sort it, again with every row selected, with the fake library (no
+// socket) on Qt's offscreen platform.
 #include "IpEditDlg.h"
 #include "LargeSite.h"
 
@@ -52,15 +53,23 @@ kestrun::bench::ListFigures Measure(int count) {
     figures.fillWall = static_cast<double>(wall.nsecsElapsed()) / 1e9;
     figures.fillCpu = CpuSeconds() - cpu;
 
-    QHeaderView* header = Find<QTreeView>(dialog, "deviceList")->header();
+    auto* list = Find<QTreeView>(dialog, "deviceList");
+    QHeaderView* header = list->header();
     const QPoint nameHeading(header->sectionViewportPosition(1) + header->sectionSize(1) / 2,
                              header->height() / 2);
-    cpu = CpuSeconds();
-    wall.restart();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, nameHeading);
-    dialog.repaint();
-    figures.sortWall = static_cast<double>(wall.nsecsElapsed()) / 1e9;
-    figures.sortCpu = CpuSeconds() - cpu;
+    const auto sort = [&](double& sortWall, double& sortCpu) {
+        cpu = CpuSeconds();
+        wall.restart();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, nameHeading);
+        dialog.repaint();
+        sortWall = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+        sortCpu = CpuSeconds() - cpu;
+    };
+    sort(figures.sortWall, figures.sortCpu);
+    // Ctrl+A, the focus mark on the first row.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    sort(figures.selectedSortWall, figures.selectedSortCpu);
     return figures;
 }
 

@@ -39,16 +39,20 @@ struct ListFigures {
     double fillCpu = 0;
     double sortWall = 0;
     double sortCpu = 0;
+    // The same click with every row selected: the selection follows its devices.
+    double selectedSortWall = 0;
+    double selectedSortCpu = 0;
 };
 
 // Measures the list at 1,000, 10,000 and 100,000 devices and prints a line for each.
 inline void PrintListFigures(const std::function<ListFigures(int count)>& measure) {
-    std::printf("%9s %12s %12s %12s %12s\n", "devices", "fill wall s", "fill cpu s", "sort wall s",
-                "sort cpu s");
+    std::printf("%9s %12s %12s %12s %12s %15s %14s\n", "devices", "fill wall s", "fill cpu s",
+                "sort wall s", "sort cpu s", "sel sort wall s", "sel sort cpu s");
     for (const int count : {1000, 10000, 100000}) {
         const ListFigures figures = measure(count);
-        std::printf("%9d %12.3f %12.3f %12.3f %12.3f\n", count, figures.fillWall, figures.fillCpu,
-                    figures.sortWall, figures.sortCpu);
+        std::printf("%9d %12.3f %12.3f %12.3f %12.3f %15.3f %14.3f\n", count, figures.fillWall,
+                    figures.fillCpu, figures.sortWall, figures.sortCpu, figures.selectedSortWall,
+                    figures.selectedSortCpu);
         std::fflush(stdout);
     }
 }

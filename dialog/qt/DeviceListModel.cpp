@@ -1,8 +1,10 @@
 #include "DeviceListModel.h"
 
+#include "RowsThroughSort.h"
+
 #include <QColor>
 
-#include <unordered_map>
+#include <utility>
 
 namespace kestrun {
 
@@ -19,23 +21,21 @@ void DeviceListModel::ShowRows(const std::vector<RowFinding>& findings) {
 
 void DeviceListModel::Reorder(const std::function<void()>& reorder) {
     emit layoutAboutToBeChanged();
-    // Row keys are unique per row and travel with it.
+    // The selection and the focus mark are persistent indexes.
     const QModelIndexList before = persistentIndexList();
-    std::vector<int> numbers;
-    numbers.reserve(static_cast<std::size_t>(before.size()));
+    std::vector<std::size_t> rows;
+    rows.reserve(static_cast<std::size_t>(before.size()));
     for (const QModelIndex& index : before) {
-        numbers.push_back(m_Rows.RowKey(static_cast<std::size_t>(index.row())));
+        rows.push_back(static_cast<std::size_t>(index.row()));
     }
+    const RowsThroughSort carried(m_Rows, rows);
     reorder();
-    std::unordered_map<int, int> rowOf;
-    rowOf.reserve(m_Rows.Rows().size());
-    for (std::size_t row = 0; row < m_Rows.Rows().size(); ++row) {
-        rowOf.emplace(m_Rows.RowKey(row), static_cast<int>(row));
-    }
+    const std::vector<std::size_t> places = carried.Places(m_Rows);
     QModelIndexList after;
     after.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i) {
-        after.push_back(index(rowOf.at(numbers[static_cast<std::size_t>(i)]), before[i].column()));
+        after.push_back(
+            index(static_cast<int>(places[static_cast<std::size_t>(i)]), before[i].column()));
     }
     changePersistentIndexList(before, after);
     emit layoutChanged();

@@ -40,43 +40,45 @@ inline constexpr const char* kTemplateHelpText = "To Change Device Name, IP addr
                                                  "4.Press Search Device to re-search again.\n"
                                                  "5.Double click the device to open it.";
 
-// The main dialog's controls in creation order, which is also their tab order.
+// The main dialog's controls in creation order, which is also their tab order: it follows the
+// layout, the list, the interface choice, the fields from top to bottom, then Submit, the search
+// and Exit. Each label comes before the control it names.
 inline constexpr ControlTemplate kMainDialogControls[] = {
-    {ControlId::IpField, ControlKind::AddressField, 253, 84, 92, 14, "", "ipField"},
-    {ControlId::SubmitButton, ControlKind::DefaultButton, 295, 238, 50, 14, "Submit",
-     "submitButton"},
-    {ControlId::IpLabel, ControlKind::Label, 216, 89, 35, 8, "IP", "ipLabel"},
     {ControlId::DeviceListsLabel, ControlKind::Label, 9, 6, 80, 10,
      "Device lists:", "deviceListsLabel"},
-    {ControlId::HelpText, ControlKind::Label, 10, 258, 202, 66, kTemplateHelpText, "helpText"},
-    {ControlId::MacLabel, ControlKind::Label, 216, 176, 33, 9, "MAC", "macLabel"},
-    {ControlId::GatewayLabel, ControlKind::Label, 216, 115, 32, 8, "Gateway", "gatewayLabel"},
-    {ControlId::GatewayField, ControlKind::AddressField, 253, 113, 92, 14, "", "gatewayField"},
-    {ControlId::NameLabel, ControlKind::Label, 216, 74, 36, 8, "Name", "nameLabel"},
-    {ControlId::MacField, ControlKind::ReadOnlyEdit, 253, 173, 92, 14, "", "macField"},
-    {ControlId::NameField, ControlKind::Edit, 253, 70, 92, 14, "", "nameField"},
-    {ControlId::Exit, ControlKind::Button, 295, 301, 50, 14, "Exit", "exitButton"},
-    {ControlId::NetmaskLabel, ControlKind::Label, 216, 102, 32, 8, "Netmask", "netmaskLabel"},
-    {ControlId::NetmaskField, ControlKind::AddressField, 253, 99, 92, 14, "", "netmaskField"},
-    {ControlId::PortLabel, ControlKind::Label, 216, 161, 35, 10, "Port1", "portLabel"},
-    {ControlId::PortField, ControlKind::DigitsEdit, 253, 158, 92, 14, "", "portField"},
-    {ControlId::Dns1Field, ControlKind::AddressField, 253, 128, 92, 14, "", "dns1Field"},
-    {ControlId::Dns2Field, ControlKind::AddressField, 253, 143, 92, 14, "", "dns2Field"},
-    {ControlId::Dns1Label, ControlKind::Label, 216, 131, 34, 8, "DNS 1", "dns1Label"},
-    {ControlId::Dns2Label, ControlKind::Label, 216, 146, 34, 8, "DNS 2", "dns2Label"},
+    {ControlId::DeviceList, ControlKind::List, 7, 19, 205, 212, "", "deviceList"},
+    {ControlId::InterfaceChoice, ControlKind::DropDown, 254, 19, 89, 132, "", "interfaceChoice"},
     {ControlId::StaticRadio, ControlKind::Radio, 254, 45, 46, 19, "Static", "staticRadio"},
     {ControlId::DhcpRadio, ControlKind::Radio, 306, 45, 42, 19, "DHCP", "dhcpRadio"},
-    {ControlId::DeviceList, ControlKind::List, 7, 19, 205, 212, "", "deviceList"},
+    {ControlId::NameLabel, ControlKind::Label, 216, 74, 36, 8, "Name", "nameLabel"},
+    {ControlId::NameField, ControlKind::Edit, 253, 70, 92, 14, "", "nameField"},
+    {ControlId::IpLabel, ControlKind::Label, 216, 89, 35, 8, "IP", "ipLabel"},
+    {ControlId::IpField, ControlKind::AddressField, 253, 84, 92, 14, "", "ipField"},
+    {ControlId::NetmaskLabel, ControlKind::Label, 216, 102, 32, 8, "Netmask", "netmaskLabel"},
+    {ControlId::NetmaskField, ControlKind::AddressField, 253, 99, 92, 14, "", "netmaskField"},
+    {ControlId::GatewayLabel, ControlKind::Label, 216, 115, 32, 8, "Gateway", "gatewayLabel"},
+    {ControlId::GatewayField, ControlKind::AddressField, 253, 113, 92, 14, "", "gatewayField"},
+    {ControlId::Dns1Label, ControlKind::Label, 216, 131, 34, 8, "DNS 1", "dns1Label"},
+    {ControlId::Dns1Field, ControlKind::AddressField, 253, 128, 92, 14, "", "dns1Field"},
+    {ControlId::Dns2Label, ControlKind::Label, 216, 146, 34, 8, "DNS 2", "dns2Label"},
+    {ControlId::Dns2Field, ControlKind::AddressField, 253, 143, 92, 14, "", "dns2Field"},
+    {ControlId::PortLabel, ControlKind::Label, 216, 161, 35, 10, "Port1", "portLabel"},
+    {ControlId::PortField, ControlKind::DigitsEdit, 253, 158, 92, 14, "", "portField"},
+    {ControlId::MacLabel, ControlKind::Label, 216, 176, 33, 9, "MAC", "macLabel"},
+    {ControlId::MacField, ControlKind::ReadOnlyEdit, 253, 173, 92, 14, "", "macField"},
     {ControlId::UserNameLabel, ControlKind::Label, 216, 191, 34, 11, "UserName", "userNameLabel"},
     {ControlId::UserNameField, ControlKind::Edit, 253, 187, 92, 14, "", "userNameField"},
     {ControlId::PasswordLabel, ControlKind::Label, 216, 204, 33, 10, "Password", "passwordLabel"},
     {ControlId::PasswordField, ControlKind::Edit, 253, 202, 92, 14, "", "passwordField"},
+    {ControlId::SubmitButton, ControlKind::DefaultButton, 295, 238, 50, 14, "Submit",
+     "submitButton"},
     {ControlId::SearchButton, ControlKind::Button, 131, 238, 81, 14, "Search IPCam",
      "searchButton"},
-    {ControlId::InterfaceChoice, ControlKind::DropDown, 254, 19, 89, 132, "", "interfaceChoice"},
     {ControlId::ProgressLabel, ControlKind::Label, 218, 242, 66, 13, "Static", "progressLabel"},
-    // After the template's own controls, so that their order stays: shown while a WS-Discovery
-    // camera's fields are locked, where the credentials are then hidden.
+    {ControlId::HelpText, ControlKind::Label, 10, 258, 202, 66, kTemplateHelpText, "helpText"},
+    {ControlId::Exit, ControlKind::Button, 295, 301, 50, 14, "Exit", "exitButton"},
+    // Shown while a WS-Discovery camera's fields are locked, where the credentials are then
+    // hidden; made last, so that it lies above them.
     {ControlId::WsdNotice, ControlKind::Label, 216, 187, 129, 46, "", "wsdNotice"},
 };
 

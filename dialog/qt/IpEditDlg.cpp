@@ -141,9 +141,9 @@ QWidget* CIpEditDlg::CreateControl(const ControlTemplate& control) {
     }
     case ControlKind::Radio: {
         auto* radio = new QRadioButton(text, this);
-        // Each button is a group of its own: the handlers set both check marks.
+        // Each button is a group of its own: the handlers set both check marks. Tab reaches
+        // both and Space switches, as a click does.
         radio->setAutoExclusive(false);
-        radio->setFocusPolicy(Qt::ClickFocus);
         return radio;
     }
     }

@@ -81,6 +81,11 @@ INT_PTR AssignWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam
     case WM_CLOSE:
         OnCloseAsked();
         return TRUE;
+    case WM_TIMER:
+        if (wParam == kFitTimer && m_FitPending) {
+            FitColumns();
+        }
+        return TRUE;
     case BackgroundTask::kDeliverMessage:
         m_Batch->Deliver();
         return TRUE;
@@ -162,22 +167,36 @@ void AssignWindow::AddColumns(std::size_t from, std::size_t to) {
     }
 }
 
-void AssignWindow::FitColumns() {
-    HWND table = Item(IDC_ASSIGN_TABLE);
+int AssignWindow::HeadingWidth(std::size_t column) const {
     // The room a heading needs beside its text, in dialog units so that it grows with the font.
     RECT margin{0, 0, 12, 0};
     MapDialogRect(m_Dialog, &margin);
-    const AssignRowTexts headings = AssignHeadings(m_Texts, m_ExtraTexts);
+    return ListView_GetStringWidth(Item(IDC_ASSIGN_TABLE),
+                                   Wide(AssignHeadings(m_Texts, m_ExtraTexts)[column])) +
+           margin.right;
+}
+
+void AssignWindow::FitColumns() {
+    m_FitPending = false;
+    KillTimer(m_Dialog, kFitTimer);
+    HWND table = Item(IDC_ASSIGN_TABLE);
+    // Each width measures every row: one repaint at the end, not one per column.
+    SendMessageW(table, WM_SETREDRAW, FALSE, 0);
     const int columns = Header_GetItemCount(ListView_GetHeader(table));
     for (int column = 0; column < columns; ++column) {
         ListView_SetColumnWidth(table, column, LVSCW_AUTOSIZE);
-        const int heading =
-            ListView_GetStringWidth(table, Wide(headings[static_cast<std::size_t>(column)])) +
-            margin.right;
+        const int heading = HeadingWidth(static_cast<std::size_t>(column));
         if (ListView_GetColumnWidth(table, column) < heading) {
             ListView_SetColumnWidth(table, column, heading);
         }
     }
+    SendMessageW(table, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(table, nullptr, TRUE);
+}
+
+void AssignWindow::FitColumnsSoon() {
+    m_FitPending = true;
+    SetTimer(m_Dialog, kFitTimer, kFitDelayMs, nullptr);
 }
 
 void AssignWindow::OnCommand(int id, int code) {
@@ -280,7 +299,11 @@ void AssignWindow::ShowPlan(const std::vector<PlannedDevice>& plan) {
         }
     }
     SendMessageW(table, WM_SETREDRAW, TRUE, 0);
-    FitColumns();
+    InvalidateRect(table, nullptr, TRUE);
+    // The columns fit the plan once the typing pauses, not at every key.
+    if (m_Made) {
+        FitColumnsSoon();
+    }
 }
 
 void AssignWindow::ShowMessage(const std::u16string& text) {
@@ -315,18 +338,24 @@ void AssignWindow::ShowBatchStarted(std::size_t devices) {
 }
 
 void AssignWindow::ShowOutcome(const AssignOutcome& outcome) {
+    HWND table = Item(IDC_ASSIGN_TABLE);
     if (!m_ResultColumnsShown) {
         m_ResultColumnsShown = true;
         AddColumns(static_cast<std::size_t>(kFirstResultColumn), kAssignColumnCount);
+        // As wide as their headings until the batch's end fits every column to its texts.
+        for (std::size_t column = static_cast<std::size_t>(kFirstResultColumn);
+             column < kAssignColumnCount; ++column) {
+            ListView_SetColumnWidth(table, static_cast<int>(column), HeadingWidth(column));
+        }
     }
+    // Only the outcome's two cells change: fitting the columns over every row at each outcome
+    // would make the batch's display cost grow with the square of its devices.
     if (const std::optional<std::size_t> row = m_Rows.ShowOutcome(outcome)) {
         for (const AssignColumn column : {AssignColumn::Result, AssignColumn::Final}) {
-            ListView_SetItemText(Item(IDC_ASSIGN_TABLE), static_cast<int>(*row),
-                                 static_cast<int>(column),
+            ListView_SetItemText(table, static_cast<int>(*row), static_cast<int>(column),
                                  const_cast<wchar_t*>(Wide(m_Rows.Cell(*row, column))));
         }
     }
-    FitColumns();
 }
 
 void AssignWindow::ShowProgress(int done) {
@@ -334,6 +363,7 @@ void AssignWindow::ShowProgress(int done) {
 }
 
 void AssignWindow::ShowBatchEnded() {
+    FitColumns();
     HWND progress = Item(IDC_ASSIGN_PROGRESS);
     SendMessageW(progress, PBM_SETPOS,
                  static_cast<WPARAM>(SendMessageW(progress, PBM_GETRANGE, FALSE, 0)), 0);

@@ -45,7 +45,12 @@ private:
     void SetTexts();
     void FillChoice();
     void AddColumns(std::size_t from, std::size_t to);
+    // The width a column's heading needs, in pixels.
+    int HeadingWidth(std::size_t column) const;
+    // Fits every column to its heading and texts now, or once the plan has stopped changing
+    // for a moment.
     void FitColumns();
+    void FitColumnsSoon();
     // The user's close: refused while a batch runs, which then closes the dialog at its end.
     void OnCloseAsked();
     // Takes the dialog down and gives the owner back its input.
@@ -81,6 +86,10 @@ private:
     std::unique_ptr<BackgroundTask> m_Batch;
     bool m_Made = false; // WM_INITDIALOG has set every control up
     bool m_ResultColumnsShown = false;
+    bool m_FitPending = false;
+
+    static constexpr UINT_PTR kFitTimer = 1;
+    static constexpr UINT kFitDelayMs = 300;
 };
 
 } // namespace kestrun::win32

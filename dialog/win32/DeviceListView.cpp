@@ -1,6 +1,7 @@
 #include "DeviceListView.h"
 
 #include "DpiScale.h"
+#include "RowsThroughSort.h"
 #include "WideText.h"
 
 #include <algorithm>
@@ -56,25 +57,35 @@ void DeviceListView::ShowRows(const std::vector<RowFinding>& findings) {
 }
 
 void DeviceListView::Reorder(const std::function<void()>& reorder) {
-    // Row keys are unique per row and travel with it.
-    std::vector<int> selected;
-    for (const std::size_t row : SelectedRows()) {
-        selected.push_back(m_Rows.RowKey(row));
-    }
+    const std::vector<std::size_t> before = SelectedRows();
+    // The focus mark last, after the selected rows.
+    std::vector<std::size_t> marked = before;
     const int current = CurrentRow();
-    const int focused = current < 0 ? 0 : m_Rows.RowKey(static_cast<std::size_t>(current));
+    if (current >= 0) {
+        marked.push_back(static_cast<std::size_t>(current));
+    }
+    const RowsThroughSort carried(m_Rows, marked);
     reorder();
-    ListView_SetItemState(m_List, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (std::size_t row = 0; row < m_Rows.Rows().size(); ++row) {
-        const int key = m_Rows.RowKey(row);
-        UINT state =
-            std::find(selected.begin(), selected.end(), key) != selected.end() ? LVIS_SELECTED : 0;
-        if (focused != 0 && key == focused) {
-            state |= LVIS_FOCUSED;
+    const std::vector<std::size_t> places = carried.Places(m_Rows);
+    // The control changes and reports each row's state on its own, so only the rows whose
+    // selection differs change: with every row selected, none does.
+    enum : unsigned char { Unselected, WasSelected, IsSelected, StaysSelected };
+    std::vector<unsigned char> state(m_Rows.Rows().size(), Unselected);
+    for (const std::size_t row : before) {
+        state[row] = WasSelected;
+    }
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        unsigned char& row = state[places[i]];
+        row = row == WasSelected ? StaysSelected : IsSelected;
+    }
+    for (std::size_t row = 0; row < state.size(); ++row) {
+        if (state[row] == WasSelected || state[row] == IsSelected) {
+            const UINT selected = state[row] == IsSelected ? LVIS_SELECTED : 0;
+            ListView_SetItemState(m_List, static_cast<int>(row), selected, LVIS_SELECTED);
         }
-        if (state != 0) {
-            ListView_SetItemState(m_List, static_cast<int>(row), state, state);
-        }
+    }
+    if (current >= 0) {
+        ListView_SetItemState(m_List, static_cast<int>(places.back()), LVIS_FOCUSED, LVIS_FOCUSED);
     }
     InvalidateRect(m_List, nullptr, TRUE);
 }

@@ -180,7 +180,11 @@ void IpEditWindow::OnCommand(int id) {
         m_Controller->OnSearch();
         return;
     case ControlId::SubmitButton:
-        m_Controller->OnSubmit();
+        // Also Enter in a field, Submit being the dialog's default button; never while the
+        // button is unusable.
+        if (IsWindowEnabled(Item(ControlId::SubmitButton))) {
+            m_Controller->OnSubmit();
+        }
         return;
     case ControlId::StaticRadio:
         m_Controller->OnRadioStatic();
@@ -193,10 +197,6 @@ void IpEditWindow::OnCommand(int id) {
         return;
     default:
         break;
-    }
-    // Enter in a field: the template's first default button.
-    if (id == IDOK && IsWindowEnabled(Item(ControlId::SubmitButton))) {
-        m_Controller->OnSubmit();
     }
 }
 

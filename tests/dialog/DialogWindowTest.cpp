@@ -453,6 +453,84 @@ private slots:
         QCOMPARE(int{m_Fake->lastSet->MAC[5]}, 0x66);
     }
 
+    // Tab from the list through every control once, in the order of the layout; on the way a
+    // DHCP device is switched to a static address and edited, and Enter in a field sends it.
+    void theKeyboardAloneWalksTheWholeEditInTheOrderOfTheLayout() {
+        m_Fake->devices[1].netmask = {255, 255, 255, 0};
+        Open();
+        CIpEditDlg& dialog = m_Driver->Dialog();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        // The name of the control that has the focus; an address field's boxes count as it.
+        const auto focused = [] {
+            QWidget* widget = QApplication::focusWidget();
+            if (widget != nullptr && qobject_cast<Ipv4AddressField*>(widget->parentWidget())) {
+                widget = widget->parentWidget();
+            }
+            return widget != nullptr ? widget->objectName() : QString();
+        };
+        const auto press = [&dialog](Qt::Key key) {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus != nullptr ? focus : &dialog, key);
+        };
+        // Where the focus starts depends on whether the list was usable yet when the window
+        // became active.
+        for (int tab = 0; tab < 40 && focused() != QStringLiteral("deviceList"); ++tab) {
+            press(Qt::Key_Tab);
+        }
+        QCOMPARE(focused(), QStringLiteral("deviceList"));
+        press(Qt::Key_Down);
+        press(Qt::Key_Down);
+        QCOMPARE(Find<QLineEdit>("macField")->text(), QStringLiteral("0A:0B:0C:0D:0E:0F"));
+        QVERIFY(Find<QRadioButton>("dhcpRadio")->isChecked());
+
+        QStringList order;
+        do {
+            press(Qt::Key_Tab);
+            order << focused();
+            if (order.last() == QStringLiteral("staticRadio")) {
+                press(Qt::Key_Space);
+            } else if (order.last() == QStringLiteral("nameField")) {
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Yard"));
+            } else if (order.last() == QStringLiteral("portField")) {
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("8080"));
+            } else if (order.last() == QStringLiteral("userNameField")) {
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("admin"));
+            } else if (order.count(QStringLiteral("ipField")) == 4 &&
+                       order.last() == QStringLiteral("ipField")) {
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("9"));
+            }
+        } while (order.last() != QStringLiteral("deviceList") && order.size() < 60);
+        const QStringList fourBoxes[] = {
+            {"ipField", "ipField", "ipField", "ipField"},
+            {"netmaskField", "netmaskField", "netmaskField", "netmaskField"},
+            {"gatewayField", "gatewayField", "gatewayField", "gatewayField"},
+            {"dns1Field", "dns1Field", "dns1Field", "dns1Field"},
+            {"dns2Field", "dns2Field", "dns2Field", "dns2Field"}};
+        QStringList expected{"interfaceChoice", "staticRadio", "dhcpRadio", "nameField"};
+        for (const QStringList& boxes : fourBoxes) {
+            expected << boxes;
+        }
+        expected << QStringList{"portField",    "macField",     "userNameField", "passwordField",
+                                "submitButton", "searchButton", "exitButton",    "deviceList"};
+        QCOMPARE(order, expected);
+        QVERIFY(Find<QRadioButton>("staticRadio")->isChecked());
+        QVERIFY(!Find<QRadioButton>("dhcpRadio")->isChecked());
+
+        for (int tab = 0; tab < 4; ++tab) {
+            press(Qt::Key_Tab);
+        }
+        QCOMPARE(focused(), QStringLiteral("nameField"));
+        MessageCatcher messages;
+        press(Qt::Key_Return);
+        QVERIFY(m_Driver->WaitForSearch());
+        QVERIFY(m_Fake->lastSetMd5);
+        QCOMPARE(std::string(m_Fake->lastSetMd5->name, 4), std::string("Yard"));
+        QCOMPARE(int{m_Fake->lastSetMd5->IP[3]}, 9);
+        QCOMPARE(m_Fake->lastSetMd5->port, 8080);
+        QCOMPARE(int{m_Fake->lastSetMd5->DHCP}, 0);
+    }
+
     void aSortKeepsTheSelectionAndTheFocusMarkOnTheirDevices() {
         FakeDevice third = m_Fake->devices[0];
         third.name = "Yard";

@@ -1,5 +1,6 @@
 // The Windows window of Kestrun with the fake library, driven by window messages as the user's
 // clicks and typing send them; what the library was asked and what the controls show.
+#include "AssignDialogOf.h"
 #include "FakeLibrary.h"
 #include "FakeWsdScan.h"
 #include "IpEditWindow.h"
@@ -164,25 +165,7 @@ protected:
     }
 
     // The assign dialog the window owns; null when none is open.
-    HWND AssignDialog() const {
-        struct Search {
-            HWND owner;
-            HWND found;
-        } search{m_Window->Handle(), nullptr};
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM context) {
-                auto& wanted = *reinterpret_cast<Search*>(context);
-                if (GetWindow(window, GW_OWNER) == wanted.owner &&
-                    GetDlgItem(window, IDC_ASSIGN_TABLE) != nullptr) {
-                    wanted.found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND AssignDialog() const { return AssignDialogOf(m_Window->Handle()); }
 
     static std::wstring ListCell(HWND list, int row, int column) {
         wchar_t text[256] = {};
@@ -193,6 +176,35 @@ protected:
         SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&item));
         return text;
+    }
+
+    // A key pressed and let go in the control that has the focus, through the window's own
+    // message handling, as the keyboard sends it.
+    void Press(WPARAM key) {
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+        Pump();
+    }
+
+    void Type(const std::wstring& text) {
+        for (const wchar_t unit : text) {
+            PostMessageW(GetFocus(), WM_CHAR, unit, 1);
+            Pump();
+        }
+    }
+
+    bool IsChecked(ControlId radio) const {
+        return SendMessageW(Item(radio), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    // The dialog's control that has the focus, or holds it in a box of its own.
+    int Focused() const {
+        HWND focus = GetFocus();
+        while (focus != nullptr && GetParent(focus) != m_Window->Handle()) {
+            focus = GetParent(focus);
+        }
+        return focus != nullptr ? GetDlgCtrlID(focus) : 0;
     }
 
     DWORD Address(ControlId field) const {
@@ -244,7 +256,7 @@ TEST_F(KestrunWindowTest, StartListsTheDevicesAndHidesWhatIsNotInUse) {
     EXPECT_EQ(Text(m_Window->Handle()), L"Kestrun V2.18");
 }
 
-TEST_F(KestrunWindowTest, TheTemplateMakesTheControlsInTabOrderWhereItPlacesThem) {
+TEST_F(KestrunWindowTest, TheTemplateMakesTheControlsInTheLayoutsTabOrderWhereItPlacesThem) {
     Open();
     HWND dialog = m_Window->Handle();
     std::vector<int> order;
@@ -252,10 +264,11 @@ TEST_F(KestrunWindowTest, TheTemplateMakesTheControlsInTabOrderWhereItPlacesThem
          child = GetWindow(child, GW_HWNDNEXT)) {
         order.push_back(GetDlgCtrlID(child));
     }
+    // The layout's order: list, interface choice, the fields top to bottom, Submit, search, Exit.
     EXPECT_EQ(order,
-              (std::vector<int>{1001, 1006, 1037, 1035, 1033, 1043, 1039, 1014, 1036, 1017, 1019,
-                                2,    1038, 1023, 1042, 1020, 1024, 1025, 1040, 1041, 1027, 1028,
-                                1031, 1045, 1021, 1046, 1022, 1050, 1054, 1055, 1056}));
+              (std::vector<int>{1035, 1031, 1054, 1027, 1028, 1036, 1019, 1037, 1001, 1038, 1023,
+                                1039, 1014, 1040, 1024, 1041, 1025, 1042, 1020, 1043, 1017, 1045,
+                                1021, 1046, 1022, 1006, 1050, 1055, 1033, 2,    1056}));
     // The list at 7, 19 and 205 by 212 dialog units, in the dialog's client area.
     RECT expected{7, 19, 7 + 205, 19 + 212};
     MapDialogRect(dialog, &expected);
@@ -364,6 +377,67 @@ TEST_F(KestrunWindowTest, AClickLoadsTheDeviceAndSubmitSendsWhatTheFieldsHold) {
     EXPECT_EQ(m_Messages.size(), 1U);
 }
 
+// Tab from the list through every control once, in the order of the layout; on the way a
+// device is switched to DHCP and back with the arrow keys, which never leave the two buttons,
+// and edited; Enter in a field sends it, and Exit is not the default button.
+TEST_F(KestrunWindowTest, TheKeyboardAloneWalksTheWholeEditAndEnterInAFieldSubmits) {
+    m_Fake.setsChangeDevices = true;
+    Open();
+    SetForegroundWindow(m_Window->Handle());
+    SendMessageW(m_Window->Handle(), WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(Item(ControlId::DeviceList)), TRUE);
+    ASSERT_EQ(Focused(), static_cast<int>(ControlId::DeviceList));
+    Press(VK_DOWN);
+    ASSERT_EQ(Text(Item(ControlId::MacField)), L"00:11:22:33:44:AA");
+
+    std::vector<int> order;
+    do {
+        Press(VK_TAB);
+        order.push_back(Focused());
+        switch (static_cast<ControlId>(order.back())) {
+        case ControlId::StaticRadio:
+            Press(VK_RIGHT);
+            EXPECT_TRUE(IsChecked(ControlId::DhcpRadio));
+            EXPECT_FALSE(IsWindowEnabled(Item(ControlId::IpField)));
+            Press(VK_RIGHT);
+            Press(VK_LEFT);
+            Press(VK_UP);
+            EXPECT_EQ(Focused(), static_cast<int>(ControlId::StaticRadio));
+            EXPECT_TRUE(IsChecked(ControlId::StaticRadio));
+            EXPECT_TRUE(IsWindowEnabled(Item(ControlId::IpField)));
+            break;
+        case ControlId::NameField:
+            Type(L"Hall");
+            break;
+        case ControlId::IpField:
+            Type(L"192.0.2.21");
+            break;
+        default:
+            break;
+        }
+    } while (order.back() != static_cast<int>(ControlId::DeviceList) && order.size() < 40);
+    EXPECT_EQ(order, (std::vector<int>{1054, 1027, 1019, 1001, 1023, 1014, 1024, 1025, 1020, 1017,
+                                       1006, 1050, 2, 1031}));
+    // Still the device the walk began with.
+    EXPECT_EQ(Text(Item(ControlId::MacField)), L"00:11:22:33:44:AA");
+
+    const LRESULT defaultButton = SendMessageW(m_Window->Handle(), DM_GETDEFID, 0, 0);
+    EXPECT_EQ(LOWORD(defaultButton), static_cast<WORD>(ControlId::SubmitButton));
+    EXPECT_EQ(GetWindowLongW(Item(ControlId::Exit), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
+    for (int tab = 0; tab < 3; ++tab) {
+        Press(VK_TAB);
+    }
+    ASSERT_EQ(Focused(), static_cast<int>(ControlId::NameField));
+    Press(VK_RETURN);
+    ASSERT_NE(m_Window->Handle(), nullptr);
+    ASSERT_TRUE(PumpUntilSearched());
+    ASSERT_TRUE(m_Fake.lastSet);
+    EXPECT_EQ(std::string(m_Fake.lastSet->name, strnlen(m_Fake.lastSet->name, 18)), "Hall");
+    EXPECT_EQ(m_Fake.lastSet->IP[3], 21);
+    EXPECT_EQ(m_Fake.lastSet->bDHCP, 0);
+    EXPECT_EQ(m_Log.ProgramText().find("OnCancel"), std::string::npos);
+}
+
 TEST_F(KestrunWindowTest, ARefusedNameSendsNothingAndADoubleClickOpensTheRowsPage) {
     Open();
     NotifyList(NM_CLICK, RowNamed(L"Gate"));
@@ -401,6 +475,31 @@ TEST_F(KestrunWindowTest, RowsWithAnErrorAreMarkedAndTheFindingStaysWithItsDevic
             }
         }
     }
+}
+
+TEST_F(KestrunWindowTest, ASortKeepsTheSelectionAndTheFocusMarkOnTheirDevices) {
+    m_Fake.devices.push_back(Device("Yard", {192, 0, 2, 30}, {2, 0, 0, 0, 0, 9}, 80));
+    Open();
+    HWND list = Item(ControlId::DeviceList);
+    const auto selected = [list](int row) {
+        return (ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    };
+    ListView_SetItemState(list, RowNamed(L"Lobby"), LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list, RowNamed(L"Yard"), LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    ClickColumn(1);
+    ASSERT_EQ(Name(0), L"Yard");
+    EXPECT_TRUE(selected(RowNamed(L"Lobby")));
+    EXPECT_TRUE(selected(RowNamed(L"Yard")));
+    EXPECT_FALSE(selected(RowNamed(L"Gate")));
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), RowNamed(L"Yard"));
+
+    // Every row selected, as Ctrl+A selects them.
+    ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    ClickColumn(1);
+    ASSERT_EQ(Name(2), L"Yard");
+    EXPECT_EQ(ListView_GetSelectedCount(list), 3U);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), RowNamed(L"Yard"));
 }
 
 TEST_F(KestrunWindowTest, AWsDiscoveryCameraIsMarkedAndShowsWhyItsFieldsAreLocked) {
@@ -502,6 +601,12 @@ TEST_F(KestrunWindowTest, AssignPlansFromItsFieldsAppliesOffTheWindowAndSearches
     for (int row = 0; row < 2; ++row) {
         EXPECT_EQ(ListCell(table, row, 9), L"changed") << row;
         EXPECT_EQ(ListCell(table, row, 10), ListCell(table, row, 3)) << row;
+    }
+    // The columns fit their texts once the batch has ended.
+    for (int column = 0; column < 11; ++column) {
+        EXPECT_GE(ListView_GetColumnWidth(table, column),
+                  ListView_GetStringWidth(table, ListCell(table, 0, column).c_str()))
+            << column;
     }
 
     m_Fake.calls.clear();

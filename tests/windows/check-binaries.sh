@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the Windows files of a MinGW build: vanmoor.dll exports exactly the functions that
 # vanmoor.h declares, undecorated; the DLL and the programs import nothing but system DLLs (and
-# the programs vanmoor.dll); both import libraries name the same functions.
+# the programs vanmoor.dll), and no function newer than Windows 7; both import libraries name
+# the same functions.
 #
 #   check-binaries.sh HEADER OBJDUMP NM DLL MINGW_IMPORT_LIB MSVC_LIB [EXE...]
 set -euo pipefail
@@ -27,9 +28,13 @@ if [ "$exported" != "$declared" ]; then
 fi
 
 # The system's own DLLs; msvcrt.dll is the C library every Windows carries, xmllite.dll (with
-# SHLWAPI's memory stream) reads WS-Discovery's XML in the command line. The C++ run-time,
-# libgcc and winpthreads are linked in.
-allowed='^(KERNEL32|msvcrt|WS2_32|IPHLPAPI|USER32|ADVAPI32|SHELL32|SHLWAPI|xmllite|api-ms-win-.*)\.(dll|DLL)$'
+# SHLWAPI's memory stream) reads WS-Discovery's XML in the command line and Kestrun, which also
+# draws with the common controls, GDI and the save dialog. The C++ run-time, libgcc and
+# winpthreads are linked in.
+allowed='^(KERNEL32|msvcrt|WS2_32|IPHLPAPI|USER32|GDI32|COMCTL32|comdlg32|ADVAPI32|SHELL32|SHLWAPI|xmllite|api-ms-win-.*)\.(dll|DLL)$'
+# Functions that Windows 7 lacks (the per-monitor DPI functions came with Windows 10): a
+# program that imports one does not start there, so they are looked up when it runs instead.
+newer='^(GetDpiFor(Window|System)|GetSystemMetricsForDpi|AdjustWindowRectExForDpi|SystemParametersInfoForDpi|SetThreadDpiAwarenessContext|EnableNonClientDpiScaling)$'
 for file in "$dll" "$@"; do
     while read -r name; do
         if [ "$file" != "$dll" ] && [ "$name" = vanmoor.dll ]; then
@@ -37,6 +42,10 @@ for file in "$dll" "$@"; do
         fi
         grep -q -i -E "$allowed" <<<"$name" || fail "$(basename "$file") imports $name"
     done < <("$objdump" -p "$file" | sed -n -E 's/^\s*DLL Name: (.*)$/\1/p')
+    while read -r function; do
+        fail "$(basename "$file") imports $function, which Windows 7 lacks"
+    done < <("$objdump" -p "$file" | sed -n -E 's/^\s+[0-9a-f]+\s+[0-9]+\s+([A-Za-z_0-9]+)$/\1/p' |
+        grep -E "$newer")
 done
 
 for lib in "${import_libs[@]}"; do
@@ -44,5 +53,5 @@ for lib in "${import_libs[@]}"; do
     [ "$named" = "$declared" ] || fail "$(basename "$lib") does not name exactly the 32 functions"
 done
 
-[ "$failed" -eq 0 ] && echo "vanmoor.dll: 32 exports, system imports only, import libraries complete"
+[ "$failed" -eq 0 ] && echo "vanmoor.dll: 32 exports, system imports of Windows 7 only, import libraries complete"
 exit "$failed"

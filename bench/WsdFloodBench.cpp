@@ -4,22 +4,17 @@
 // forged) and from one. Prints the entries kept and the heap the table takes at its bound.
 // No sockets.
 #include "DeviceTable.h"
+#include "HeapCounter.h"
 #include "MessageParser.h"
 #include "Protocol.h"
 #include "PugiXmlReader.h"
 #include "WsdDatagrams.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <malloc.h>
-#include <new>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Heap bytes in use, counted by the replaced global allocation functions below.
-std::size_t g_liveBytes = 0;
 
 constexpr int kDatagrams = 600;
 constexpr int kEndpoints = 32;
@@ -50,24 +45,6 @@ std::string Datagram(int number) {
 
 } // namespace
 
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    g_liveBytes += malloc_usable_size(block);
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    g_liveBytes -= malloc_usable_size(block);
-    std::free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
-}
-
 int main() {
     const vanmoor::wsd::PugiXmlReader reader;
     std::vector<vanmoor::wsd::Message> messages;
@@ -87,7 +64,7 @@ int main() {
                 kDatagrams, datagramBytes / kDatagrams, kEndpoints);
     const vanmoor::wsd::DeviceTable::Bounds bounds;
     for (const bool oneSender : {false, true}) {
-        const std::size_t before = g_liveBytes;
+        const std::size_t before = bench::LiveHeapBytes();
         {
             vanmoor::wsd::DeviceTable table;
             table.AddOwnProbe(kOurProbe);
@@ -101,7 +78,7 @@ int main() {
                         oneSender ? "one sending address" : "a sending address per datagram",
                         table.Size(), refused, static_cast<double>(table.Bytes()) / 1048576.0,
                         static_cast<double>(bounds.maxBytes) / 1048576.0,
-                        static_cast<double>(g_liveBytes - before) / 1048576.0);
+                        static_cast<double>(bench::LiveHeapBytes() - before) / 1048576.0);
         }
     }
     return 0;

@@ -2,6 +2,7 @@
 // would receive them, and fills the device table with them. Prints the parse time per
 // ProbeMatch and the heap memory per table entry. No sockets.
 #include "DeviceTable.h"
+#include "HeapCounter.h"
 #include "MessageParser.h"
 #include "Protocol.h"
 #include "PugiXmlReader.h"
@@ -10,17 +11,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <malloc.h>
-#include <new>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Heap bytes in use, as the allocator hands them out, counted by the replaced global
-// allocation functions below.
-std::size_t g_liveBytes = 0;
 
 constexpr int kDevices = 10000;
 constexpr int kRounds = 5;
@@ -53,24 +47,6 @@ std::string Datagram(int device) {
 
 } // namespace
 
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    g_liveBytes += malloc_usable_size(block);
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    g_liveBytes -= malloc_usable_size(block);
-    std::free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
-}
-
 int main() {
     using Clock = std::chrono::steady_clock;
     std::vector<std::string> datagrams;
@@ -100,14 +76,14 @@ int main() {
         total += seconds;
     }
 
-    const std::size_t before = g_liveBytes;
+    const std::size_t before = bench::LiveHeapBytes();
     vanmoor::wsd::DeviceTable table;
     table.AddOwnProbe(kOurProbe);
-    const std::size_t empty = g_liveBytes - before;
+    const std::size_t empty = bench::LiveHeapBytes() - before;
     for (const auto& message : messages) {
         table.Apply(message, "10.0.0.1");
     }
-    const std::size_t filled = g_liveBytes - before - empty;
+    const std::size_t filled = bench::LiveHeapBytes() - before - empty;
 
     std::printf("ProbeMatch datagrams: %d, %zu bytes on average\n", kDevices, bytes / kDevices);
     std::printf("found: %zu of %d\n", table.Size(), kDevices);

@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
     wsd::ScanOptions options;
     options.localAddresses = {test::TestNetwork::Get().pcAddresses[0]};
     options.wait = wait;
+    // The simulator answers for every camera from its one address.
+    options.bounds.maxEndpointsPerSender = count;
     const auto start = std::chrono::steady_clock::now();
     const wsd::ScanReport report = wsd::WsdScanner(reader).Scan(options);
     const double scanMs = bench::MillisecondsSince(start);

@@ -11,6 +11,8 @@ done
 # Parsing only: it opens no socket and runs as it is.
 echo "== vanmoor_WsdParseBench"
 "$build/bench/vanmoor_WsdParseBench"
+echo "== vanmoor_WsdFloodBench"
+"$build/bench/vanmoor_WsdFloodBench"
 # Kestrun's list opens no socket: the fake library answers, on Qt's offscreen platform.
 if [ -x "$build/bench/vanmoor_KestrunListBench" ]; then
     echo "== vanmoor_KestrunListBench"

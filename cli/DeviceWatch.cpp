@@ -10,7 +10,9 @@ constexpr int kMissedToBeGone = 2;
 
 Record Event(const std::string& time, const std::string& kind, const DeviceInfo& device,
              const DeviceInfo* previous) {
-    const auto text = [](const DeviceInfo& d) { return settings::DottedText(d.ip); };
+    const auto text = [](const DeviceInfo& d) {
+        return d.AddressKnown() ? Value(settings::DottedText(d.ip)) : Value{};
+    };
     return {
         {"time", time},
         {"event", kind},
@@ -18,7 +20,7 @@ Record Event(const std::string& time, const std::string& kind, const DeviceInfo&
         {"ip", text(device)},
         {"port", static_cast<long long>(device.port)},
         {"name", device.name},
-        {"previous_ip", previous ? Value(text(*previous)) : Value{}},
+        {"previous_ip", previous ? text(*previous) : Value{}},
         {"previous_port", previous ? Value(static_cast<long long>(previous->port)) : Value{}},
         {"previous_name", previous ? Value(previous->name) : Value{}},
         {"endpoint", device.wsd ? Value(device.wsd->endpoint) : Value{}},
@@ -52,7 +54,7 @@ std::vector<Record> DeviceWatch::Update(const std::vector<DeviceInfo>& found,
                                         const std::string& time) {
     std::vector<Record> events;
     for (Tracked& tracked : m_Known) {
-        tracked.missed += tracked.announcedOnly ? 0 : 1;
+        ++tracked.missed;
     }
     for (const DeviceInfo& device : found) {
         const auto known = Known(device);
@@ -64,7 +66,7 @@ std::vector<Record> DeviceWatch::Update(const std::vector<DeviceInfo>& found,
         if (Changed(known->device, device)) {
             events.push_back(Event(time, "changed", device, &known->device));
         }
-        *known = {device, 0, false};
+        *known = {device, 0};
     }
     for (auto it = m_Known.begin(); it != m_Known.end();) {
         if (it->missed >= kMissedToBeGone) {
@@ -81,10 +83,10 @@ std::vector<Record> DeviceWatch::Announce(const DeviceInfo& device, bool arrived
                                           const std::string& time) {
     const auto known = Known(device);
     if (arrived && known == m_Known.end()) {
-        m_Known.push_back({device, 0, true});
+        m_Known.push_back({device, 0});
         return {Event(time, "new", device, nullptr)};
     }
-    if (!arrived && known != m_Known.end()) {
+    if (!arrived && known != m_Known.end() && !known->device.SpeaksDeviceProtocol()) {
         const Record gone = Event(time, "gone", known->device, nullptr);
         m_Known.erase(known);
         return {gone};

@@ -15,7 +15,9 @@ public:
     // The events of one more search, as records with the keys of EventKeys().
     std::vector<Record> Update(const std::vector<DeviceInfo>& found, const std::string& time);
     // A WS-Discovery Hello (`arrived`) or Bye between searches: a camera not known yet is new,
-    // a known one that says Bye is gone at once.
+    // and ages out like any device when the searches do not find it. Anyone on the LAN can send
+    // either, so a Bye ends only a camera known from WS-Discovery alone: a device that answers
+    // a device protocol is gone only when its searches say so.
     std::vector<Record> Announce(const DeviceInfo& device, bool arrived, const std::string& time);
 
     static const std::vector<std::string>& EventKeys();
@@ -24,9 +26,6 @@ private:
     struct Tracked {
         DeviceInfo device;
         int missed = 0; // searches in a row without an answer
-        // Known from a Hello alone: it may answer no probe (multicast dropped on the way), so
-        // searches do not count it gone until one has seen it; its Bye does.
-        bool announcedOnly = false;
     };
 
     std::vector<Tracked>::iterator Known(const DeviceInfo& device);

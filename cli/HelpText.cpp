@@ -175,21 +175,25 @@ Prints one row per device: mac name planned_ip result final_ip sends reachable, 
 changed, unchanged, not found, refused or failed to send. Exit status 0 only when every
 device changed. On a terminal a progress line per device goes to standard error.
 )") + kSearchOptions},
-        {"open", std::string(R"(Usage: vanmoor open MAC|ENDPOINT [--print] [OPTIONS]
+        {"open", std::string(R"(Usage: vanmoor open MAC|ENDPOINT [--print] [--any-host] [OPTIONS]
 
 Opens http://ADDRESS:PORT of the device in the default browser (xdg-open on Linux); none when
 its port lies outside 0..65535. A camera found by WS-Discovery alone opens the scheme, host and
-port of its XAddrs (the one on its address first): http://HOST:PORT/.
+port of its first XAddr on the address it is listed with: http://ADDRESS:PORT/. One that names
+a page on another host only says which host.
 
   --print           only print the address
+  --any-host        open a camera's page on another host than its address all the same
 )") + kProtocolHelp + kSearchOptions},
         {"watch", R"(Usage: vanmoor watch [--interval S] [--count N] [OPTIONS]
 
 Searches again and again and prints one line per change, matched by MAC (by endpoint for a
 camera found by WS-Discovery alone): a new device, a device gone (no answer to two searches in a row), a device whose address, name or port
-changed. With WS-Discovery it also listens for Hello and Bye between searches: a camera that
-says Hello is new at once, one that says Bye gone at once (one known from its Hello alone is
-not counted gone by searches it does not answer). Ends on Ctrl-C, SIGTERM or SIGHUP, or when nobody reads its output any more. A
+changed. With WS-Discovery it also listens for Hello and Bye between searches, on every
+interface as it comes and goes: a camera that says Hello is new at once and gone like any
+device when two searches do not find it; a camera known from WS-Discovery alone that says Bye
+is gone at once (a device that answers a device protocol only when its searches say so; an
+announcement lost to a flood is told on standard error). Ends on Ctrl-C, SIGTERM or SIGHUP, or when nobody reads its output any more. A
 search that fails (an interface gone) is told on standard error; the watch goes on.
 
   --interval S      seconds between searches (default 2, fractions allowed)

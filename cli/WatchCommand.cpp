@@ -86,6 +86,7 @@ ExitStatus RunWatch(const CommandContext& context) {
     const InterruptCatcher interrupts;
 
     DeviceWatch watch;
+    std::size_t lost = 0;
     const auto waitAwhile = [&](std::chrono::milliseconds patience) {
         if (!announcements) {
             std::this_thread::sleep_for(patience);
@@ -97,6 +98,12 @@ ExitStatus RunWatch(const CommandContext& context) {
             }
         }
         printer->Flush();
+        if (announcements->Lost() > lost) {
+            context.console.err << "vanmoor: " << announcements->Lost() - lost
+                                << " WS-Discovery announcements came faster than they could be "
+                                   "read and were lost; the searches tell what changed\n";
+            lost = announcements->Lost();
+        }
     };
     bool failing = false;
     printer->Begin("events", DeviceWatch::EventKeys());
@@ -110,6 +117,11 @@ ExitStatus RunWatch(const CommandContext& context) {
         }
         std::vector<DeviceInfo> found;
         try {
+            if (announcements) {
+                // Interfaces come and go while a watch runs: listen where the search goes.
+                announcements->ListenOn(options.interface ? session.SearchedAddresses()
+                                                          : std::vector<std::string>{});
+            }
             found = session.Search();
         } catch (const CliError& error) {
             // Nothing is known about the devices, so none of them counts as gone.

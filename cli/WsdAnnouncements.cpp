@@ -8,7 +8,7 @@ namespace vanmoor::cli {
 
 namespace {
 
-wsd::WsdListener::Options ListenOn(std::vector<std::string> localAddresses) {
+wsd::WsdListener::Options OptionsFor(std::vector<std::string> localAddresses) {
     wsd::WsdListener::Options options;
     options.localAddresses = std::move(localAddresses);
     return options;
@@ -19,7 +19,7 @@ wsd::WsdListener::Options ListenOn(std::vector<std::string> localAddresses) {
 // The listener with the reader it reads through, which must outlive it.
 struct WsdAnnouncements::Listening {
     explicit Listening(std::vector<std::string> localAddresses)
-        : reader(wsd::MakeXmlReader()), listener(*reader, ListenOn(std::move(localAddresses))) {}
+        : reader(wsd::MakeXmlReader()), listener(*reader, OptionsFor(std::move(localAddresses))) {}
 
     std::unique_ptr<wsd::XmlReader> reader;
     wsd::WsdListener listener;
@@ -42,6 +42,14 @@ WsdAnnouncements::Poll(std::chrono::milliseconds patience) {
                          site::DeviceFromTarget(announcement.target, announcement.receivedOn)});
     }
     return heard;
+}
+
+void WsdAnnouncements::ListenOn(std::vector<std::string> localAddresses) {
+    m_Listening->listener.ListenOn(std::move(localAddresses));
+}
+
+std::size_t WsdAnnouncements::Lost() const {
+    return m_Listening->listener.Overflowed();
 }
 
 } // namespace vanmoor::cli

@@ -3,6 +3,7 @@
 #include "Listing.h"
 
 #include <chrono>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ public:
 
     // The announcements heard since the last call, waiting up to `patience` for the first.
     std::vector<Announcement> Poll(std::chrono::milliseconds patience);
+    // Listens on `localAddresses` from now on (empty: every local address there is now).
+    void ListenOn(std::vector<std::string> localAddresses);
+    // Announcements lost so far because more came than the queue holds.
+    std::size_t Lost() const;
 
 private:
     struct Listening;

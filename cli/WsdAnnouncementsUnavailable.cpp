@@ -16,4 +16,10 @@ std::vector<WsdAnnouncements::Announcement> WsdAnnouncements::Poll(std::chrono::
     return {};
 }
 
+void WsdAnnouncements::ListenOn(std::vector<std::string>) {}
+
+std::size_t WsdAnnouncements::Lost() const {
+    return 0;
+}
+
 } // namespace vanmoor::cli

@@ -67,8 +67,8 @@ Ipv4Octets PlannedGateway(const SiteDevice& device, const PlanRequest& request,
 }
 
 // How many devices hold each address now, every device counted once by MAC; each found device
-// without one (WS-Discovery alone) counts on its own. Those cameras are never given an
-// address, but the one they hold is taken.
+// without one (WS-Discovery alone) counts on its own where its address is known. Those cameras
+// are never given an address, but the one they hold is taken.
 std::map<std::uint32_t, int> HeldAddresses(const std::vector<SiteDevice>& chosen,
                                            const std::vector<SiteDevice>& found) {
     std::map<MacBytes, Ipv4Octets> current;
@@ -77,7 +77,7 @@ std::map<std::uint32_t, int> HeldAddresses(const std::vector<SiteDevice>& chosen
         for (const SiteDevice& device : *list) {
             if (device.mac) {
                 current.emplace(*device.mac, device.ip);
-            } else if (list == &found) {
+            } else if (list == &found && device.AddressKnown()) {
                 ++held[AddressNumber(device.ip)];
             }
         }

@@ -20,6 +20,9 @@ const HostAddress* HostWithAddress(const std::vector<HostAddress>& host,
 
 void CheckAddressUse(const SiteDevice& device, const std::map<Ipv4Octets, int>& addressUse,
                      const std::vector<HostAddress>& host, std::vector<Finding>& findings) {
+    if (!device.AddressKnown()) {
+        return;
+    }
     const int users = addressUse.at(device.ip);
     if (users > 1) {
         findings.push_back({device.MacOrZero(), FindingKind::DuplicateAddress, Severity::Error,
@@ -131,7 +134,9 @@ std::vector<Finding> CheckSite(const std::vector<SiteDevice>& devices,
     std::map<Ipv4Octets, int> addressUse;
     std::map<std::string, int> nameUse;
     for (const SiteDevice& device : devices) {
-        ++addressUse[device.ip];
+        if (device.AddressKnown()) {
+            ++addressUse[device.ip];
+        }
         if (!device.name.empty()) {
             ++nameUse[device.name];
         }

@@ -52,7 +52,7 @@ std::string DeviceIdentity(const DeviceInfo& device) {
 Record DeviceRecord(const DeviceInfo& device) {
     return {
         {"mac", device.mac ? Value(settings::MacColonText(*device.mac)) : Value()},
-        {"ip", Text(device.ip)},
+        {"ip", device.AddressKnown() ? Value(Text(device.ip)) : Value()},
         {"netmask", SettingValue(device, Text(device.netmask))},
         {"gateway", SettingValue(device, Text(device.gateway))},
         {"port", static_cast<long long>(device.port)},

@@ -54,6 +54,9 @@ struct SiteDevice {
     // False for a device that answered WS-Discovery alone: its netmask, gateway, DHCP state and
     // MAC are not known, and no settings command reaches it.
     bool SpeaksDeviceProtocol() const { return protocol != kWsdProtocol; }
+    // False for a camera found by WS-Discovery alone whose transport addresses name a host name
+    // and no IPv4 address: its `ip` holds zeros it never sent, and no other device shares it.
+    bool AddressKnown() const { return SpeaksDeviceProtocol() || ip != Ipv4Octets{}; }
     // The local address as numbers; 0.0.0.0 when not known.
     Ipv4Octets LocalAddressOctets() const {
         return localAddress ? settings::OctetsFromDottedText(*localAddress) : Ipv4Octets{};

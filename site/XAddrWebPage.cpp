@@ -64,35 +64,51 @@ std::optional<WebAddress> ParseWebAddress(const std::string& url) {
 }
 
 std::optional<WebAddress> ChosenWebAddress(const std::vector<std::string>& xaddrs,
-                                           const settings::Ipv4Octets& ip) {
-    std::optional<WebAddress> first;
-    const std::string wanted = settings::DottedText(ip);
+                                           const std::optional<std::string>& host) {
     for (const std::string& url : xaddrs) {
         if (const std::optional<WebAddress> address = ParseWebAddress(url)) {
-            if (address->host == wanted) {
+            if (!host || address->host == *host) {
                 return address;
             }
-            first = first ? first : address;
         }
     }
-    return first;
+    return std::nullopt;
+}
+
+std::optional<std::string> ListedHost(const settings::Ipv4Octets& ip) {
+    return ip == settings::Ipv4Octets{} ? std::nullopt
+                                        : std::optional<std::string>(settings::DottedText(ip));
+}
+
+std::string PageText(const WebAddress& address) {
+    const bool usualPort = address.port == (address.scheme == "https" ? 443 : 80);
+    return address.scheme + "://" + address.host +
+           (usualPort ? "" : ":" + std::to_string(address.port)) + "/";
 }
 
 } // namespace
 
 std::optional<std::string> WebPageOfXAddrs(const std::vector<std::string>& xaddrs,
                                            const settings::Ipv4Octets& ip) {
-    const std::optional<WebAddress> address = ChosenWebAddress(xaddrs, ip);
-    if (!address) {
+    const std::optional<std::string> host = ListedHost(ip);
+    if (!host) {
         return std::nullopt;
     }
-    const bool usualPort = address->port == (address->scheme == "https" ? 443 : 80);
-    return address->scheme + "://" + address->host +
-           (usualPort ? "" : ":" + std::to_string(address->port)) + "/";
+    const std::optional<WebAddress> address = ChosenWebAddress(xaddrs, host);
+    return address ? std::optional<std::string>(PageText(*address)) : std::nullopt;
+}
+
+std::optional<NamedWebPage> FirstWebPageOfXAddrs(const std::vector<std::string>& xaddrs) {
+    const std::optional<WebAddress> address = ChosenWebAddress(xaddrs, std::nullopt);
+    return address ? std::optional<NamedWebPage>({address->host, PageText(*address)})
+                   : std::nullopt;
 }
 
 int WebPortOfXAddrs(const std::vector<std::string>& xaddrs, const settings::Ipv4Octets& ip) {
-    const std::optional<WebAddress> address = ChosenWebAddress(xaddrs, ip);
+    // The port shown beside a device: of its own page, else of the first it names.
+    const std::optional<std::string> host = ListedHost(ip);
+    std::optional<WebAddress> address = host ? ChosenWebAddress(xaddrs, host) : std::nullopt;
+    address = address ? address : ChosenWebAddress(xaddrs, std::nullopt);
     return address ? address->port : 0;
 }
 

@@ -13,7 +13,13 @@ std::size_t ListBytes(const std::vector<std::string>& texts) {
         [](std::size_t sum, const std::string& text) { return sum + text.size(); });
 }
 
-// The bytes an entry's texts hold, its key included.
+// A string object and its allocation's bookkeeping; a hash node, its bucket and the key.
+constexpr std::size_t kTextCost = sizeof(std::string) + 16;
+constexpr std::size_t kEntryCost = sizeof(DeviceTable::Entry) + 64 + kTextCost;
+// The texts of an entry outside its lists: key, address, receivedOn, name, hardware, location.
+constexpr std::size_t kSingleTexts = 6;
+
+// What an entry takes: its texts, its key included, and the objects that hold them.
 std::size_t EntryBytes(const TargetService& target, std::string_view receivedOn) {
     std::size_t bytes = 2 * target.address.size() + receivedOn.size() + target.name.size() +
                         target.hardware.size() + target.location.size() + ListBytes(target.scopes) +
@@ -21,7 +27,9 @@ std::size_t EntryBytes(const TargetService& target, std::string_view receivedOn)
     for (const QualifiedName& type : target.types) {
         bytes += type.namespaceUri.size() + type.localName.size();
     }
-    return bytes;
+    const std::size_t texts =
+        kSingleTexts + target.scopes.size() + target.xaddrs.size() + 2 * target.types.size();
+    return kEntryCost + bytes + texts * kTextCost;
 }
 
 } // namespace
@@ -35,7 +43,8 @@ void DeviceTable::AddOwnProbe(std::string_view messageId) {
     m_ownProbes.Insert(messageId);
 }
 
-DeviceTable::Outcome DeviceTable::Apply(const Message& message, std::string_view receivedOn) {
+DeviceTable::Outcome DeviceTable::Apply(const Message& message, std::string_view receivedOn,
+                                        std::uint32_t sender) {
     Outcome outcome;
     if (message.kind == MessageKind::Probe) {
         outcome.disposition = Disposition::NotForTable;
@@ -57,32 +66,37 @@ DeviceTable::Outcome DeviceTable::Apply(const Message& message, std::string_view
         if (message.kind == MessageKind::Bye) {
             Remove(target.address, outcome);
         } else {
-            Store(target, receivedOn, outcome);
+            Store(target, receivedOn, sender, outcome);
         }
     }
     return outcome;
 }
 
 void DeviceTable::Store(const TargetService& target, std::string_view receivedOn,
-                        Outcome& outcome) {
+                        std::uint32_t sender, Outcome& outcome) {
     const std::size_t bytes = EntryBytes(target, receivedOn);
     const auto found = m_entries.find(target.address);
     const std::size_t replaced =
         found == m_entries.end() ? 0 : EntryBytes(found->second.target, found->second.receivedOn);
+    const auto added = m_endpointsBySender.find(sender);
+    const bool senderFull = sender != 0 && added != m_endpointsBySender.end() &&
+                            added->second >= m_bounds.maxEndpointsPerSender;
     // A flood of invented endpoints is refused; the devices found first stay.
-    if ((found == m_entries.end() && m_entries.size() >= m_bounds.maxEndpoints) ||
-        m_textBytes - replaced + bytes > m_bounds.maxTextBytes) {
+    if ((found == m_entries.end() && (m_entries.size() >= m_bounds.maxEndpoints || senderFull)) ||
+        m_bytes - replaced + bytes > m_bounds.maxBytes) {
         ++outcome.refused;
         return;
     }
-    m_textBytes = m_textBytes - replaced + bytes;
+    m_bytes = m_bytes - replaced + bytes;
     if (found != m_entries.end()) {
         found->second.target = target;
         found->second.receivedOn = receivedOn;
         ++outcome.updated;
         return;
     }
-    m_entries.emplace(target.address, Entry{target, std::string(receivedOn), m_nextOrder++});
+    m_entries.emplace(target.address,
+                      Entry{target, std::string(receivedOn), m_nextOrder++, sender});
+    ++m_endpointsBySender[sender];
     ++outcome.added;
 }
 
@@ -91,7 +105,11 @@ void DeviceTable::Remove(const std::string& endpoint, Outcome& outcome) {
     if (found == m_entries.end()) {
         return;
     }
-    m_textBytes -= EntryBytes(found->second.target, found->second.receivedOn);
+    m_bytes -= EntryBytes(found->second.target, found->second.receivedOn);
+    const auto sender = m_endpointsBySender.find(found->second.sender);
+    if (--sender->second == 0) {
+        m_endpointsBySender.erase(sender);
+    }
     m_entries.erase(found);
     ++outcome.removed;
 }

@@ -10,7 +10,8 @@ void MessageIntake::AddOwnProbe(std::string_view messageId) {
     m_table.AddOwnProbe(messageId);
 }
 
-MessageIntake::Taken MessageIntake::Take(std::string_view datagram, std::string_view receivedOn) {
+MessageIntake::Taken MessageIntake::Take(std::string_view datagram, std::string_view receivedOn,
+                                         std::uint32_t sender) {
     ParseResult parsed = ParseMessage(datagram, m_reader, m_limits);
     Taken taken;
     const std::lock_guard lock(m_mutex);
@@ -20,7 +21,7 @@ MessageIntake::Taken MessageIntake::Take(std::string_view datagram, std::string_
         return taken;
     }
     taken.read = true;
-    taken.outcome = m_table.Apply(parsed.message, receivedOn);
+    taken.outcome = m_table.Apply(parsed.message, receivedOn, sender);
     switch (taken.outcome.disposition) {
     case DeviceTable::Disposition::Applied:
         ++m_counters.applied;

@@ -6,6 +6,7 @@
 #include "XmlReader.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <string_view>
 #include <vector>
@@ -36,7 +37,8 @@ public:
     MessageIntake(const XmlReader& reader, DeviceTable::Bounds bounds, Limits limits = {});
 
     void AddOwnProbe(std::string_view messageId);
-    Taken Take(std::string_view datagram, std::string_view receivedOn);
+    // `sender`: the address it came from, network byte order; 0 when not known.
+    Taken Take(std::string_view datagram, std::string_view receivedOn, std::uint32_t sender = 0);
     void CountTooLong(std::size_t count);
 
     // Entries copied out, in the order their endpoints were first found.

@@ -28,13 +28,14 @@ struct Announcement {
 
 // Listens for Hello and Bye on the discovery port of every chosen interface: one socket per
 // local address, joined to the group on that interface alone, each with a receive thread. The
-// table of announced devices and the queue of announcements are bounded.
+// table of announced devices and the queue of announcements are bounded; a full queue drops a
+// Hello before any Bye.
 class WsdListener {
 public:
     struct Options {
         std::vector<std::string> localAddresses; // empty: every local IPv4 address
         DeviceTable::Bounds bounds;
-        std::size_t maxQueued = 4096; // announcements not yet polled; the oldest go first
+        std::size_t maxQueued = 4096; // announcements not yet polled
     };
 
     WsdListener(const XmlReader& reader, Options options);
@@ -43,8 +44,11 @@ public:
     WsdListener& operator=(const WsdListener&) = delete;
 
     // Opens the sockets and starts listening; the addresses that cannot listen are returned.
-    // Call once.
     std::vector<SocketFailure> Start();
+    // Listens on `localAddresses` from now on (empty: every local IPv4 address there is now),
+    // opening sockets for new addresses and closing those of addresses gone, so that a
+    // listener follows interfaces that come and go. Returns the addresses that cannot listen.
+    std::vector<SocketFailure> ListenOn(std::vector<std::string> localAddresses);
     // The local addresses that listen.
     std::vector<std::string> ListeningOn() const;
 
@@ -60,16 +64,18 @@ private:
     struct Channel {
         std::string localIP;
         platform::UdpSocket socket;
+        std::atomic<bool> listening{true};
         std::thread thread;
     };
 
     void Receive(Channel& channel);
     void Queue(Announcement announcement);
+    static void Stop(Channel& channel);
 
     const Options m_options;
     MessageIntake m_intake;
+    mutable std::mutex m_channelsMutex; // guards m_channels
     std::vector<std::unique_ptr<Channel>> m_channels;
-    std::atomic<bool> m_running{false};
 
     mutable std::mutex m_queueMutex; // guards m_queue and m_overflowed
     std::condition_variable m_queued;

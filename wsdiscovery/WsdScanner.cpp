@@ -82,7 +82,9 @@ std::vector<platform::InterfaceAddress> ChooseAddresses(const ScanOptions& optio
 void RunChannel(ProbeChannel& channel, MessageIntake& intake, Clock::time_point start,
                 Clock::time_point deadline) {
     std::vector<char> buffer(intake.DatagramLimits().maxDatagramBytes + 1);
-    const auto take = [&](std::string_view datagram) { intake.Take(datagram, channel.localIP); };
+    const auto take = [&](std::string_view datagram, std::uint32_t sender) {
+        intake.Take(datagram, channel.localIP, sender);
+    };
     std::size_t nextSend = 0;
     while (true) {
         const Clock::time_point now = Clock::now();
@@ -104,8 +106,9 @@ void RunChannel(ProbeChannel& channel, MessageIntake& intake, Clock::time_point 
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - now);
         if (channel.socket.WaitReadable(static_cast<int>(wait.count())) ==
             platform::UdpSocket::Wait::Readable) {
-            intake.CountTooLong(DrainDatagrams(channel.socket, buffer,
-                                               intake.DatagramLimits().maxDatagramBytes, take));
+            intake.CountTooLong(DrainDatagrams(
+                channel.socket, buffer, intake.DatagramLimits().maxDatagramBytes,
+                [&] { return Clock::now() < until; }, take));
         }
     }
 }

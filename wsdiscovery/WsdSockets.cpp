@@ -59,10 +59,10 @@ bool OpenAnnouncementSocket(platform::UdpSocket& socket, const std::string& loca
 }
 
 std::size_t DrainDatagrams(platform::UdpSocket& socket, std::vector<char>& buffer,
-                           std::size_t maxBytes,
-                           const std::function<void(std::string_view)>& take) {
+                           std::size_t maxBytes, const std::function<bool()>& keepOn,
+                           const std::function<void(std::string_view, std::uint32_t)>& take) {
     std::size_t tooLong = 0;
-    while (true) {
+    while (keepOn()) {
         const auto received = socket.Receive(buffer.data(), static_cast<int>(buffer.size()));
         using Status = platform::UdpSocket::Received::Status;
         if (received.status == Status::TooLong) {
@@ -77,8 +77,9 @@ std::size_t DrainDatagrams(platform::UdpSocket& socket, std::vector<char>& buffe
             ++tooLong;
             continue;
         }
-        take(std::string_view(buffer.data(), length));
+        take(std::string_view(buffer.data(), length), received.source);
     }
+    return tooLong;
 }
 
 } // namespace vanmoor::wsd

@@ -3,6 +3,7 @@
 #include "UdpSocket.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -29,10 +30,13 @@ bool OpenProbeSocket(platform::UdpSocket& socket, const std::string& localIP,
 bool OpenAnnouncementSocket(platform::UdpSocket& socket, const std::string& localIP,
                             SocketFailure& failure);
 
-// Takes every datagram queued on `socket`, passing each to `take` as long as it is within
-// `maxBytes`; longer ones are dropped whole. `buffer` must hold more than `maxBytes`. Returns
-// the number dropped for their length.
+// Takes the datagrams queued on `socket` while `keepOn` holds, asked before each one, passing
+// each with its sender's address (network byte order) to `take` as long as it is within
+// `maxBytes`; longer ones are dropped whole. A sender
+// that keeps the queue full thus cannot hold the caller past its deadline or its stop.
+// `buffer` must hold more than `maxBytes`. Returns the number dropped for their length.
 std::size_t DrainDatagrams(platform::UdpSocket& socket, std::vector<char>& buffer,
-                           std::size_t maxBytes, const std::function<void(std::string_view)>& take);
+                           std::size_t maxBytes, const std::function<bool()>& keepOn,
+                           const std::function<void(std::string_view, std::uint32_t)>& take);
 
 } // namespace vanmoor::wsd

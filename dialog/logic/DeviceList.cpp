@@ -67,9 +67,10 @@ void DeviceList::SetWsdTwin(int index, vanmoor::site::WsdDetails twin) {
 }
 
 void DeviceList::AddWsdRow(vanmoor::site::SiteDevice device, std::u16string_view marker) {
-    m_Rows.push_back(Row{kWsdKeyLetter + Utf16FromAscii(std::to_string(m_WsdDevices.size() + 1)),
-                         Utf16FromUtf8(device.name) + u" [" + std::u16string(marker) + u"]",
-                         ListedAddressText(device.ip)});
+    m_Rows.push_back(
+        Row{kWsdKeyLetter + Utf16FromAscii(std::to_string(m_WsdDevices.size() + 1)),
+            Utf16FromUtf8(device.name) + u" [" + std::u16string(marker) + u"]",
+            device.AddressKnown() ? ListedAddressText(device.ip) : std::u16string(u"-")});
     m_WsdDevices.push_back(std::move(device));
 }
 

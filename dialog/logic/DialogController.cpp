@@ -271,6 +271,11 @@ void DialogController::OnDoubleClickRow(int row) {
         if (const std::optional<std::string> page =
                 vanmoor::site::WebPageOfXAddrs(xaddrs, m_LoadedWsd->ip)) {
             m_View.OpenUrl(*page);
+        } else if (const auto named = vanmoor::site::FirstWebPageOfXAddrs(xaddrs)) {
+            // Anyone on the LAN can announce a page elsewhere in a camera's name.
+            m_View.ShowMessage(
+                MessageIcon::Warning,
+                FillIn(m_ExtraTexts.Text(ExtraText::PageOnOtherHost), Utf16FromAscii(named->host)));
         } else {
             m_View.ShowMessage(MessageIcon::Warning,
                                FillIn(m_ExtraTexts.Text(ExtraText::PortCannotOpen),

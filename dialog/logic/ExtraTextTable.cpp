@@ -73,6 +73,7 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"A chosen device takes a user name and password: enter them first.",
     u"WS-Discovery",
     u"Settings of this camera change on its own web page.",
+    u"This camera names a page on the host %1, not on its own address. The page is not opened.",
 };
 
 std::size_t Slot(ExtraText entry) {

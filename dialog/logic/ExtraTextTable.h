@@ -70,7 +70,8 @@ enum class ExtraText : std::size_t {
     AssignCredentialsFirst,
     WsdMarker,   // after the name of a camera found by WS-Discovery alone
     WsdReadOnly, // the line under the fields while such a camera is shown
-    Count,       // not a text
+    PageOnOtherHost,
+    Count, // not a text
 };
 
 inline constexpr std::size_t kExtraTextCount = static_cast<std::size_t>(ExtraText::Count);

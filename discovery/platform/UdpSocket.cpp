@@ -178,7 +178,8 @@ UdpSocket::Received UdpSocket::Receive(char* buffer, int capacity) {
             destination = info.ipi_addr.s_addr;
         }
     }
-    return {Received::Status::Datagram, static_cast<int>(received), 0, destination};
+    return {Received::Status::Datagram, static_cast<int>(received), 0, destination,
+            sender.sin_addr.s_addr};
 }
 
 void UdpSocket::Close() {

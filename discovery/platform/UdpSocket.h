@@ -70,6 +70,7 @@ public:
         int error;                 // the system's error code unless a datagram was taken
         std::uint32_t destination; // the address the datagram was sent to, network byte order;
                                    // 0 when the system did not tell
+        std::uint32_t source = 0;  // the sender's address, network byte order
     };
     // Takes one queued datagram without waiting.
     Received Receive(char* buffer, int capacity);

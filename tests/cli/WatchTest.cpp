@@ -1,5 +1,6 @@
 #include "ChildProgram.h"
 #include "CliRun.h"
+#include "DeviceWatch.h"
 #include "TestNetwork.h"
 
 #include <atomic>
@@ -81,6 +82,39 @@ TEST_F(CliTest, WatchShowsHelloAndByeBetweenSearches) {
     EXPECT_EQ(events[1].at("endpoint"), "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000301");
     EXPECT_EQ(events[2].at("event"), "gone");
     EXPECT_EQ(events[2].at("endpoint"), events[1].at("endpoint"));
+}
+
+std::vector<std::string> EventNames(const std::vector<Record>& events) {
+    std::vector<std::string> names;
+    for (const Record& event : events) {
+        names.push_back(std::get<std::string>(SelectFields(event, {"event"})[0].value));
+    }
+    return names;
+}
+
+// Anyone on the LAN can multicast a Hello or a Bye: neither outweighs the searches.
+TEST(DeviceWatchTest, AnnouncementsDoNotOutweighTheSearches) {
+    DeviceInfo merged;
+    merged.mac = MacBytes{2, 0, 0x5e, 0, 1, 1};
+    merged.ip = {192, 0, 2, 10};
+    merged.wsd = listing::WsdDetails{};
+    merged.wsd->endpoint = "urn:uuid:merged";
+    DeviceInfo bye;
+    bye.protocol = listing::kWsdProtocol;
+    bye.wsd = listing::WsdDetails{};
+    bye.wsd->endpoint = "urn:uuid:merged";
+    DeviceInfo forged = bye;
+    forged.wsd->endpoint = "urn:uuid:forged";
+    forged.ip = {192, 0, 2, 99};
+
+    DeviceWatch watch;
+    EXPECT_EQ(EventNames(watch.Update({merged}, "t")), std::vector<std::string>{"new"});
+    EXPECT_TRUE(watch.Announce(bye, false, "t").empty());
+    EXPECT_TRUE(watch.Update({merged}, "t").empty());
+
+    EXPECT_EQ(EventNames(watch.Announce(forged, true, "t")), std::vector<std::string>{"new"});
+    EXPECT_TRUE(watch.Update({merged}, "t").empty());
+    EXPECT_EQ(EventNames(watch.Update({merged}, "t")), std::vector<std::string>{"gone"});
 }
 
 TEST(UsageTest, UsageErrorsExitWithTwoAndHelpWithZero) {

@@ -158,6 +158,21 @@ TEST_F(CliTest, RepeatProbesWsdAgain) {
     EXPECT_EQ(camera->WsdProbesHeard(), 3 * probesOfAScan);
 }
 
+// Anyone on the LAN can announce a page on another host in a camera's name.
+TEST_F(CliTest, OpenTellsTheOtherHostACameraNamesAndOpensItOnlyWhenAsked) {
+    StartDevices(1, {Device("protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.52 "
+                            "xaddrs=\"soap.udp://192.0.2.52:3702 http://evil.example/onvif\"")});
+    const CliResult refused = RunProgram({"open", kCamera, "--print", "--wait", "1000"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("on the host evil.example, not on its address 192.0.2.52"),
+              std::string::npos)
+        << refused.err;
+    const CliResult asked =
+        RunProgram({"open", kCamera, "--print", "--any-host", "--wait", "1000"});
+    EXPECT_EQ(asked.out, "http://evil.example/\n") << asked.err;
+}
+
 // A camera that hears no multicast is found by a unicast probe to the address it listens on.
 TEST(WsdTargetTest, TargetProbesOneAddressByUnicast) {
     vanmoor::test::LogDirectory logs;
@@ -185,11 +200,19 @@ TEST(XAddrWebPageTest, OnlyAPlainWebAddressIsOpened) {
                                      "HTTP://admin@192.0.2.30:8080/onvif?x#y"},
                                     ip),
               "http://192.0.2.30:8080/");
-    EXPECT_EQ(site::WebPageOfXAddrs({"https://[2001:db8::1]/onvif"}, ip), "https://[2001:db8::1]/");
+    // A page on another host than the listed address is only named, never chosen.
+    const std::vector<std::string> elsewhere = {"soap.udp://192.0.2.30:3702",
+                                                "http://evil.example/onvif"};
+    EXPECT_EQ(site::WebPageOfXAddrs(elsewhere, ip), std::nullopt);
+    EXPECT_EQ(site::WebPageOfXAddrs({"http://0.0.0.0/"}, {}), std::nullopt);
+    ASSERT_TRUE(site::FirstWebPageOfXAddrs(elsewhere));
+    EXPECT_EQ(site::FirstWebPageOfXAddrs(elsewhere)->host, "evil.example");
+    EXPECT_EQ(site::FirstWebPageOfXAddrs({"https://[2001:db8::1]/onvif"})->page,
+              "https://[2001:db8::1]/");
     EXPECT_EQ(site::WebPortOfXAddrs({"https://cam.example/onvif"}, ip), 443);
     for (const char* hostile : {"http://a b/", "http://x;reboot/", "javascript:alert(1)",
                                 "http://192.0.2.30:99999/", "http://:80/", "file:///etc/passwd"}) {
-        EXPECT_EQ(site::WebPageOfXAddrs({hostile}, ip), std::nullopt) << hostile;
+        EXPECT_EQ(site::FirstWebPageOfXAddrs({hostile}), std::nullopt) << hostile;
     }
 }
 

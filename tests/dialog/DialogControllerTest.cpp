@@ -493,5 +493,22 @@ TEST_F(WsdRowsTest, AnAnswerFromBeforeASubmitMakesNoSecondRowOfTheChangedDevice)
     EXPECT_EQ(RowNamed(u"Lobby [WS-Discovery]"), -1);
 }
 
+TEST_F(WsdRowsTest, AnUnknownAddressIsSharedWithNoneAndAPageOnAnotherHostStaysClosed) {
+    m_Scan.devices.push_back(WsdCamera("Named 1", {}, "192.0.2.5", {"http://cam-1.example/"}));
+    m_Scan.devices.push_back(WsdCamera("Named 2", {}, "192.0.2.5", {"http://cam-2.example/"}));
+    m_Scan.devices.push_back(WsdCamera("Lure", {192, 0, 2, 52}, "192.0.2.5",
+                                       {"soap.udp://192.0.2.52:3702", "http://evil.example/x"}));
+    OpenOnFirstInterface();
+    const auto named = static_cast<std::size_t>(RowNamed(u"Named 1 [WS-Discovery]"));
+    EXPECT_EQ(m_Controller.Devices().Rows()[named][2], u"-");
+    EXPECT_FALSE(m_View.findings[named].error);
+
+    m_View.messages.clear();
+    m_Controller.OnDoubleClickRow(RowNamed(u"Lure [WS-Discovery]"));
+    EXPECT_TRUE(m_View.openedUrls.empty());
+    ASSERT_EQ(m_View.messages.size(), 1U);
+    EXPECT_NE(m_View.messages[0].second.find(u"evil.example"), std::u16string::npos);
+}
+
 } // namespace
 } // namespace kestrun::test

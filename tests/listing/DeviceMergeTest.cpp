@@ -100,5 +100,17 @@ TEST(DeviceMergeTest, AWsdCameraOutsideTheLanItAnsweredOnIsUnreachable) {
     EXPECT_EQ(findings[0].device, 0u);
 }
 
+// What a camera found by WS-Discovery alone did not tell is null in every listing, not zeros.
+TEST(DeviceMergeTest, AWsdCameraNamingAHostNameHasAnUnknownAddressSharedWithNone) {
+    std::vector<DeviceInfo> devices = {Wsd("urn:uuid:a", "0.0.0.0"), Wsd("urn:uuid:b", "0.0.0.0")};
+    devices[0].wsd->xaddrs = {"http://cam-a.example/onvif/device_service"};
+    devices[1].wsd->xaddrs = {"http://cam-b.example/onvif/device_service"};
+    EXPECT_EQ(Count(Check(devices), FindingKind::DuplicateAddress), 0u);
+    const Record record = DeviceRecord(devices[0]);
+    for (const char* unknown : {"ip", "netmask", "gateway", "dns1", "dns2", "dhcp"}) {
+        EXPECT_EQ(SelectFields(record, {unknown})[0].value, Value()) << unknown;
+    }
+}
+
 } // namespace
 } // namespace vanmoor::listing

@@ -97,7 +97,7 @@ TEST(WsdDeviceTableBoundsTest, AFloodOfEndpointsStopsAtTheBound) {
 }
 
 TEST(WsdDeviceTableBoundsTest, EndpointsThatFillWholeDatagramsStopAtTheTextBound) {
-    DeviceTable table({.maxEndpoints = 1000, .maxTextBytes = 65000});
+    DeviceTable table({.maxEndpoints = 1000, .maxBytes = 70000});
     table.AddOwnProbe(kOurProbe);
     // About 20 kB of addresses per endpoint, each address within the text bound.
     const auto addresses = [](int count) {
@@ -113,11 +113,44 @@ TEST(WsdDeviceTableBoundsTest, EndpointsThatFillWholeDatagramsStopAtTheTextBound
         added += table.Apply(Answer("uuid:f" + n, "urn:fat-" + n, addresses(20)), "lan").added;
     }
     EXPECT_EQ(added, 3u);
-    EXPECT_LE(table.TextBytes(), 65000u);
+    EXPECT_LE(table.Bytes(), 70000u);
     // An update that would grow past the bound is refused too; a Bye gives the room back.
     EXPECT_EQ(table.Apply(Answer("uuid:g", "urn:fat-0", addresses(28)), "lan").refused, 1u);
     table.Apply(Announcement("Bye", "uuid:bye", "urn:fat-0"), "lan");
     EXPECT_EQ(table.Apply(Answer("uuid:n", "urn:fat-new", addresses(20)), "lan").added, 1u);
+}
+
+// Texts of one letter each take little, the objects that hold them much more.
+TEST(WsdDeviceTableBoundsTest, EndpointsOfManyShortItemsStopAtTheBoundOfWhatTheyTake) {
+    DeviceTable table({.maxEndpoints = 1000, .maxBytes = 100000});
+    table.AddOwnProbe(kOurProbe);
+    std::string letters;
+    for (int i = 0; i < 32; ++i) {
+        letters += std::string(letters.empty() ? "" : " ") + static_cast<char>('A' + i);
+    }
+    for (int i = 0; i < 200; ++i) {
+        const std::string n = std::to_string(i);
+        table.Apply(Answer("uuid:f" + n, "urn:short-" + n, letters), "lan");
+    }
+    ASSERT_GT(table.Size(), 0u);
+    EXPECT_LE(table.Size() * 32 * sizeof(std::string), 100000u);
+}
+
+// The probe's MessageID is multicast: any host can answer it, but one host adds only so many.
+TEST(WsdDeviceTableBoundsTest, OneSendingAddressAddsOnlyItsShareOfEndpoints) {
+    DeviceTable table({.maxEndpoints = 100, .maxEndpointsPerSender = 3});
+    table.AddOwnProbe(kOurProbe);
+    const auto add = [&](const std::string& endpoint, std::uint32_t sender) {
+        return table.Apply(Answer("uuid:" + endpoint, endpoint, "http://192.0.2.1/"), "lan", sender)
+            .added;
+    };
+    for (int i = 0; i < 5; ++i) {
+        add("urn:forged-" + std::to_string(i), 1);
+    }
+    EXPECT_EQ(table.Size(), 3u);
+    EXPECT_EQ(add("urn:real", 2), 1u);
+    table.Apply(Announcement("Bye", "uuid:bye", "urn:forged-0"), "lan", 1);
+    EXPECT_EQ(add("urn:forged-again", 1), 1u);
 }
 
 TEST(WsdDeviceTableBoundsTest, TheOldestIdentifiersAreForgottenFirst) {

@@ -1,7 +1,10 @@
+#include "DatagramFlood.h"
+#include "Protocol.h"
 #include "WsdNetwork.h"
 #include "WsdScanner.h"
 
 #include <algorithm>
+#include <future>
 
 namespace vanmoor::wsd::test {
 namespace {
@@ -100,6 +103,27 @@ TEST_F(WsdScanTest, HostileAndForeignAnswersAreNotTaken) {
     EXPECT_EQ(report.counters.foreign, 2u);
     EXPECT_EQ(report.counters.repeated, 2u);
     EXPECT_EQ(report.counters.applied, 4u);
+}
+
+TEST_F(WsdScanTest, AFloodToTheProbesPortDoesNotHoldTheScanPastItsDeadline) {
+    std::unique_ptr<vanmoor::test::UdpPeer> flooder;
+    vanmoor::test::RunInLan(
+        1, [&] { flooder = std::make_unique<vanmoor::test::UdpPeer>(net.lanAddresses[0], kPort); });
+    ScanOptions options;
+    options.target = net.lanAddresses[0]; // the unicast probe tells the flooder its port
+    options.wait = std::chrono::milliseconds(1000);
+    const auto start = std::chrono::steady_clock::now();
+    auto scan = std::async(std::launch::async, [&] { return WsdScanner(reader).Scan(options); });
+    const auto probe = flooder->Receive(std::chrono::seconds(2));
+    ASSERT_TRUE(probe);
+    {
+        const DatagramFlood flood(std::move(flooder), probe->sourceAddress, probe->sourcePort,
+                                  std::chrono::seconds(8));
+        scan.wait();
+    }
+    // Without a bound on the draining the scan lasts as long as the flood.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    EXPECT_GT(scan.get().counters.unreadable, 0u);
 }
 
 } // namespace

@@ -145,8 +145,9 @@ UdpSocket::Received UdpSocket::Receive(char* buffer, int capacity) {
         int senderLength = sizeof sender;
         const int received = recvfrom(AsSocket(m_Handle), buffer, capacity, 0,
                                       reinterpret_cast<sockaddr*>(&sender), &senderLength);
-        return received == SOCKET_ERROR ? ReceiveFailure()
-                                        : Received{Received::Status::Datagram, received, 0, 0};
+        return received == SOCKET_ERROR
+                   ? ReceiveFailure()
+                   : Received{Received::Status::Datagram, received, 0, 0, sender.sin_addr.s_addr};
     }
     sockaddr_in sender{};
     WSABUF data{static_cast<ULONG>(capacity < 0 ? 0 : capacity), buffer};
@@ -171,7 +172,8 @@ UdpSocket::Received UdpSocket::Receive(char* buffer, int capacity) {
             destination = info.ipi_addr.s_addr;
         }
     }
-    return {Received::Status::Datagram, static_cast<int>(received), 0, destination};
+    return {Received::Status::Datagram, static_cast<int>(received), 0, destination,
+            sender.sin_addr.s_addr};
 }
 
 void UdpSocket::Close() {

@@ -59,9 +59,6 @@ enum class ExtraText : std::size_t {
     ProblemPortOutOfRange,
     ProblemNameTooManyBytes,
     ProblemKeptNameIncomplete,
-    ProblemAddressIsZero,
-    ProblemAddressEndsIn0Or255,
-    ProblemGatewayOutsideSubnet,
     AboutNotice,
     AssignStillRunning,
     AssignNoGateway,
@@ -70,7 +67,9 @@ enum class ExtraText : std::size_t {
     AssignCredentialsFirst,
     WsdMarker,   // after the name of a camera found by WS-Discovery alone
     WsdReadOnly, // the line under the fields while such a camera is shown
-    Count,       // not a text
+    AddressPartlyFilled,
+    SubmitSearchFailed,
+    Count, // not a text
 };
 
 inline constexpr std::size_t kExtraTextCount = static_cast<std::size_t>(ExtraText::Count);

@@ -100,8 +100,10 @@ with the new settings (--repeat times, at least twice).
 Settings:
   --ip A  --netmask M  --gateway G  --dns1 A  --dns2 A
                     IPv4 addresses; the gateway must lie in the address's subnet or be
-                    0.0.0.0; the address may not be 0.0.0.0, end in 0 or 255, or be one
-                    no device can use (multicast, loopback, 0.x.x.x, 240.0.0.0 and up)
+                    0.0.0.0; the netmask may not be 0.0.0.0 or have holes; neither the
+                    address nor the gateway may be the subnet's network or broadcast
+                    address, or one no device can use (multicast, loopback, 0.x.x.x,
+                    240.0.0.0 and up); the address may not end in 0 or 255
   --name TEXT       at most 18 bytes of UTF-8 (32 for a device on port 32970); a name not
                     given goes back byte for byte as the device sent it
   --port N          web port, 0 to 65535

@@ -2,9 +2,9 @@
 #include "DeviceLookup.h"
 #include "Password.h"
 #include "SettingsChange.h"
+#include "SettingsRule.h"
 #include "SettingsVerification.h"
 #include "SiteSurvey.h"
-#include "Subnet.h"
 #include "Utf8Text.h"
 #include "vanmoor.h"
 
@@ -58,8 +58,8 @@ bool ChangesAnything(const DeviceInfo& device, const settings::SettingsForm& for
     return form.dhcp != device.dhcp || !commission::SettingsDifferences(seen, strict, port).empty();
 }
 
-// The checks that need the device: the port and the address rules, an address no device can
-// use, and a name that its command cannot carry.
+// The checks that need the device: the port, a name that its command cannot carry and the
+// addresses.
 int CheckForm(const settings::SettingsForm& form, const DeviceInfo& device) {
     const settings::FormCheck check = settings::CheckPort(form.portText);
     if (check.problem != FormProblem::None) {
@@ -69,14 +69,8 @@ int CheckForm(const settings::SettingsForm& form, const DeviceInfo& device) {
         name != FormProblem::None) {
         throw UsageError(NameProblemMessage(name, form, device.TakesCredentials()));
     }
-    if (const FormProblem problem = settings::CheckAddresses(form); problem != FormProblem::None) {
-        throw UsageError(ProblemMessage(problem));
-    }
-    if (!form.dhcp) {
-        if (const auto why = commission::WhyUnusable(form.ip)) {
-            throw UsageError("new settings refused: " + settings::DottedText(form.ip) + " is " +
-                             commission::EnglishText(*why) + ", which no device can use");
-        }
+    if (const auto why = commission::WhySettingsRefused(form.ip, form.netmask, form.gateway)) {
+        throw UsageError("new settings refused: " + commission::EnglishText(*why));
     }
     return check.port;
 }

@@ -2,6 +2,7 @@
 
 #include "NamePattern.h"
 #include "SettingsForm.h"
+#include "SettingsRule.h"
 #include "Subnet.h"
 #include "Utf8Text.h"
 
@@ -30,24 +31,21 @@ MessageText MacValue(const MacBytes& mac) {
     return Value(MacColonText(mac));
 }
 
-void CheckUsable(MessagePattern pattern, const Ipv4Octets& address) {
-    if (auto why = WhyUnusable(address)) {
-        throw PlanError(Message(pattern, {AddressValue(address), std::move(*why)}));
-    }
-}
-
 void CheckRequest(const PlanRequest& request, const Subnet& subnet) {
-    if (!IsContiguousMask(request.netmask) || PrefixLength(request.netmask) == 0 ||
-        PrefixLength(request.netmask) > 30) {
+    if (auto why = WhyNetmaskRefused(request.netmask)) {
+        throw PlanError(std::move(*why));
+    }
+    // A plan hands out host addresses between the network and broadcast address.
+    if (PrefixLength(request.netmask) > 30) {
         throw PlanError(
             Message(MessagePattern::PlanNetmaskNoHosts, {AddressValue(request.netmask)}));
     }
-    CheckUsable(MessagePattern::PlanUnusableAddress, request.first);
-    if (request.gateway && *request.gateway != kNone) {
-        CheckUsable(MessagePattern::PlanUnusableGateway, *request.gateway);
-        if (!subnet.Holds(*request.gateway)) {
-            throw PlanError(Message(MessagePattern::GatewayOutside,
-                                    {AddressValue(*request.gateway), Value(subnet.Text())}));
+    if (auto why = WhyAddressUnusable(request.first)) {
+        throw PlanError(std::move(*why));
+    }
+    if (request.gateway) {
+        if (auto why = WhyGatewayRefused(*request.gateway, subnet)) {
+            throw PlanError(std::move(*why));
         }
     }
 }
@@ -58,7 +56,10 @@ Ipv4Octets PlannedGateway(const SiteDevice& device, const PlanRequest& request,
     if (request.gateway) {
         return *request.gateway;
     }
-    if (device.gateway != kNone && !subnet.Holds(device.gateway)) {
+    if (auto why = WhyGatewayRefused(device.gateway, subnet)) {
+        if (subnet.Holds(device.gateway)) {
+            throw PlanError(std::move(*why));
+        }
         throw PlanError(Message(
             MessagePattern::PlanDeviceGatewayOutside,
             {MacValue(device.MacOrZero()), AddressValue(device.gateway), Value(subnet.Text())}));
@@ -106,8 +107,8 @@ bool Assignable(std::uint64_t wide, const SiteDevice& device, const Subnet& subn
                 const std::set<std::uint32_t>& reserved, const std::map<std::uint32_t, int>& held) {
     const auto number = static_cast<std::uint32_t>(wide);
     const Ipv4Octets octets = AddressOctets(number);
-    if (subnet.IsNetworkOrBroadcast(octets) || octets[3] == 0 || octets[3] == 255 ||
-        WhyUnusable(octets) || reserved.count(number) != 0) {
+    if (reserved.count(number) != 0 ||
+        WhySettingsRefused(octets, AddressOctets(subnet.mask), kNone)) {
         return false;
     }
     const auto holders = held.find(number);

@@ -39,6 +39,8 @@ constexpr std::array<std::string_view, kMessagePatternCount> kPatterns = {
     "name pattern needs {n} or {n:02}",
     "name pattern field %1 is not {n} or {n:0W}",
     "name pattern may number only once",
+    "gateway %1 is the network or broadcast address of %2",
+    "the last number of address %1 must lie between 1 and 254",
 };
 
 } // namespace

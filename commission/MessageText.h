@@ -40,6 +40,8 @@ enum class MessagePattern : std::size_t {
     NamePatternNeedsNumber,
     NamePatternBadField,
     NamePatternNumbersTwice,
+    GatewayNetworkOrBroadcast,
+    AddressLastNumber,
     Count, // not a pattern
 };
 

@@ -119,24 +119,6 @@ FormProblem CheckNameFits(const SettingsForm& form, bool takesCredentials) {
     return FormProblem::None;
 }
 
-FormProblem CheckAddresses(const SettingsForm& form) {
-    if (form.ip == Ipv4Octets{}) {
-        return FormProblem::AddressIsZero;
-    }
-    if (form.ip[3] == 0 || form.ip[3] == 255) {
-        return FormProblem::AddressEndsIn0Or255;
-    }
-    if (form.gateway == Ipv4Octets{}) {
-        return FormProblem::None;
-    }
-    for (std::size_t i = 0; i < form.ip.size(); ++i) {
-        if ((form.ip[i] & form.netmask[i]) != (form.gateway[i] & form.netmask[i])) {
-            return FormProblem::GatewayOutsideSubnet;
-        }
-    }
-    return FormProblem::None;
-}
-
 std::u16string FormProblemText(FormProblem problem) {
     switch (problem) {
     case FormProblem::PortNotInteger:
@@ -151,12 +133,6 @@ std::u16string FormProblemText(FormProblem problem) {
     case FormProblem::KeptNameIncomplete:
         return u"The device's name may be longer than its answer shows. Please enter the whole "
                u"name, so that it is not cut.";
-    case FormProblem::AddressIsZero:
-        return u"The address 0.0.0.0 cannot be set.";
-    case FormProblem::AddressEndsIn0Or255:
-        return u"The last number of the address must lie between 1 and 254.";
-    case FormProblem::GatewayOutsideSubnet:
-        return u"The gateway must lie in the address's subnet, or be 0.0.0.0.";
     case FormProblem::None:
         break;
     }

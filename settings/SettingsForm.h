@@ -34,11 +34,6 @@ enum class FormProblem {
     PortOutOfRange,
     NameTooManyBytes,   // more bytes than the device's settings command carries
     KeptNameIncomplete, // the device's own name may be longer than its answer showed
-    // The address checks below are the library's own refusals, checked before sending so that
-    // the reason can be told.
-    AddressIsZero,
-    AddressEndsIn0Or255,
-    GatewayOutsideSubnet,
 };
 
 struct FormCheck {
@@ -75,10 +70,6 @@ std::size_t NameFieldBytes(bool takesCredentials);
 // when `nameBytes` fills all that a port-32970 answer shows, so the device's name may go on
 // beyond it and sending it back would cut it; else None. A name is never cut without a word.
 FormProblem CheckNameFits(const SettingsForm& form, bool takesCredentials);
-
-// The checks that the library applies to the addresses: an address other than 0.0.0.0 whose
-// last number is 1..254, and a gateway in the address's subnet or 0.0.0.0 (no gateway).
-FormProblem CheckAddresses(const SettingsForm& form);
 
 // The warning shown for a failed check.
 std::u16string FormProblemText(FormProblem problem);

@@ -34,6 +34,9 @@ void AssignController::OnFieldsChanged() {
     case PreviewState::NoDevices:
         m_View.ShowMessage(m_Texts.Text(ExtraText::AssignNoDevices));
         break;
+    case PreviewState::PartlyFilled:
+        m_View.ShowMessage(m_Texts.Text(ExtraText::AddressPartlyFilled));
+        break;
     case PreviewState::PlanFailed:
         m_View.ShowMessage(m_Texts.Message(m_Preview.error));
         break;

@@ -73,6 +73,10 @@ std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choic
 AssignPreview PreviewAssign(const AssignSite& site, AssignChoice choice,
                             const AssignFields& fields) {
     AssignPreview preview;
+    if (fields.partlyFilled) {
+        preview.state = PreviewState::PartlyFilled;
+        return preview;
+    }
     // An empty first field reads 0.0.0.0, which would plan addresses in 0.0.0.0/8.
     if (fields.first == kNone) {
         return preview;

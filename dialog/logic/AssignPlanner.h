@@ -38,14 +38,18 @@ struct AssignFields {
     Ipv4Octets dns1{};
     Ipv4Octets dns2{};
     std::u16string namePattern;
+    // An address field holds some of its four numbers but not all: no plan until it is whole
+    // or empty.
+    bool partlyFilled = false;
 };
 
 enum class PreviewState {
-    Planned,    // `plan` holds one device or more
-    NoFirst,    // no first address given yet
-    NoNetmask,  // a first address but no netmask yet
-    NoDevices,  // the choice holds no device
-    PlanFailed, // `error` says why
+    Planned,      // `plan` holds one device or more
+    NoFirst,      // no first address given yet
+    NoNetmask,    // a first address but no netmask yet
+    NoDevices,    // the choice holds no device
+    PartlyFilled, // an address field is neither whole nor empty
+    PlanFailed,   // `error` says why
 };
 
 struct AssignPreview {

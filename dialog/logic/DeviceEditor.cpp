@@ -1,6 +1,7 @@
 #include "DeviceEditor.h"
 
 #include "ProgramLog.h"
+#include "SettingsRule.h"
 #include "SharedSettings.h"
 
 #include <cstring>
@@ -76,23 +77,26 @@ SubmitResult DeviceEditor::Submit(const SettingsForm& typed) {
     const SettingsForm form = WithUneditedName(typed);
     const FormCheck check = CheckSettingsForm(form);
     if (check.problem != FormProblem::None) {
-        return {SubmitOutcome::Refused, check.problem, 0, {}};
+        return {SubmitOutcome::Refused, check.problem, std::nullopt, 0, {}};
     }
     if (const FormProblem name = CheckNameFits(form, m_Selected.authenticated == 1);
         name != FormProblem::None) {
-        return {SubmitOutcome::Refused, name, 0, {}};
+        return {SubmitOutcome::Refused, name, std::nullopt, 0, {}};
+    }
+    if (auto why = vanmoor::commission::WhySettingsRefused(form.ip, form.netmask, form.gateway)) {
+        return {SubmitOutcome::AddressesRefused, FormProblem::None, std::move(why), 0, {}};
     }
     try {
         const int result = m_Selected.authenticated == 1 ? SubmitAuth(form, check.port)
                                                          : SubmitPlain(form, check.port);
         if (result == 0) {
-            return {SubmitOutcome::Sent, FormProblem::None, check.port, form};
+            return {SubmitOutcome::Sent, FormProblem::None, std::nullopt, check.port, form};
         }
         ProgramLog().WriteLog("CIpEditDlg::OnSubmit() failed\n");
     } catch (...) {
         ProgramLog().WriteLog("CIpEditDlg::OnSubmit catch failed\n");
     }
-    return {SubmitOutcome::Failed, FormProblem::None, 0, {}};
+    return {SubmitOutcome::Failed, FormProblem::None, std::nullopt, 0, {}};
 }
 
 int DeviceEditor::SubmitPlain(const SettingsForm& form, int port) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LibraryApi.h"
+#include "MessageText.h"
 #include "SharedSettings.h"
 
 #include <array>
@@ -34,16 +35,18 @@ struct DeviceFields {
 };
 
 enum class SubmitOutcome {
-    Refused, // a field failed its check; nothing was sent
-    Sent,    // the library sent the command: search again to see the device's answer
-    Failed,  // the library did not send it; only logged
+    Refused,          // a field failed its check; nothing was sent
+    AddressesRefused, // no device can work with the addresses; nothing was sent
+    Sent,             // the library sent the command: search again to see the device's answer
+    Failed,           // the library did not send it; only logged
 };
 
 struct SubmitResult {
     SubmitOutcome outcome = SubmitOutcome::Failed;
-    FormProblem problem = FormProblem::None; // why, when Refused
-    int port = 0;                            // the port sent, when Sent
-    SettingsForm sent;                       // the form as the command carried it, when Sent
+    FormProblem problem = FormProblem::None;                 // why, when Refused
+    std::optional<vanmoor::commission::MessageText> refusal; // why, when AddressesRefused
+    int port = 0;                                            // the port sent, when Sent
+    SettingsForm sent; // the form as the command carried it, when Sent
 };
 
 // The editing side of the dialog: loads a clicked device's settings, submits changed settings
@@ -57,9 +60,10 @@ public:
     // Queries that miss leave their field empty or 0.0.0.0.
     std::optional<DeviceFields> Load(int deviceNumber);
 
-    // Checks the form and sends it to the selected device: with credentials when the device
-    // takes them, else plain. A name field that still shows the name as loaded sends the
-    // device's own name bytes, not their conversion to text and back.
+    // Checks the form (port, name, then the addresses by the rule every path keeps) and sends it
+    // to the selected device: with credentials when the device takes them, else plain. A name
+    // field that still shows the name as loaded sends the device's own name bytes, not their
+    // conversion to text and back.
     SubmitResult Submit(const SettingsForm& form);
 
     // The web page of the selected device, "http://a.b.c.d:port", when one was selected and its

@@ -3,6 +3,7 @@
 #include "LibraryDevices.h"
 #include "ListExport.h"
 #include "ProgramLog.h"
+#include "SettingsRule.h"
 #include "SubmitCheck.h"
 #include "XAddrWebPage.h"
 
@@ -112,7 +113,7 @@ void DialogController::OnSearchFinished(bool searched) {
     m_View.ShowRows(FindRowProblems(m_Api, m_Devices, m_ExtraTexts));
     SetSearching(false);
     if (m_Sent) {
-        ReportSubmit();
+        ReportSubmit(searched);
     }
 }
 
@@ -283,6 +284,13 @@ void DialogController::OnDoubleClickRow(int row) {
         }
         return;
     }
+    if (m_LoadedDevice) {
+        // A page there would be on this computer or nowhere, never the device's.
+        if (const auto why = vanmoor::commission::WhyAddressUnusable(m_Editor->Selected().IP)) {
+            m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Message(*why));
+            return;
+        }
+    }
     if (const std::optional<std::string> address = m_Editor->WebAddress()) {
         m_View.OpenUrl(*address);
     } else if (m_LoadedDevice) {
@@ -323,8 +331,15 @@ void DialogController::OnSubmit() {
     if (m_Searching || m_Closed || m_LoadedWsd != nullptr) {
         return;
     }
-    const SettingsForm form = ReadForm();
-    const SubmitResult result = m_Editor->Submit(form);
+    for (const ControlId field : kAddressFields) {
+        if (m_View.IsAddressPartlyFilled(field)) {
+            m_View.ShowMessage(MessageIcon::Warning,
+                               m_ExtraTexts.Text(ExtraText::AddressPartlyFilled));
+            m_View.FocusField(field);
+            return;
+        }
+    }
+    const SubmitResult result = m_Editor->Submit(ReadForm());
     if (result.outcome == SubmitOutcome::Sent) {
         m_Sent = SentSettings{m_Editor->Selected().MAC, result.sent, result.port};
         m_Sent->form.password.clear();
@@ -336,19 +351,21 @@ void DialogController::OnSubmit() {
                                  result.problem == FormProblem::KeptNameIncomplete;
         m_View.ShowMessage(MessageIcon::Warning, FormProblemText(result.problem, m_ExtraTexts));
         m_View.FocusField(nameProblem ? ControlId::NameField : ControlId::PortField);
+    } else if (result.outcome == SubmitOutcome::AddressesRefused) {
+        m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Message(*result.refusal));
+        m_View.FocusField(ControlId::IpField);
     } else {
-        // The library refused the addresses or could not send; say which when the shared
-        // rules know.
-        const FormProblem problem = CheckAddresses(form);
-        m_View.ShowMessage(MessageIcon::Warning, problem != FormProblem::None
-                                                     ? FormProblemText(problem, m_ExtraTexts)
-                                                     : m_ExtraTexts.Text(ExtraText::SubmitNotSent));
+        m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Text(ExtraText::SubmitNotSent));
     }
 }
 
-void DialogController::ReportSubmit() {
+void DialogController::ReportSubmit(bool searched) {
     const SentSettings sent = *m_Sent;
     m_Sent.reset();
+    if (!searched) {
+        m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Text(ExtraText::SubmitSearchFailed));
+        return;
+    }
     const std::optional<int> index = FindDeviceIndex(m_Api, sent.mac);
     const SubmitReport report = CheckSubmit(index ? ReadSiteDevice(m_Api, *index) : std::nullopt,
                                             sent.form, sent.port, ReadHostAddresses(m_Api));

@@ -77,7 +77,9 @@ private:
     bool IsLoaded(std::size_t row) const;
     SettingsForm ReadForm() const;
     // Tells the user whether the device shows what was sent, and loads it again when listed.
-    void ReportSubmit();
+    // `searched`: whether the search after the submit ran; when it failed, the list still shows
+    // the devices from before and tells nothing of the result.
+    void ReportSubmit(bool searched);
     std::vector<MacBytes> SelectedMacs() const;
 
     LibraryApi m_Api;

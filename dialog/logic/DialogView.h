@@ -35,6 +35,9 @@ public:
     virtual void SetFieldText(ControlId field, const std::u16string& text) = 0;
     virtual Ipv4Octets FieldAddress(ControlId field) const = 0;
     virtual void SetFieldAddress(ControlId field, const Ipv4Octets& address) = 0;
+    // An address field that holds some of its four numbers but not all ("192.168.1."): neither
+    // an address nor empty, so it must not be read as one.
+    virtual bool IsAddressPartlyFilled(ControlId field) const = 0;
     // Empties an edit or an address field.
     virtual void ClearField(ControlId field) = 0;
     // Puts the keyboard focus on a field with its whole text selected.

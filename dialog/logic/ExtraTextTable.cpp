@@ -62,9 +62,6 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"or 32 for a device that takes a user name and password.",
     u"The device's name may be longer than its answer shows. Please enter the whole name, so "
     u"that it is not cut.",
-    u"The address 0.0.0.0 cannot be set.",
-    u"The last number of the address must lie between 1 and 254.",
-    u"The gateway must lie in the address's subnet, or be 0.0.0.0.",
     u"Finds and sets up network devices",
     u"The addresses are still being assigned. The window closes when all devices are done.",
     u"No gateway",
@@ -74,6 +71,9 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"WS-Discovery",
     u"Settings of this camera change on its own web page.",
     u"This camera names a page on the host %1, not on its own address. The page is not opened.",
+    u"Please enter all four numbers of the address, or leave the field empty.",
+    u"The search after sending the settings failed: whether the device took them is not known. "
+    u"Please search again.",
 };
 
 std::size_t Slot(ExtraText entry) {

@@ -59,9 +59,6 @@ enum class ExtraText : std::size_t {
     ProblemPortOutOfRange,
     ProblemNameTooManyBytes,
     ProblemKeptNameIncomplete,
-    ProblemAddressIsZero,
-    ProblemAddressEndsIn0Or255,
-    ProblemGatewayOutsideSubnet,
     AboutNotice,
     AssignStillRunning,
     AssignNoGateway,
@@ -71,6 +68,8 @@ enum class ExtraText : std::size_t {
     WsdMarker,   // after the name of a camera found by WS-Discovery alone
     WsdReadOnly, // the line under the fields while such a camera is shown
     PageOnOtherHost,
+    AddressPartlyFilled,
+    SubmitSearchFailed,
     Count, // not a text
 };
 

@@ -62,7 +62,9 @@ std::vector<RowFinding> FindRowProblems(const LibraryApi& api, const DeviceList&
         if (!rowDevices[row]) {
             continue;
         }
-        for (const auto* finding : byDevice[*rowDevices[row]]) {
+        // Checked, so that a row given the wrong place shows the wrong findings, not memory past
+        // the end.
+        for (const auto* finding : byDevice.at(*rowDevices[row])) {
             rows[row].error =
                 rows[row].error || finding->severity == vanmoor::commission::Severity::Error;
             rows[row].text += (rows[row].text.empty() ? u"" : u"\n") +

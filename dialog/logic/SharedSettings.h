@@ -9,7 +9,6 @@
 // The dialog uses the rules it shares with the command line under their own names.
 namespace kestrun {
 
-using vanmoor::settings::CheckAddresses;
 using vanmoor::settings::CheckNameFits;
 using vanmoor::settings::CheckSettingsForm;
 using vanmoor::settings::FormCheck;

@@ -62,12 +62,6 @@ std::u16string FormProblemText(vanmoor::settings::FormProblem problem,
         return texts.Text(ExtraText::ProblemNameTooManyBytes);
     case FormProblem::KeptNameIncomplete:
         return texts.Text(ExtraText::ProblemKeptNameIncomplete);
-    case FormProblem::AddressIsZero:
-        return texts.Text(ExtraText::ProblemAddressIsZero);
-    case FormProblem::AddressEndsIn0Or255:
-        return texts.Text(ExtraText::ProblemAddressEndsIn0Or255);
-    case FormProblem::GatewayOutsideSubnet:
-        return texts.Text(ExtraText::ProblemGatewayOutsideSubnet);
     case FormProblem::None:
         break;
     }

@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <array>
+
 namespace kestrun {
 
 namespace {
@@ -154,6 +157,8 @@ AssignChoice AssignDlg::Choice() const {
 }
 
 AssignFields AssignDlg::Fields() const {
+    const std::array<const Ipv4AddressField*, 5> addresses{m_First, m_Netmask, m_Gateway, m_Dns1,
+                                                           m_Dns2};
     return {m_First->Address(),
             m_Netmask->Address(),
             m_Gateway->Address(),
@@ -161,7 +166,9 @@ AssignFields AssignDlg::Fields() const {
             m_AllowOtherSubnet->isChecked(),
             m_Dns1->Address(),
             m_Dns2->Address(),
-            m_NamePattern->text().toStdU16String()};
+            m_NamePattern->text().toStdU16String(),
+            std::any_of(addresses.begin(), addresses.end(),
+                        [](const Ipv4AddressField* field) { return field->IsPartlyFilled(); })};
 }
 
 Credentials AssignDlg::TypedCredentials() const {

@@ -341,6 +341,10 @@ Ipv4Octets CIpEditDlg::FieldAddress(ControlId field) const {
     return Control<Ipv4AddressField>(field)->Address();
 }
 
+bool CIpEditDlg::IsAddressPartlyFilled(ControlId field) const {
+    return Control<Ipv4AddressField>(field)->IsPartlyFilled();
+}
+
 void CIpEditDlg::SetFieldAddress(ControlId field, const Ipv4Octets& address) {
     Control<Ipv4AddressField>(field)->SetAddress(address);
 }
@@ -354,6 +358,10 @@ void CIpEditDlg::ClearField(ControlId field) {
 }
 
 void CIpEditDlg::FocusField(ControlId field) {
+    if (auto* address = Control<Ipv4AddressField>(field)) {
+        address->FocusFirstBlank();
+        return;
+    }
     auto* edit = Control<QLineEdit>(field);
     edit->setFocus();
     edit->selectAll();

@@ -8,6 +8,7 @@
 #include <QRegularExpressionValidator>
 
 #include <algorithm>
+#include <cstddef>
 
 namespace kestrun {
 
@@ -52,6 +53,13 @@ Ipv4Octets Ipv4AddressField::Address() const {
     return address;
 }
 
+bool Ipv4AddressField::IsPartlyFilled() const {
+    const auto filled = std::count_if(m_Octets.begin(), m_Octets.end(), [](const QLineEdit* octet) {
+        return !octet->text().isEmpty();
+    });
+    return filled > 0 && filled < static_cast<std::ptrdiff_t>(m_Octets.size());
+}
+
 void Ipv4AddressField::SetAddress(const Ipv4Octets& address) {
     for (std::size_t i = 0; i < address.size(); ++i) {
         m_Octets[i]->setText(QString::number(address[i]));
@@ -62,6 +70,14 @@ void Ipv4AddressField::Clear() {
     for (QLineEdit* octet : m_Octets) {
         octet->clear();
     }
+}
+
+void Ipv4AddressField::FocusFirstBlank() {
+    const auto blank = std::find_if(m_Octets.begin(), m_Octets.end(),
+                                    [](const QLineEdit* octet) { return octet->text().isEmpty(); });
+    QLineEdit* box = blank != m_Octets.end() ? *blank : m_Octets.front();
+    box->setFocus();
+    box->selectAll();
 }
 
 void Ipv4AddressField::OnOctetEdited(int octet) {

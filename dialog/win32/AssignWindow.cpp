@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace kestrun::win32 {
@@ -256,6 +258,8 @@ std::u16string AssignWindow::ItemText(int id) const {
 // The controls as the controller sees them.
 
 AssignFields AssignWindow::Fields() const {
+    constexpr int kAddressIds[] = {IDC_ASSIGN_FIRST, IDC_ASSIGN_NETMASK, IDC_ASSIGN_GATEWAY,
+                                   IDC_ASSIGN_DNS1, IDC_ASSIGN_DNS2};
     return {Address(IDC_ASSIGN_FIRST),
             Address(IDC_ASSIGN_NETMASK),
             Address(IDC_ASSIGN_GATEWAY),
@@ -263,7 +267,9 @@ AssignFields AssignWindow::Fields() const {
             IsBoxChecked(IDC_ASSIGN_OTHER_SUBNET),
             Address(IDC_ASSIGN_DNS1),
             Address(IDC_ASSIGN_DNS2),
-            ItemText(IDC_ASSIGN_PATTERN)};
+            ItemText(IDC_ASSIGN_PATTERN),
+            std::any_of(std::begin(kAddressIds), std::end(kAddressIds),
+                        [this](int id) { return IsPartlyFilled(Item(id)); })};
 }
 
 AssignChoice AssignWindow::Choice() const {

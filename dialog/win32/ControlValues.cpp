@@ -22,6 +22,14 @@ Ipv4Octets AddressOf(HWND field) {
             static_cast<std::uint8_t>(FOURTH_IPADDRESS(address))};
 }
 
+bool IsPartlyFilled(HWND field) {
+    DWORD address = 0;
+    // The message answers how many of the four numbers are not blank.
+    const LRESULT filled =
+        SendMessageW(field, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    return filled > 0 && filled < 4;
+}
+
 void SetAddress(HWND field, const Ipv4Octets& address) {
     SendMessageW(
         field, IPM_SETADDRESS, 0,

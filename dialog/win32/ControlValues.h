@@ -15,5 +15,7 @@ std::u16string WindowText(HWND control);
 // An IPv4 address field's four octets, first octet first; 0.0.0.0 when empty.
 Ipv4Octets AddressOf(HWND field);
 void SetAddress(HWND field, const Ipv4Octets& address);
+// Some of the field's four numbers given, not all: no address, and not empty either.
+bool IsPartlyFilled(HWND field);
 
 } // namespace kestrun::win32

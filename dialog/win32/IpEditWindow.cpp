@@ -306,6 +306,10 @@ Ipv4Octets IpEditWindow::FieldAddress(ControlId field) const {
     return AddressOf(Item(field));
 }
 
+bool IpEditWindow::IsAddressPartlyFilled(ControlId field) const {
+    return IsPartlyFilled(Item(field));
+}
+
 void IpEditWindow::SetFieldAddress(ControlId field, const Ipv4Octets& address) {
     SetAddress(Item(field), address);
 }
@@ -321,6 +325,10 @@ void IpEditWindow::ClearField(ControlId field) {
 void IpEditWindow::FocusField(ControlId field) {
     HWND edit = Item(field);
     SendMessageW(m_Window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    if (IsAddressField(field)) {
+        SendMessageW(edit, IPM_SETFOCUS, 0, 0);
+        return;
+    }
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SendMessageW(edit, EM_SCROLLCARET, 0, 0);
 }

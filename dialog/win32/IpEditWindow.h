@@ -40,6 +40,7 @@ public:
     void SetFieldText(ControlId field, const std::u16string& text) override;
     Ipv4Octets FieldAddress(ControlId field) const override;
     void SetFieldAddress(ControlId field, const Ipv4Octets& address) override;
+    bool IsAddressPartlyFilled(ControlId field) const override;
     void ClearField(ControlId field) override;
     void FocusField(ControlId field) override;
     bool IsChecked(ControlId radio) const override;

@@ -117,18 +117,22 @@ TEST_F(SetTest, BadArgumentsAreRefusedWithoutSendingAnything) {
         int status;
     };
     const Case cases[] = {
-        {{"02:00:5e:00:09:09", "--port", "81"}, 1},         // nobody has that MAC
-        {{"02:00:5e:00:01", "--port", "81"}, 2},            // malformed MAC
-        {{kPlainMac, "--ip", "192.0.2"}, 2},                // malformed address
-        {{kPlainMac, "--ip", "192.0.2.256"}, 2},            // malformed address
-        {{kPlainMac, "--port", "65536"}, 2},                // port out of range
-        {{kPlainMac, "--port", "-1"}, 2},                   // port out of range
-        {{kPlainMac, "--port", "80x"}, 2},                  // port not a number
-        {{kPlainMac, "--name", std::string(19, 'n')}, 2},   // name too long
-        {{kAuthMac, "--name", std::string(33, 'n')}, 2},    // too long for either command
-        {{kPlainMac, "--ip", "224.0.0.10"}, 2},             // multicast
-        {{kPlainMac, "--ip", "192.0.2.255"}, 2},            // the library would refuse it
-        {{kPlainMac, "--gateway", "198.51.100.1"}, 2},      // gateway outside the subnet
+        {{"02:00:5e:00:09:09", "--port", "81"}, 1},       // nobody has that MAC
+        {{"02:00:5e:00:01", "--port", "81"}, 2},          // malformed MAC
+        {{kPlainMac, "--ip", "192.0.2"}, 2},              // malformed address
+        {{kPlainMac, "--ip", "192.0.2.256"}, 2},          // malformed address
+        {{kPlainMac, "--port", "65536"}, 2},              // port out of range
+        {{kPlainMac, "--port", "-1"}, 2},                 // port out of range
+        {{kPlainMac, "--port", "80x"}, 2},                // port not a number
+        {{kPlainMac, "--name", std::string(19, 'n')}, 2}, // name too long
+        {{kAuthMac, "--name", std::string(33, 'n')}, 2},  // too long for either command
+        {{kPlainMac, "--ip", "224.0.0.10"}, 2},           // multicast
+        {{kPlainMac, "--ip", "192.0.2.255"}, 2},          // the library would refuse it
+        {{kPlainMac, "--gateway", "198.51.100.1"}, 2},    // gateway outside the subnet
+        {{kPlainMac, "--netmask", "0.0.0.0"}, 2},         // no subnet at all
+        {{kPlainMac, "--netmask", "255.0.255.0"}, 2},     // not contiguous
+        {{kPlainMac, "--ip", "127.0.0.5", "--netmask", "255.0.0.0"}, 2},         // loopback
+        {{kPlainMac, "--ip", "192.0.2.127", "--netmask", "255.255.255.128"}, 2}, // broadcast
         {{kPlainMac, "--dhcp", "maybe"}, 2},                // neither on nor off
         {{kPlainMac, "--password", "secret"}, 2},           // no password as an argument
         {{kAuthMac, "--port", "81"}, 2},                    // credentials missing

@@ -147,6 +147,32 @@ TEST(AddressPlanTest, AGatewayNotGivenIsEachDevicesOwnWhenItFitsTheNewSubnet) {
     EXPECT_EQ(PlanAddresses(one, one, {}, request)[0].gateway, Ip("0.0.0.0")) << "none, as asked";
 }
 
+// Measured against the request's netmask: a /16's gateway may lie in another third number, a
+// /25's may not lie in the other half; the same for a given gateway and a kept one.
+TEST(AddressPlanTest, GivenAndKeptGatewaysFollowTheNetmaskNotTheThirdNumber) {
+    const std::vector<SiteDevice> one = {Camera(1, "192.0.2.10")};
+    EXPECT_EQ(
+        PlanAddresses(one, one, {}, Request("10.1.2.100", "255.255.0.0", "10.1.0.1"))[0].gateway,
+        Ip("10.1.0.1"));
+    EXPECT_THROW(
+        PlanAddresses(one, one, {}, Request("192.0.2.10", "255.255.255.128", "192.0.2.200")),
+        PlanError);
+
+    SiteDevice kept = Camera(1, "10.1.2.30");
+    kept.netmask = Ip("255.255.0.0");
+    kept.gateway = Ip("10.1.0.1");
+    PlanRequest request = Request("10.1.2.100", "255.255.0.0");
+    request.gateway.reset();
+    EXPECT_EQ(PlanAddresses({kept}, {kept}, {}, request)[0].gateway, Ip("10.1.0.1"));
+    kept.gateway = Ip("192.0.2.200");
+    request.first = Ip("192.0.2.10");
+    request.netmask = Ip("255.255.255.128");
+    EXPECT_THROW(PlanAddresses({kept}, {kept}, {}, request), PlanError);
+    // Nor is a gateway kept on the new subnet's broadcast address.
+    kept.gateway = Ip("192.0.2.127");
+    EXPECT_THROW(PlanAddresses({kept}, {kept}, {}, request), PlanError);
+}
+
 TEST(AddressPlanTest, AWideSubnetSkipsAddressesTheLibraryRefuses) {
     const auto plan = PlanAddresses({Camera(1, "10.0.0.5"), Camera(2, "10.0.0.5")}, {}, {},
                                     Request("10.0.0.254", "255.255.0.0"));

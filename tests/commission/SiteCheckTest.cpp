@@ -85,6 +85,20 @@ TEST(SiteCheckTest, BadOwnSettingsAreFoundAndANoneGatewayIsFine) {
     EXPECT_TRUE(KindsFor(findings, 6).empty()) << "a DHCP server's choice is not the device's";
 }
 
+// Measured against the device's own netmask: a /16's gateway may lie in another third number,
+// a /25's may not lie in the other half.
+TEST(SiteCheckTest, TheGatewayRuleFollowsTheNetmaskNotTheThirdNumber) {
+    SiteDevice wide = Camera(1, "10.1.2.30");
+    wide.netmask = Ip("255.255.0.0");
+    wide.gateway = Ip("10.1.0.1");
+    SiteDevice half = Camera(2, "192.0.2.10");
+    half.netmask = Ip("255.255.255.128");
+    half.gateway = Ip("192.0.2.200");
+    const auto findings = CheckSite({wide, half}, {});
+    EXPECT_TRUE(KindsFor(findings, 1).empty());
+    EXPECT_EQ(KindsFor(findings, 2), std::vector{FindingKind::BadSettings});
+}
+
 TEST(SiteCheckTest, AddressesNoDeviceCanUseAndAnEmptyNetmaskAreBadSettingsWithoutAFix) {
     SiteDevice noMask = Camera(3, "198.51.100.20");
     noMask.netmask = Ip("0.0.0.0");

@@ -109,6 +109,13 @@ TEST_F(AssignControllerTest,
     EXPECT_EQ(m_View.message, u"");
     EXPECT_EQ(m_View.planRows, 1U);
     EXPECT_TRUE(m_View.applyEnabled);
+    // A field with blank numbers ("192.0.2.") is no address: no plan until it is whole or empty.
+    m_View.fields.partlyFilled = true;
+    plain.OnFieldsChanged();
+    EXPECT_EQ(m_View.message, m_Texts.Text(ExtraText::AddressPartlyFilled));
+    EXPECT_EQ(m_View.planRows, 0U);
+    EXPECT_FALSE(m_View.applyEnabled);
+    m_View.fields.partlyFilled = false;
 
     // Several selected rows say which devices, whatever the choice shows.
     AssignController both = Make({m_Fake.devices[0].mac, m_Fake.devices[1].mac});

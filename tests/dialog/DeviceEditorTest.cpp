@@ -242,6 +242,8 @@ TEST_F(DeviceEditorTest, SubmitBeforeAnyClickStopsAtTheEmptyPortOrSendsTheZeroMa
     EXPECT_TRUE(m_Fake.calls.empty());
 
     form.portText = u"80";
+    form.ip = {192, 168, 1, 20};
+    form.netmask = {255, 255, 255, 0};
     m_Fake.setResult = 0; // the library knows no device with that MAC
     EXPECT_EQ(m_Editor.Submit(form).outcome, SubmitOutcome::Failed);
     ASSERT_TRUE(m_Fake.lastSet);

@@ -1,4 +1,6 @@
 #include "DeviceList.h"
+#include "FakeLibrary.h"
+#include "RowFindings.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +119,34 @@ TEST(DeviceList, OtherColumnsChangeNothing) {
     list.SortByColumn(3);
     list.SortByColumn(-1);
     EXPECT_EQ(Column(list, 0), (std::vector<std::u16string>{u"1", u"2"}));
+}
+
+// The library lists a device whose details it can no longer give: its row has no finding and
+// the rows after it keep their own.
+TEST(RowFindings, FindingsStayWithTheirRowsWhenARowsDeviceCannotBeRead) {
+    FakeLibrary fake;
+    const Ipv4Octets mask{255, 255, 255, 0};
+    fake.devices = {
+        FakeDevice{
+            .name = "Gone", .ip = {192, 0, 2, 30}, .mac = {2, 0, 0, 0, 0, 1}, .missing = true},
+        FakeDevice{
+            .name = "Fine", .ip = {192, 0, 2, 31}, .netmask = mask, .mac = {2, 0, 0, 0, 0, 2}},
+        FakeDevice{.name = "Away",
+                   .ip = {192, 0, 2, 32},
+                   .netmask = mask,
+                   .gateway = {10, 0, 0, 1},
+                   .mac = {2, 0, 0, 0, 0, 3}}};
+    DeviceList list;
+    for (int index = 0; index < 3; ++index) {
+        list.AddDeviceRow(index, "cam", "192.000.002.030");
+    }
+    const std::vector<RowFinding> rows = FindRowProblems(fake.Api(), list, ExtraTextTable{});
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_TRUE(rows[0].text.empty());
+    EXPECT_FALSE(rows[1].error);
+    EXPECT_TRUE(rows[1].text.empty());
+    EXPECT_TRUE(rows[2].error);
+    EXPECT_EQ(rows[2].text, u"bad settings: gateway 10.0.0.1 is outside 192.0.2.0/24");
 }
 
 } // namespace

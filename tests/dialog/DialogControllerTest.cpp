@@ -202,6 +202,17 @@ TEST_F(DialogControllerTest, ADoubleClickOpensTheRowsPageOrSaysWhyItCannot) {
     EXPECT_EQ(m_View.openedUrls.size(), 1U);
 }
 
+// A device reporting a loopback address would have the page opened on this computer.
+TEST_F(DialogControllerTest, ADoubleClickOpensNoPageOnAnAddressNoDeviceCanUse) {
+    m_Fake.devices[0].ip = {127, 0, 0, 5};
+    Open();
+    m_Controller.OnDoubleClickRow(RowNamed(u"Lobby"));
+    EXPECT_TRUE(m_View.openedUrls.empty());
+    ASSERT_EQ(m_View.messages.size(), 1U);
+    EXPECT_EQ(m_View.messages[0].second,
+              u"address 127.0.0.5 is a loopback address, which no device can use");
+}
+
 TEST_F(DialogControllerTest, ASubmitSearchesAgainThenReportsAndReloadsTheDevice) {
     m_Fake.setsChangeDevices = true;
     Open();
@@ -253,6 +264,59 @@ TEST_F(DialogControllerTest, ARefusedSubmitSendsNothingAndPointsAtTheField) {
     m_Controller.OnSubmit();
     EXPECT_EQ(m_View.focused, ControlId::PortField);
     EXPECT_FALSE(m_Fake.lastSet);
+}
+
+TEST_F(DialogControllerTest, ASubmitWhoseSearchFailedSaysTheResultIsUnknown) {
+    m_Fake.setsChangeDevices = true;
+    Open();
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    m_View.addresses[ControlId::IpField] = {192, 0, 2, 21};
+    m_Fake.searchSucceeds = false;
+    m_Controller.OnSubmit();
+    ASSERT_TRUE(m_Fake.lastSet);
+    ASSERT_TRUE(m_View.FinishBackgroundWork());
+    ASSERT_EQ(m_View.messages.size(), 1U);
+    EXPECT_EQ(m_View.messages[0].first, MessageIcon::Warning);
+    EXPECT_EQ(m_View.messages[0].second,
+              u"The search after sending the settings failed: whether the device took them is "
+              u"not known. Please search again.");
+}
+
+// Addresses every other path refuses are refused here too, with the rule's reason.
+TEST_F(DialogControllerTest, ASubmitOfAddressesNoDeviceCanWorkWithSendsNothing) {
+    Open();
+    m_Controller.OnClickRow(RowNamed(u"Lobby"));
+    struct Case {
+        Ipv4Octets ip;
+        Ipv4Octets netmask;
+        Ipv4Octets gateway;
+    };
+    const Case cases[] = {{{127, 0, 0, 5}, {255, 0, 0, 0}, {0, 0, 0, 0}},
+                          {{239, 1, 1, 5}, {255, 255, 255, 0}, {0, 0, 0, 0}},
+                          {{192, 0, 2, 20}, {0, 0, 0, 0}, {198, 51, 100, 1}},
+                          {{192, 0, 2, 20}, {255, 0, 255, 0}, {0, 0, 0, 0}},
+                          {{192, 0, 2, 127}, {255, 255, 255, 128}, {0, 0, 0, 0}}};
+    for (const Case& c : cases) {
+        m_View.addresses[ControlId::IpField] = c.ip;
+        m_View.addresses[ControlId::NetmaskField] = c.netmask;
+        m_View.addresses[ControlId::GatewayField] = c.gateway;
+        m_Controller.OnSubmit();
+    }
+    EXPECT_FALSE(m_Fake.lastSet);
+    ASSERT_EQ(m_View.messages.size(), 5U);
+    EXPECT_EQ(m_View.messages[2].second, u"netmask 0.0.0.0 leaves the device no subnet");
+    EXPECT_EQ(m_View.focused, ControlId::IpField);
+
+    // A gateway typed as "192.0.2." is no address at all, not 192.0.2.0.
+    m_View.addresses[ControlId::IpField] = {192, 0, 2, 21};
+    m_View.addresses[ControlId::NetmaskField] = {255, 255, 255, 0};
+    m_View.addresses[ControlId::GatewayField] = {192, 0, 2, 0};
+    m_View.partlyFilled.insert(ControlId::GatewayField);
+    m_Controller.OnSubmit();
+    EXPECT_FALSE(m_Fake.lastSet);
+    EXPECT_EQ(m_View.messages.back().second,
+              u"Please enter all four numbers of the address, or leave the field empty.");
+    EXPECT_EQ(m_View.focused, ControlId::GatewayField);
 }
 
 TEST_F(DialogControllerTest, AColumnClickSortsTheRowsThroughTheView) {

@@ -69,6 +69,7 @@ private slots:
         FakeDevice plain;
         plain.name = "Lobby";
         plain.ip = {192, 0, 2, 20};
+        plain.netmask = {255, 255, 255, 0};
         plain.mac = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
         plain.port = 80;
         FakeDevice secured = plain;
@@ -605,6 +606,25 @@ private slots:
         QCOMPARE(
             messages.texts,
             QStringList{"The device reports web port 70000, which a web browser cannot open."});
+    }
+
+    // A gateway typed as "192.0.2." is said to be unfinished, not sent as 192.0.2.0.
+    void aPartlyFilledAddressIsShownAsAnErrorAndNothingIsSent() {
+        Open();
+        m_Driver->ClickRow(m_Driver->RowNamed(QStringLiteral("Lobby")));
+        auto* gateway = Find<Ipv4AddressField>("gatewayField");
+        const QStringList typed{"192", "0", "2", ""};
+        for (int i = 0; i < 4; ++i) {
+            gateway->findChild<QLineEdit*>(QStringLiteral("octet%1").arg(i + 1))->setText(typed[i]);
+        }
+        MessageCatcher messages;
+        Find<QPushButton>("submitButton")->click();
+        QCOMPARE(messages.texts, QStringList{"Please enter all four numbers of the address, or "
+                                             "leave the field empty."});
+        QVERIFY(!m_Fake->lastSet);
+        // The focus goes to the blank number once the message is closed.
+        QCOMPARE(m_Driver->Dialog().focusWidget(),
+                 gateway->findChild<QLineEdit*>(QStringLiteral("octet4")));
     }
 
     void aSubmitTheDeviceIgnoresSaysSoAndKeepsTheDeviceLoaded() {

@@ -43,11 +43,13 @@ Ipv4Octets FakeView::FieldAddress(ControlId field) const {
 
 void FakeView::SetFieldAddress(ControlId field, const Ipv4Octets& address) {
     addresses[field] = address;
+    partlyFilled.erase(field);
 }
 
 void FakeView::ClearField(ControlId field) {
     texts.erase(field);
     addresses.erase(field);
+    partlyFilled.erase(field);
 }
 
 void FakeView::SetChecked(ControlId radio, bool check) {

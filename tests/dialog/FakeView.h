@@ -25,6 +25,7 @@ public:
 
     std::map<ControlId, std::u16string> texts;
     std::map<ControlId, Ipv4Octets> addresses;
+    std::set<ControlId> partlyFilled;
     std::set<ControlId> checked;
     std::set<ControlId> disabled;
     std::set<ControlId> hidden;
@@ -50,6 +51,9 @@ private:
     void SetFieldText(ControlId field, const std::u16string& text) override;
     Ipv4Octets FieldAddress(ControlId field) const override;
     void SetFieldAddress(ControlId field, const Ipv4Octets& address) override;
+    bool IsAddressPartlyFilled(ControlId field) const override {
+        return partlyFilled.contains(field);
+    }
     void ClearField(ControlId field) override;
     void FocusField(ControlId field) override { focused = field; }
     bool IsChecked(ControlId radio) const override { return checked.contains(radio); }

@@ -199,13 +199,11 @@ TEST(ExtraTextTable, EveryFormProblemHasAReplaceableTextThatStartsAsTheSharedOne
     ExtraTextTable texts;
     for (const FormProblem problem :
          {FormProblem::PortNotInteger, FormProblem::NameTooLong, FormProblem::PortOutOfRange,
-          FormProblem::NameTooManyBytes, FormProblem::KeptNameIncomplete,
-          FormProblem::AddressIsZero, FormProblem::AddressEndsIn0Or255,
-          FormProblem::GatewayOutsideSubnet}) {
+          FormProblem::NameTooManyBytes, FormProblem::KeptNameIncomplete}) {
         EXPECT_EQ(FormProblemText(problem, texts), vanmoor::settings::FormProblemText(problem));
     }
-    texts.Replace(ExtraText::ProblemGatewayOutsideSubnet, u"Gateway falsch");
-    EXPECT_EQ(FormProblemText(FormProblem::GatewayOutsideSubnet, texts), u"Gateway falsch");
+    texts.Replace(ExtraText::ProblemPortOutOfRange, u"Port falsch");
+    EXPECT_EQ(FormProblemText(FormProblem::PortOutOfRange, texts), u"Port falsch");
 }
 
 } // namespace

@@ -5,24 +5,21 @@
 namespace vanmoor::settings {
 namespace {
 
-FormProblem GatewayCheck(Ipv4Octets ip, Ipv4Octets netmask, Ipv4Octets gateway) {
+// A device on port 4022 takes 18 bytes of name, one on port 32970 takes 32; counted in bytes
+// of UTF-8, not in characters.
+TEST(SettingsFormTest, APort4022NameCarriesEighteenBytes) {
     SettingsForm form;
-    form.ip = ip;
-    form.netmask = netmask;
-    form.gateway = gateway;
-    return CheckAddresses(form);
-}
-
-// The gateway must lie in the subnet that the netmask gives, whatever its length.
-TEST(SettingsFormTest, TheGatewayRuleFollowsTheNetmaskNotTheThirdNumber) {
-    EXPECT_EQ(GatewayCheck({10, 1, 2, 30}, {255, 255, 0, 0}, {10, 1, 0, 1}), FormProblem::None);
-    EXPECT_EQ(GatewayCheck({192, 0, 2, 10}, {255, 255, 255, 128}, {192, 0, 2, 200}),
-              FormProblem::GatewayOutsideSubnet);
-    EXPECT_EQ(GatewayCheck({192, 0, 2, 10}, {255, 255, 255, 128}, {192, 0, 2, 100}),
-              FormProblem::None);
-    EXPECT_EQ(GatewayCheck({10, 1, 2, 30}, {255, 255, 0, 0}, {10, 2, 0, 1}),
-              FormProblem::GatewayOutsideSubnet);
-    EXPECT_EQ(GatewayCheck({10, 1, 2, 30}, {255, 255, 0, 0}, {0, 0, 0, 0}), FormProblem::None);
+    form.name = std::u16string(18, u'n');
+    EXPECT_EQ(CheckNameFits(form, false), FormProblem::None);
+    const NetSettings record = MakeNetSettings(form, 80, {});
+    EXPECT_EQ(std::string(record.name, sizeof record.name), std::string(18, 'n'));
+    form.name += u'n';
+    EXPECT_EQ(CheckNameFits(form, false), FormProblem::NameTooManyBytes);
+    EXPECT_EQ(CheckNameFits(form, true), FormProblem::None);
+    form.name = std::u16string(9, u'\u00e9') + u"n"; // 19 bytes in 10 characters
+    EXPECT_EQ(CheckNameFits(form, false), FormProblem::NameTooManyBytes);
+    form.name = std::u16string(16, u'\u00e9') + u"n"; // 33 bytes
+    EXPECT_EQ(CheckNameFits(form, true), FormProblem::NameTooManyBytes);
 }
 
 } // namespace

@@ -438,6 +438,26 @@ TEST_F(KestrunWindowTest, TheKeyboardAloneWalksTheWholeEditAndEnterInAFieldSubmi
     EXPECT_EQ(m_Log.ProgramText().find("OnCancel"), std::string::npos);
 }
 
+// A gateway typed as "192.0.2." is reported, not sent as 192.0.2.0.
+TEST_F(KestrunWindowTest, APartlyFilledAddressIsReportedAndNothingIsSent) {
+    Open();
+    NotifyList(NM_CLICK, RowNamed(L"Lobby"));
+    HWND gateway = Item(ControlId::GatewayField);
+    SendMessageW(gateway, IPM_CLEARADDRESS, 0, 0);
+    HWND number = nullptr;
+    for (const wchar_t* typed : {L"192", L"0", L"2"}) {
+        number = FindWindowExW(gateway, number, nullptr, nullptr);
+        ASSERT_NE(number, nullptr);
+        SetWindowTextW(number, typed);
+    }
+    SendMessageW(Item(ControlId::SubmitButton), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_FALSE(m_Fake.lastSet);
+    ASSERT_EQ(m_Messages.size(), 1U);
+    EXPECT_EQ(m_Messages[0],
+              u"Please enter all four numbers of the address, or leave the field empty.");
+}
+
 TEST_F(KestrunWindowTest, ARefusedNameSendsNothingAndADoubleClickOpensTheRowsPage) {
     Open();
     NotifyList(NM_CLICK, RowNamed(L"Gate"));

@@ -2,6 +2,7 @@
 #include "Command.h"
 #include "DeviceLookup.h"
 #include "SettingsForm.h"
+#include "SettingsRule.h"
 #include "XAddrWebPage.h"
 
 namespace vanmoor::cli {
@@ -14,6 +15,14 @@ constexpr const char* kAnyHostOption = "--any-host";
 // addresses for a device found by WS-Discovery alone: a page on the address it is listed with,
 // or on another host only when `anyHost` asks for that.
 std::string WebPage(const DeviceInfo& device, bool anyHost) {
+    // A page on such an address would be on this computer or nowhere, never the device's.
+    if (device.AddressKnown()) {
+        if (const auto why = commission::WhyAddressUnusable(device.ip)) {
+            throw CliError(ExitStatus::Failed, "device " + DeviceIdentity(device) + ": " +
+                                                   commission::EnglishText(*why) +
+                                                   ": no web page to open");
+        }
+    }
     if (!device.SpeaksDeviceProtocol()) {
         if (const std::optional<std::string> page =
                 site::WebPageOfXAddrs(device.wsd->xaddrs, device.ip)) {

@@ -266,6 +266,16 @@ void DialogController::OnDoubleClickRow(int row) {
     if (!IsLoaded(static_cast<std::size_t>(row))) {
         OnClickRow(row);
     }
+    // A page on such an address would be on this computer or nowhere, never the device's. A
+    // WS-Discovery camera's 0.0.0.0 stands for an address not known: its page rule tells that.
+    if (m_LoadedDevice || (m_LoadedWsd != nullptr && m_LoadedWsd->AddressKnown())) {
+        const auto why = vanmoor::commission::WhyAddressUnusable(
+            m_LoadedWsd != nullptr ? m_LoadedWsd->ip : m_Editor->Selected().IP);
+        if (why) {
+            m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Message(*why));
+            return;
+        }
+    }
     if (m_LoadedWsd != nullptr) {
         const std::vector<std::string> xaddrs =
             m_LoadedWsd->wsd ? m_LoadedWsd->wsd->xaddrs : std::vector<std::string>{};
@@ -283,13 +293,6 @@ void DialogController::OnDoubleClickRow(int row) {
                                       Utf16FromAscii(std::to_string(m_LoadedWsd->port))));
         }
         return;
-    }
-    if (m_LoadedDevice) {
-        // A page there would be on this computer or nowhere, never the device's.
-        if (const auto why = vanmoor::commission::WhyAddressUnusable(m_Editor->Selected().IP)) {
-            m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Message(*why));
-            return;
-        }
     }
     if (const std::optional<std::string> address = m_Editor->WebAddress()) {
         m_View.OpenUrl(*address);

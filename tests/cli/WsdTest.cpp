@@ -161,7 +161,15 @@ TEST_F(CliTest, RepeatProbesWsdAgain) {
 // Anyone on the LAN can announce a page on another host in a camera's name.
 TEST_F(CliTest, OpenTellsTheOtherHostACameraNamesAndOpensItOnlyWhenAsked) {
     StartDevices(1, {Device("protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.52 "
-                            "xaddrs=\"soap.udp://192.0.2.52:3702 http://evil.example/onvif\"")});
+                            "xaddrs=\"soap.udp://192.0.2.52:3702 http://evil.example/onvif\""),
+                     Device("protocol=4022 mac=02:00:5e:00:03:02 ip=127.0.0.5")});
+    // Nor does a device's loopback address open a page on this computer.
+    const CliResult loopback =
+        RunProgram({"open", "02:00:5e:00:03:02", "--print", "--wait", "1000"});
+    EXPECT_EQ(loopback.status, 1);
+    EXPECT_EQ(loopback.out, "");
+    EXPECT_NE(loopback.err.find("127.0.0.5 is a loopback address"), std::string::npos)
+        << loopback.err;
     const CliResult refused = RunProgram({"open", kCamera, "--print", "--wait", "1000"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");

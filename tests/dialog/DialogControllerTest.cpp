@@ -49,6 +49,13 @@ protected:
         m_Fake.calls.clear();
     }
 
+    // The list as exported to JSON.
+    nlohmann::json ExportedDevices() {
+        m_View.saveChoice = SaveChoice{"/export/devices.json", 1};
+        m_Controller.OnExportList();
+        return nlohmann::json::parse(m_View.files["/export/devices.json"]).at("devices");
+    }
+
     int RowNamed(std::u16string_view name) const {
         const auto& rows = m_Controller.Devices().Rows();
         for (std::size_t row = 0; row < rows.size(); ++row) {
@@ -460,10 +467,7 @@ TEST_F(WsdRowsTest, CamerasFoundByWsDiscoveryAloneGetMarkedRowsThatTheChecksSee)
     EXPECT_EQ(RowNamed(u"Door [WS-Discovery]"), 2);
 
     // Exported with what they told; never planned by the assign dialog, their addresses held.
-    m_View.saveChoice = SaveChoice{"/export/devices.json", 1};
-    m_Controller.OnExportList();
-    const nlohmann::json exported =
-        nlohmann::json::parse(m_View.files["/export/devices.json"]).at("devices");
+    const nlohmann::json exported = ExportedDevices();
     ASSERT_EQ(exported.size(), 4U);
     EXPECT_EQ(exported[2].at("name"), "Door");
     EXPECT_EQ(exported[2].at("xaddrs"),
@@ -525,10 +529,7 @@ TEST_F(DialogControllerTest, AnOffSubnetCameraAnsweringBothSearchesIsOneRowExpor
     EXPECT_EQ(m_Controller.Devices().Rows().size(), 2U);
     EXPECT_EQ(RowNamed(u"Factory cam [WS-Discovery]"), -1);
 
-    m_View.saveChoice = SaveChoice{"/export/devices.json", 1};
-    m_Controller.OnExportList();
-    const nlohmann::json exported =
-        nlohmann::json::parse(m_View.files["/export/devices.json"]).at("devices");
+    const nlohmann::json exported = ExportedDevices();
     ASSERT_EQ(exported.size(), 2U);
     EXPECT_EQ(exported[0].at("protocols"), "4022,3702");
     EXPECT_EQ(exported[0].at("endpoint"), "urn:uuid:Factory cam");
@@ -562,6 +563,8 @@ TEST_F(WsdRowsTest, AnUnknownAddressIsSharedWithNoneAndAPageOnAnotherHostStaysCl
     m_Scan.devices.push_back(WsdCamera("Named 2", {}, "192.0.2.5", {"http://cam-2.example/"}));
     m_Scan.devices.push_back(WsdCamera("Lure", {192, 0, 2, 52}, "192.0.2.5",
                                        {"soap.udp://192.0.2.52:3702", "http://evil.example/x"}));
+    m_Scan.devices.push_back(
+        WsdCamera("Loop", {127, 0, 0, 6}, "192.0.2.5", {"http://127.0.0.6/onvif"}));
     OpenOnFirstInterface();
     const auto named = static_cast<std::size_t>(RowNamed(u"Named 1 [WS-Discovery]"));
     EXPECT_EQ(m_Controller.Devices().Rows()[named][2], u"-");
@@ -572,6 +575,13 @@ TEST_F(WsdRowsTest, AnUnknownAddressIsSharedWithNoneAndAPageOnAnotherHostStaysCl
     EXPECT_TRUE(m_View.openedUrls.empty());
     ASSERT_EQ(m_View.messages.size(), 1U);
     EXPECT_NE(m_View.messages[0].second.find(u"evil.example"), std::u16string::npos);
+
+    m_View.messages.clear();
+    m_Controller.OnDoubleClickRow(RowNamed(u"Loop [WS-Discovery]"));
+    EXPECT_TRUE(m_View.openedUrls.empty());
+    ASSERT_EQ(m_View.messages.size(), 1U);
+    EXPECT_EQ(m_View.messages[0].second,
+              u"address 127.0.0.6 is a loopback address, which no device can use");
 }
 
 } // namespace

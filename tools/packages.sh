@@ -1,7 +1,9 @@
 # Debian packages the project needs to build, test and run; sourced by test.sh and run.sh.
-# clang and libclang-rt-14-dev (its libFuzzer and sanitizer runtimes) build the fuzz targets.
+# clang and libclang-rt-14-dev (its libFuzzer and sanitizer runtimes) build the fuzz targets;
+# libcurl carries the cameras' device service, cpp-httplib serves it in the simulator.
 VANMOOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libssl-dev nlohmann-json3-dev
-                  libpugixml-dev qt6-base-dev iproute2 util-linux xvfb xauth clang libclang-rt-14-dev)
+                  libpugixml-dev libcurl4-openssl-dev libcpp-httplib-dev qt6-base-dev iproute2
+                  util-linux xvfb xauth clang libclang-rt-14-dev)
 
 install_missing_packages() {
     local missing=() package

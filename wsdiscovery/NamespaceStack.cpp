@@ -30,4 +30,19 @@ std::optional<std::string_view> NamespaceStack::Resolve(std::string_view prefix)
     return std::nullopt;
 }
 
+std::pair<std::string_view, std::string_view> SplitQualifiedName(std::string_view qualified) {
+    const std::size_t colon = qualified.find(':');
+    if (colon == std::string_view::npos) {
+        return {{}, qualified};
+    }
+    return {qualified.substr(0, colon), qualified.substr(colon + 1)};
+}
+
+bool IsNamespaceDeclaration(std::string_view attributeName) {
+    constexpr std::string_view xmlns = "xmlns";
+    return attributeName == xmlns ||
+           (attributeName.size() > xmlns.size() && attributeName.starts_with(xmlns) &&
+            attributeName[xmlns.size()] == ':');
+}
+
 } // namespace vanmoor::wsd

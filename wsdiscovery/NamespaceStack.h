@@ -25,4 +25,10 @@ private:
     std::vector<std::size_t> m_marks;
 };
 
+// A qualified name split at its colon into prefix and local name; no prefix when there is none.
+std::pair<std::string_view, std::string_view> SplitQualifiedName(std::string_view qualified);
+
+// Whether an attribute of this name declares a namespace (xmlns or xmlns:prefix).
+bool IsNamespaceDeclaration(std::string_view attributeName);
+
 } // namespace vanmoor::wsd

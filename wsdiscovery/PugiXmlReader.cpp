@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include <utility>
+
 namespace vanmoor::wsd {
 
 namespace {
@@ -15,22 +17,28 @@ ReadError EnterElement(const pugi::xml_node& element, NamespaceStack& scope, Xml
         const std::string_view name = attribute.name();
         if (name == kXmlns) {
             scope.Declare({}, attribute.value());
-        } else if (name.size() > kXmlns.size() && name.starts_with(kXmlns) &&
-                   name[kXmlns.size()] == ':') {
+        } else if (IsNamespaceDeclaration(name)) {
             scope.Declare(name.substr(kXmlns.size() + 1), attribute.value());
         }
     }
-    const std::string_view qualified = element.name();
-    const std::size_t colon = qualified.find(':');
-    const std::string_view prefix =
-        colon == std::string_view::npos ? std::string_view{} : qualified.substr(0, colon);
+    const auto [prefix, local] = SplitQualifiedName(element.name());
     const auto uri = scope.Resolve(prefix);
     if (!uri) {
         return ReadError::UnboundPrefix;
     }
-    const std::string_view local =
-        colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
     handler.StartElement({*uri, local}, scope);
+    for (const pugi::xml_attribute& attribute : element.attributes()) {
+        if (IsNamespaceDeclaration(attribute.name())) {
+            continue;
+        }
+        const auto [attributePrefix, attributeLocal] = SplitQualifiedName(attribute.name());
+        const auto attributeUri = attributePrefix.empty() ? std::optional(std::string_view{})
+                                                          : scope.Resolve(attributePrefix);
+        if (!attributeUri) {
+            return ReadError::UnboundPrefix;
+        }
+        handler.Attribute({*attributeUri, attributeLocal}, attribute.value());
+    }
     return ReadError::None;
 }
 

@@ -57,15 +57,6 @@ ReadError FailureOf(HRESULT result) {
     return ReadError::Malformed;
 }
 
-// A qualified name split at its colon; no prefix when there is none.
-std::pair<std::string_view, std::string_view> SplitName(std::string_view qualified) {
-    const std::size_t colon = qualified.find(':');
-    if (colon == std::string_view::npos) {
-        return {{}, qualified};
-    }
-    return {qualified.substr(0, colon), qualified.substr(colon + 1)};
-}
-
 // A document in UTF-16 or UTF-32 has a byte order mark or a zero byte in its first two bytes,
 // as the other readers tell them apart too.
 bool IsWide(std::string_view document) {
@@ -192,12 +183,35 @@ private:
              at = m_reader.MoveToNextAttribute()) {
             DeclareNamespace();
         }
-        const auto [prefix, local] = SplitName(qualified);
+        const auto [prefix, local] = SplitQualifiedName(qualified);
         const auto uri = m_scope.Resolve(prefix);
         if (!uri) {
             return ReadError::UnboundPrefix;
         }
         m_handler.StartElement({*uri, local}, m_scope);
+        for (HRESULT at = m_reader.MoveToFirstAttribute(); at == S_OK;
+             at = m_reader.MoveToNextAttribute()) {
+            if (const ReadError error = HandOverAttribute(); error != ReadError::None) {
+                return error;
+            }
+        }
+        return ReadError::None;
+    }
+
+    // The attribute the reader is at, unless it declares a namespace. An attribute without a
+    // prefix has no namespace, whatever the default namespace is.
+    ReadError HandOverAttribute() {
+        const std::string qualified = Utf8(m_reader, &IXmlReader::GetQualifiedName);
+        if (IsNamespaceDeclaration(qualified)) {
+            return ReadError::None;
+        }
+        const auto [prefix, local] = SplitQualifiedName(qualified);
+        const auto uri =
+            prefix.empty() ? std::optional(std::string_view{}) : m_scope.Resolve(prefix);
+        if (!uri) {
+            return ReadError::UnboundPrefix;
+        }
+        m_handler.Attribute({*uri, local}, Utf8(m_reader, &IXmlReader::GetValue));
         return ReadError::None;
     }
 
@@ -217,8 +231,7 @@ private:
         std::string name = Utf8(m_reader, &IXmlReader::GetQualifiedName);
         if (name == kXmlns) {
             m_scope.Declare({}, Keep(Utf8(m_reader, &IXmlReader::GetValue)));
-        } else if (name.size() > kXmlns.size() && name.starts_with(kXmlns) &&
-                   name[kXmlns.size()] == ':') {
+        } else if (IsNamespaceDeclaration(name)) {
             const std::string_view prefix = Keep(std::move(name)).substr(kXmlns.size() + 1);
             m_scope.Declare(prefix, Keep(Utf8(m_reader, &IXmlReader::GetValue)));
         }

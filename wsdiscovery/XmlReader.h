@@ -20,6 +20,10 @@ class XmlHandler {
 public:
     virtual ~XmlHandler() = default;
     virtual void StartElement(XmlName name, const NamespaceStack& scope) = 0;
+    // Each attribute of the element just started, after StartElement and before anything
+    // inside it; namespace declarations are not among them. An attribute without a prefix has
+    // no namespace. Handlers that need no attributes leave this as it is.
+    virtual void Attribute(XmlName /*name*/, std::string_view /*value*/) {}
     virtual void Text(std::string_view text) = 0;
     virtual void EndElement(const NamespaceStack& scope) = 0;
 };

@@ -13,8 +13,9 @@
 namespace vanmoor::wsd::test {
 namespace {
 
-// Writes down what the reader hands over: {uri}name for a start, [text], / for an end, and
-// the URI of the prefix "p" at each start, where it is declared.
+// Writes down what the reader hands over: {uri}name for a start, @{uri}name=value for an
+// attribute, [text], / for an end, and the URI of the prefix "p" at each start, where it is
+// declared.
 class RecordingHandler final : public XmlHandler {
 public:
     void StartElement(XmlName name, const NamespaceStack& scope) override {
@@ -23,6 +24,10 @@ public:
             m_events += "(p=" + std::string(*p) + ")";
         }
         m_events += " ";
+    }
+    void Attribute(XmlName name, std::string_view value) override {
+        m_events += "@{" + std::string(name.namespaceUri) + "}" + std::string(name.localName) +
+                    "=" + std::string(value) + " ";
     }
     void Text(std::string_view text) override { m_events += "[" + std::string(text) + "] "; }
     void EndElement(const NamespaceStack&) override { m_events += "/ "; }
@@ -83,6 +88,19 @@ TEST(WsdXmlReaderTest, NamesResolveThroughTheDeclarationsInScope) {
               "{urn:one}r(p=urn:one) {urn:default}a(p=urn:one) / {urn:default}b(p=urn:one) "
               "{}c(p=urn:one) / / {urn:one}d(p=urn:one) / "
               "{http://www.w3.org/XML/1998/namespace}e(p=urn:one) / / ");
+}
+
+// Attributes come after their element's start, with their prefixes resolved; an attribute
+// without a prefix has no namespace, even under a default one; declarations are not among them.
+TEST(WsdXmlReaderTest, AttributesFollowTheirElementWithTheirOwnNamespaces) {
+    const Reading reading =
+        Read("<r xmlns=\"urn:default\" a=\"1 &amp; 2\"><p:s xmlns:p=\"urn:one\" p:b=\"x\" "
+             "xml:lang=\"en\"><t c=\"\"/></p:s></r>");
+    EXPECT_EQ(reading.error, ReadError::None);
+    EXPECT_EQ(reading.events, "{urn:default}r @{}a=1 & 2 {urn:one}s(p=urn:one) @{urn:one}b=x "
+                              "@{http://www.w3.org/XML/1998/namespace}lang=en "
+                              "{urn:default}t(p=urn:one) @{}c= / / / ");
+    EXPECT_EQ(Read("<r q:a=\"1\"/>").error, ReadError::UnboundPrefix);
 }
 
 const std::string kUnicodeDocument = "<p:r xmlns:p=\"urn:one\"><a>text &#xE9;</a></p:r>";

@@ -2,7 +2,7 @@
 # Builds everything and runs every test: a normal build, then the whole suite again under
 # AddressSanitizer with UndefinedBehaviorSanitizer, the concurrent parts under ThreadSanitizer,
 # the Windows variant (cross-built, its checks and network tests under Wine), and then fuzzes
-# each fuzz target for 20 seconds (tools/fuzz.sh, a clang build in build-fuzz). Network tests
+# each fuzz target for 15 seconds (tools/fuzz.sh, a clang build in build-fuzz). Network tests
 # run inside private network namespaces that they create and remove themselves
 # (tests/netns/testnet.sh); they need root or unprivileged user namespaces.
 #
@@ -19,22 +19,43 @@ VANMOOR_PACKAGES+=(dpkg-dev file pkg-config lintian man-db)
 install_missing_packages
 
 jobs=2
+# Each stage's minutes, printed at the end, to show where the time of a run goes.
+stage_times=()
+stage_name=""
+stage_started=$SECONDS
+minutes() { echo "$(($1 / 60)) min $(($1 % 60)) s"; }
+end_stage() {
+    if [ -n "$stage_name" ]; then
+        stage_times+=("$stage_name: $(minutes $((SECONDS - stage_started)))")
+    fi
+}
+stage() {
+    end_stage
+    stage_name="$1"
+    stage_started=$SECONDS
+    echo "=== $1 ==="
+}
 configure_build_test() {
     local dir="$1" label="$2"
     shift 2
-    echo "=== $label ==="
+    stage "$label"
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANMOOR_WARNINGS_AS_ERRORS=ON "$@"
     cmake --build "$dir" -j"$jobs"
+    stage "$label: tests"
     ctest --test-dir "$dir" --output-on-failure -j"$jobs"
 }
 
 # Prefix /usr: the Debian packages are made from this build.
 configure_build_test build "normal build" -DVANMOOR_SANITIZE_ADDRESS=OFF -DVANMOOR_SANITIZE_THREAD=OFF \
     -DCMAKE_INSTALL_PREFIX=/usr
-echo "=== Debian packages ==="
+stage "Debian packages"
 tests/packaging/check-debs.sh build
 # Reached only when every stage before passed (set -e).
-all_passed() { echo "=== every stage passed in $((SECONDS / 60)) min $((SECONDS % 60)) s ==="; }
+all_passed() {
+    end_stage
+    printf '    %s\n' "${stage_times[@]}"
+    echo "=== every stage passed in $(minutes $SECONDS) ==="
+}
 if [ "$mode" = quick ]; then
     all_passed
     exit 0
@@ -54,10 +75,11 @@ configure_build_test build-tsan "ThreadSanitizer (everything but the dialog)" \
     -DVANMOOR_SANITIZE_THREAD=ON -DVANMOOR_BUILD_DIALOG=OFF -DVANMOOR_BUILD_BENCHMARKS=OFF \
     "${sanitizer_flags[@]}"
 
-echo "=== Windows (MinGW-w64 cross build, tests under Wine) ==="
+stage "Windows (MinGW-w64 cross build, tests under Wine)"
 VANMOOR_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 wixl msitools)
 install_missing_packages
 tools/windows/build.sh build-windows
+stage "Windows: tests under Wine"
 # The unit tests open no socket: they run here, in a Wine prefix of their own. The network test
 # makes its own prefix inside its test network.
 wine_dir=$(mktemp -d)
@@ -66,6 +88,6 @@ WINEPREFIX="$wine_dir/wine" wineserver -k || true
 rm -rf "$wine_dir"
 tests/windows/wine-network.sh build-windows/bin build/tools/devsim/vanmoor-devsim
 
-echo "=== fuzzing (20 seconds per target) ==="
-tools/fuzz.sh 20
+stage "fuzzing (15 seconds per target)"
+tools/fuzz.sh 15
 all_passed

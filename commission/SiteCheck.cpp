@@ -81,7 +81,7 @@ void CheckReach(const SiteDevice& device, const std::vector<HostAddress>& host,
 }
 
 void CheckOwnSettings(const SiteDevice& device, std::vector<Finding>& findings) {
-    if (device.dhcp || !device.SpeaksDeviceProtocol()) {
+    if (device.dhcp || !device.SettingsKnown()) {
         return; // the DHCP server chose these (a fault would be its own), or nothing is known
     }
     const auto bad = [&](MessagePattern pattern, std::vector<MessageText> values) {

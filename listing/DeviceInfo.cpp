@@ -26,10 +26,16 @@ template <typename Read> Value WsdValue(const DeviceInfo& device, Read read) {
     return device.wsd ? Value(read(*device.wsd)) : Value();
 }
 
-// A setting only the device protocols tell: null for a camera found by WS-Discovery alone, whose
-// record holds zeros there, so that no listing shows them as the camera's settings.
+// A setting only the device protocols or a read of the device service tell: null for a camera
+// found by WS-Discovery alone and not read, whose record holds zeros there, so that no listing
+// shows them as the camera's settings.
 Value SettingValue(const DeviceInfo& device, Value value) {
-    return device.SpeaksDeviceProtocol() ? std::move(value) : Value();
+    return device.SettingsKnown() ? std::move(value) : Value();
+}
+
+// A field of the device service, null for a device whose device service was not read.
+template <typename Read> Value ServiceValue(const DeviceInfo& device, Read read) {
+    return device.deviceService ? Value(read(*device.deviceService)) : Value();
 }
 
 } // namespace
@@ -78,6 +84,10 @@ Record DeviceRecord(const DeviceInfo& device) {
         {"metadata_version", device.wsd && device.wsd->metadataVersion
                                  ? Value(static_cast<long long>(*device.wsd->metadataVersion))
                                  : Value()},
+        {"hostname", ServiceValue(device, [](const auto& service) { return service.hostname; })},
+        {"serial", ServiceValue(device, [](const auto& service) { return service.serial; })},
+        {"hardware_id",
+         ServiceValue(device, [](const auto& service) { return service.hardwareId; })},
     };
 }
 
@@ -104,10 +114,19 @@ const std::vector<std::string>& WsdDeviceKeys() {
     return keys;
 }
 
-std::vector<std::string> ListDeviceKeys(bool wsdSearched) {
+const std::vector<std::string>& DeviceServiceKeys() {
+    static const std::vector<std::string> keys = {"dns1", "dns2", "hostname", "serial",
+                                                  "hardware_id"};
+    return keys;
+}
+
+std::vector<std::string> ListDeviceKeys(bool wsdSearched, bool deviceServiceRead) {
     std::vector<std::string> keys = MainDeviceKeys();
     if (wsdSearched) {
         keys.insert(keys.end(), WsdDeviceKeys().begin(), WsdDeviceKeys().end());
+    }
+    if (deviceServiceRead) {
+        keys.insert(keys.end(), DeviceServiceKeys().begin(), DeviceServiceKeys().end());
     }
     return keys;
 }

@@ -27,13 +27,15 @@ std::string DeviceIdentity(const DeviceInfo& device);
 Record DeviceRecord(const DeviceInfo& device);
 
 // Keys of DeviceRecord: every one, the eleven that people look at first, the WS-Discovery ones,
-// and the few that fit a table in 80 columns.
+// those a read of the device service adds to the main ones, and the few that fit a table in 80
+// columns.
 const std::vector<std::string>& AllDeviceKeys();
 const std::vector<std::string>& MainDeviceKeys();
 const std::vector<std::string>& WsdDeviceKeys();
+const std::vector<std::string>& DeviceServiceKeys();
 const std::vector<std::string>& TableDeviceKeys();
 // The keys a CSV or JSON list has unless asked for others: the main ones, then the WS-Discovery
-// ones when that search ran.
-std::vector<std::string> ListDeviceKeys(bool wsdSearched);
+// ones when that search ran, then the device service's when cameras were read.
+std::vector<std::string> ListDeviceKeys(bool wsdSearched, bool deviceServiceRead = false);
 
 } // namespace vanmoor::listing

@@ -26,6 +26,15 @@ struct WsdDetails {
     std::optional<std::uint32_t> metadataVersion;
 };
 
+// What a camera's device service told when it was read with credentials, beyond the fields
+// every device has (which the reading fills in: MAC, netmask, gateway, DNS, DHCP, web port,
+// brand, model and version). Texts are the bytes the camera sent.
+struct DeviceServiceDetails {
+    std::string hostname;
+    std::string serial;
+    std::string hardwareId;
+};
+
 // One device as found by any search: the library's device protocols, WS-Discovery, or both
 // merged. The listing prints it, the site checks and the address planner take it. Texts are the
 // bytes the device sent.
@@ -48,12 +57,16 @@ struct SiteDevice {
     int type = 0;
     std::optional<std::string> localAddress; // the local address it was found through, if known
     std::optional<WsdDetails> wsd;           // when it answered WS-Discovery
+    std::optional<DeviceServiceDetails> deviceService; // when its device service was read
 
     // Found on port 32970: settings go with user and password.
     bool TakesCredentials() const { return protocol == 32970; }
     // False for a device that answered WS-Discovery alone: its netmask, gateway, DHCP state and
     // MAC are not known, and no settings command reaches it.
     bool SpeaksDeviceProtocol() const { return protocol != kWsdProtocol; }
+    // Whether netmask, gateway, DNS and DHCP are the device's own: told by a device protocol, or
+    // read from the device service of a camera found by WS-Discovery alone.
+    bool SettingsKnown() const { return SpeaksDeviceProtocol() || deviceService.has_value(); }
     // False for a camera found by WS-Discovery alone whose transport addresses name a host name
     // and no IPv4 address: its `ip` holds zeros it never sent, and no other device shares it.
     bool AddressKnown() const { return SpeaksDeviceProtocol() || ip != Ipv4Octets{}; }

@@ -112,5 +112,28 @@ TEST(DeviceMergeTest, AWsdCameraNamingAHostNameHasAnUnknownAddressSharedWithNone
     }
 }
 
+// Once its device service is read, a camera found by WS-Discovery alone lists its settings and
+// the site check judges them as it does a device protocol's.
+TEST(DeviceMergeTest, AWsdCameraWhoseDeviceServiceWasReadListsAndChecksItsSettings) {
+    DeviceInfo read = Wsd("urn:uuid:read", "192.0.2.30");
+    read.netmask = Ip("255.255.255.0");
+    read.gateway = Ip("192.0.3.1");
+    read.deviceService = site::DeviceServiceDetails{"cam-30", "SN 30", "HW-1"};
+    DeviceInfo unread = Wsd("urn:uuid:unread", "192.0.2.31");
+    unread.gateway = Ip("192.0.3.1");
+    const auto findings = Check({read, unread});
+    ASSERT_EQ(Count(findings, FindingKind::BadSettings), 1u);
+    EXPECT_EQ(findings[0].device, 0u);
+
+    const Record record = DeviceRecord(read);
+    EXPECT_EQ(SelectFields(record, {"gateway"})[0].value, Value("192.0.3.1"));
+    EXPECT_EQ(SelectFields(record, {"dhcp"})[0].value, Value(false));
+    EXPECT_EQ(SelectFields(record, {"serial"})[0].value, Value("SN 30"));
+    EXPECT_EQ(SelectFields(DeviceRecord(unread), {"hostname"})[0].value, Value());
+    const auto keys = ListDeviceKeys(true, true);
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "hardware_id"), keys.end());
+    EXPECT_EQ(ListDeviceKeys(true), ListDeviceKeys(true, false));
+}
+
 } // namespace
 } // namespace vanmoor::listing

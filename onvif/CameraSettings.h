@@ -24,12 +24,14 @@ struct DnsSettings {
     const std::vector<Ipv4Octets>& Servers() const {
         return fromDhcp ? dhcpServers : manualServers;
     }
+    bool operator==(const DnsSettings&) const = default;
 };
 
 // The HTTP protocol of the camera: a change of port replaces the first port and keeps the rest.
 struct HttpProtocol {
     bool enabled = false;
     std::vector<std::uint16_t> ports;
+    bool operator==(const HttpProtocol&) const = default;
 };
 
 // What was read from a camera's device service. Every field is optional: a camera may leave
@@ -55,6 +57,8 @@ struct CameraSettings {
     // GetScopes: the name from the name scope, and every configurable scope as read.
     std::optional<std::string> name;
     std::optional<std::vector<std::string>> configurableScopes;
+
+    bool operator==(const CameraSettings&) const = default;
 
     std::optional<Ipv4Octets> Netmask() const;
     std::optional<Ipv4Octets> Dns1() const { return DnsServer(0); }

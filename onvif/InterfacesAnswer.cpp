@@ -152,7 +152,7 @@ std::string ReadNetworkInterfaces(std::string_view envelope,
     }
     const NetworkInterface* chosen = Choose(reader.interfaces, reachedAt);
     if (!chosen) {
-        return {};
+        return "no enabled interface has an IPv4 address";
     }
     into.mac = chosen->mac;
     into.interfaceToken = chosen->token;

@@ -168,7 +168,7 @@ TEST(AnswerReadersTest, ThousandsOfInterfacesAreBoundedAndThousandsOfScopesRefus
                   "</tt:Address><tt:PrefixLength>24</tt:PrefixLength></tt:Manual><tt:DHCP>false"
                   "</tt:DHCP></tt:Config></tt:IPv4></tds:NetworkInterfaces>";
     CameraSettings read;
-    EXPECT_EQ(ReadNetworkInterfaces(Envelope("<tds:GetNetworkInterfacesResponse>" + interfaces +
+    EXPECT_NE(ReadNetworkInterfaces(Envelope("<tds:GetNetworkInterfacesResponse>" + interfaces +
                                              "</tds:GetNetworkInterfacesResponse>"),
                                     ParseDottedAddress("192.0.2.10"), read),
               "");

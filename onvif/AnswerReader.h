@@ -25,8 +25,8 @@ template <typename T> struct AnswerRead {
 
 // Walks one SOAP envelope: the Body's first element must be the expected response in the
 // device namespace; what is inside it reaches the reader by its path below the response,
-// matched by namespace URI and local name, never by prefix. Texts are collected only for the
-// element that is open, trimmed and cut to kMaxTextBytes.
+// matched by namespace URI and local name, never by prefix. An element's text reaches Close
+// trimmed and bounded (a little over kMaxTextBytes, so that a longer one still shows as such).
 class AnswerReader : public wsd::XmlHandler {
 public:
     // One step of a path: a local name in the device (tds) or schema (tt) namespace.

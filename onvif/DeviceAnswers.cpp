@@ -76,11 +76,11 @@ private:
     };
 
     void Open(const Path& path) override {
-        if (At(path, {"tds:NetworkProtocols"}) && ++m_protocols > kMaxProtocols) {
-            Refuse("too many protocols");
-        }
         if (At(path, {"tds:NetworkProtocols"})) {
             m_protocol = {};
+            if (++m_protocols > kMaxProtocols) {
+                Refuse("too many protocols");
+            }
         }
     }
 

@@ -23,7 +23,7 @@ struct ReadResult {
 };
 
 enum class ChangeEnd {
-    Sent,       // every step was answered as done (which is not yet seeing it done)
+    Sent,       // every step was answered as done (none when nothing differs); not yet seen done
     NotSent,    // the change could not be planned; nothing was sent
     StepFailed, // `failedStep` failed; the steps before it were answered as done
 };

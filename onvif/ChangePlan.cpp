@@ -11,6 +11,11 @@ bool PlanName(const CameraSettings& read, const SettingsChange& change, ChangePl
     if (!change.name || change.name == read.name) {
         return true;
     }
+    // An empty name scope names nothing, and a later change would add a second one beside it.
+    if (change.name->empty()) {
+        plan.problem = "a camera's name cannot be empty";
+        return false;
+    }
     if (!read.configurableScopes) {
         plan.problem = "the camera's scopes were not read, and a new name would replace them";
         return false;

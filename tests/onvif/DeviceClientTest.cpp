@@ -227,7 +227,9 @@ TEST(DeviceClientTest, RebootNeededIsReportedAndTheRebootIsACallOfItsOwn) {
     EXPECT_NE(client.Reboot().find("timed out"), std::string::npos);
 }
 
-TEST(DeviceClientTest, AChangeNeedingAValueThatWasNotReadSendsNothing) {
+TEST(DeviceClientTest, AChangeThatCannotBePlannedSendsNothing) {
+    // Values the change must keep that were not read, a netmask that is not contiguous, an
+    // empty name: each is refused before anything is sent.
     CameraSettings read = ReadCamera();
     read.dns.reset();
     read.configurableScopes.reset();
@@ -241,6 +243,10 @@ TEST(DeviceClientTest, AChangeNeedingAValueThatWasNotReadSendsNothing) {
     EXPECT_EQ(DeviceClient(caller, std::nullopt).Change(read, change).end, ChangeEnd::NotSent);
     change.name.reset();
     change.netmask = ParseDottedAddress("255.0.255.0");
+    read = ReadCamera();
+    EXPECT_EQ(DeviceClient(caller, std::nullopt).Change(read, change).end, ChangeEnd::NotSent);
+    change.netmask.reset();
+    change.name = "";
     EXPECT_EQ(DeviceClient(caller, std::nullopt).Change(read, change).end, ChangeEnd::NotSent);
     EXPECT_TRUE(caller.calls.empty());
 }

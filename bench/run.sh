@@ -13,6 +13,8 @@ echo "== vanmoor_WsdParseBench"
 "$build/bench/vanmoor_WsdParseBench"
 echo "== vanmoor_WsdFloodBench"
 "$build/bench/vanmoor_WsdFloodBench"
+echo "== vanmoor_OnvifAnswerBench"
+"$build/bench/vanmoor_OnvifAnswerBench"
 # Kestrun's list opens no socket: the fake library answers, on Qt's offscreen platform.
 if [ -x "$build/bench/vanmoor_KestrunListBench" ]; then
     echo "== vanmoor_KestrunListBench"

@@ -32,8 +32,9 @@ for target in "${targets[@]}"; do
     rm -rf "$scratch"
     mkdir -p "$scratch" "$crashes" "$(dirname "$log")" "$VANMOOR_LOG_DIR"
     # Datagrams are at most 500 bytes; a little more, so that oversized ones are tried too.
+    # Camera answers are a few kilobytes, and lists of many items a few more.
     max_len=4096
-    case "$target" in reply*) max_len=600 ;; esac
+    case "$target" in reply*) max_len=600 ;; onvif*) max_len=16384 ;; esac
     status=0
     "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 \
         -print_final_stats=1 -artifact_prefix="$crashes/" "$scratch" "fuzz/corpus/$target" \

@@ -116,6 +116,16 @@ TEST_F(HttpTransportTest, EndsAtTheTotalLimitWhenTheServerIsSilentOrDrips) {
     }
 }
 
+TEST_F(HttpTransportTest, GivesUpConnectingAtTheConnectLimit) {
+    // No host has .99 in lan 1: the connection waits for an ARP answer that never comes, until
+    // the system gives up after about 3 s.
+    const std::string silentHost = s_Host.substr(0, s_Host.rfind('.')) + ".99";
+    HttpLimits limits = Limits(5s);
+    limits.connect = 500ms;
+    const HttpResult result = Post("http://" + silentHost + ":8080/echo", limits);
+    EXPECT_EQ(result.failure, HttpFailure::Timeout) << result.detail;
+}
+
 TEST_F(HttpTransportTest, ReturnsARedirectWithoutFollowingIt) {
     const HttpResult result = Post(Url("/redirect"));
     ASSERT_EQ(result.failure, HttpFailure::None) << result.detail;

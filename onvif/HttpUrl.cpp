@@ -15,9 +15,13 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 }
 
 // Control characters, spaces and bytes beyond ASCII would change the request line or the
-// Host header; a camera's XAddrs has none of them.
+// Host header, and the characters no URL may hold WinHTTP would escape where libcurl does not,
+// so that the path sent (and a digest over it) would differ; a camera's XAddrs has none of them.
 bool Printable(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c < 0x7f; });
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return c > ' ' && c < 0x7f &&
+               std::string_view("\"<>\\^`{|}").find(c) == std::string_view::npos;
+    });
 }
 
 } // namespace

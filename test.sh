@@ -86,7 +86,8 @@ wine_dir=$(mktemp -d)
 WINEPREFIX="$wine_dir/wine" WINEDEBUG=-all ctest --test-dir build-windows --output-on-failure
 WINEPREFIX="$wine_dir/wine" wineserver -k || true
 rm -rf "$wine_dir"
-tests/windows/wine-network.sh build-windows/bin build/tools/devsim/vanmoor-devsim
+tests/windows/wine-network.sh build-windows/bin build/tools/devsim/vanmoor-devsim \
+    build/tests/onvif/vanmoor_scripted_http_server
 
 stage "fuzzing (15 seconds per target)"
 tools/fuzz.sh 15

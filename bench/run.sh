@@ -4,7 +4,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build="${1:-$here/../build}"
 for bench in vanmoor_SearchOverheadBench vanmoor_BurstBench vanmoor_AssignBench \
-    vanmoor_WsdScanBench; do
+    vanmoor_WsdScanBench vanmoor_HttpTransportBench; do
     echo "== $bench"
     "$here/../tests/netns/testnet.sh" "$build/bench/$bench"
 done

@@ -26,16 +26,20 @@ std::string MakeTempDirectory(const std::string& prefix) {
     throw std::runtime_error("cannot create a temporary directory");
 }
 
-void SetLogDirVariable(const std::string& value) {
+void SetVariable(const std::string& name, const std::string& value) {
 #ifdef _WIN32
-    _putenv_s("VANMOOR_LOG_DIR", value.c_str());
+    _putenv_s(name.c_str(), value.c_str());
 #else
     if (value.empty()) {
-        unsetenv("VANMOOR_LOG_DIR");
+        unsetenv(name.c_str());
     } else {
-        setenv("VANMOOR_LOG_DIR", value.c_str(), 1);
+        setenv(name.c_str(), value.c_str(), 1);
     }
 #endif
+}
+
+void SetLogDirVariable(const std::string& value) {
+    SetVariable("VANMOOR_LOG_DIR", value);
 }
 
 } // namespace vanmoor::test

@@ -8,6 +8,9 @@ namespace vanmoor::test {
 // Throws std::runtime_error when none can be made.
 std::string MakeTempDirectory(const std::string& prefix);
 
+// Sets an environment variable of this process; an empty value removes it.
+void SetVariable(const std::string& name, const std::string& value);
+
 // Sets VANMOOR_LOG_DIR for this process; an empty value removes it.
 void SetLogDirVariable(const std::string& value);
 

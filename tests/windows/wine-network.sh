@@ -4,9 +4,10 @@
 # protocols' answers, and alone) found through both interfaces, each device credited
 # only to the local address of the lan it sits on (also with two addresses on one interface),
 # and settings commands (plain and with a
-# digest) change simulated devices; the log files' places; and the endpoint socket's tests.
+# digest) change simulated devices; the log files' places; the endpoint socket's tests; and the
+# WinHTTP transport's tests against the scripted web server of tests/onvif.
 #
-#   wine-network.sh WINDOWS_BIN_DIR DEVSIM_PROGRAM
+#   wine-network.sh WINDOWS_BIN_DIR DEVSIM_PROGRAM SCRIPTED_HTTP_SERVER
 #
 # Starts its own test network (tests/netns/testnet.sh) and, inside it, a fresh Wine prefix in a
 # temporary folder, so that no wineserver from outside the namespace is reused. Names, a
@@ -18,9 +19,10 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=$(cd "$1" && pwd)
 devsim=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+http_server=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 
 if [ -z "${VANMOOR_TESTNET:-}" ]; then
-    exec "$here/../netns/testnet.sh" "$here/wine-network.sh" "$bin" "$devsim"
+    exec "$here/../netns/testnet.sh" "$here/wine-network.sh" "$bin" "$devsim" "$http_server"
 fi
 
 work=$(mktemp -d)
@@ -67,6 +69,20 @@ if wine "$bin/vanmoor_windows_socket_tests.exe" --gtest_brief=1 | tr -d '\r'; th
     echo "ok: the endpoint socket's receive failure and wake-up"
 else
     echo "FAIL: vanmoor_windows_socket_tests" >&2
+    failed=1
+fi
+
+# The scripted web server answers in lan 1, beside the simulator.
+exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 1 "$http_server" "$here/../onvif/self-signed.crt" \
+    "$here/../onvif/self-signed.key")
+sims+=($!)
+read -r ready <&"$out"
+if [ "$ready" = ready ] &&
+    VANMOOR_SCRIPTED_HTTP_HOST="$VANMOOR_TESTNET_LAN1_ADDR" \
+        wine "$bin/vanmoor_onvif_transport_tests.exe" --gtest_brief=1 | tr -d '\r'; then
+    echo "ok: the WinHTTP transport against the scripted web server"
+else
+    echo "FAIL: vanmoor_onvif_transport_tests" >&2
     failed=1
 fi
 

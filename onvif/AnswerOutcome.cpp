@@ -12,33 +12,31 @@ std::string WithDetail(std::string words, const std::string& detail) {
     return detail.empty() ? words : words + " (" + detail + ")";
 }
 
+// Connecting, waiting and a lost connection leave the camera unreached (the request may not
+// have arrived); the rest is an answer this program does not take.
 CallResult TransportFailure(const HttpResult& http) {
+    struct Words {
+        HttpFailure failure;
+        CallOutcome outcome;
+        const char* text;
+    };
+    static constexpr Words kWords[] = {
+        {HttpFailure::Connect, CallOutcome::Unreachable, "no connection to the camera"},
+        {HttpFailure::Timeout, CallOutcome::Unreachable, "the camera did not answer in time"},
+        {HttpFailure::Broken, CallOutcome::Unreachable, "the connection to the camera was lost"},
+        {HttpFailure::BadUrl, CallOutcome::BadAnswer,
+         "the camera's address is not an http or https URL"},
+        {HttpFailure::TooLarge, CallOutcome::BadAnswer,
+         "the camera's answer is larger than allowed"},
+        {HttpFailure::Certificate, CallOutcome::BadAnswer,
+         "the camera's HTTPS certificate is not trusted"},
+    };
     CallResult result;
-    result.outcome = CallOutcome::Unreachable;
-    switch (http.failure) {
-    case HttpFailure::Connect:
-        result.detail = WithDetail("no connection to the camera", http.detail);
-        break;
-    case HttpFailure::Timeout:
-        result.detail = WithDetail("the camera did not answer in time", http.detail);
-        break;
-    case HttpFailure::Broken:
-        result.detail = WithDetail("the connection to the camera was lost", http.detail);
-        break;
-    case HttpFailure::BadUrl:
-        result.outcome = CallOutcome::BadAnswer;
-        result.detail = WithDetail("the camera's address is not an http or https URL", http.detail);
-        break;
-    case HttpFailure::TooLarge:
-        result.outcome = CallOutcome::BadAnswer;
-        result.detail = WithDetail("the camera's answer is larger than allowed", http.detail);
-        break;
-    case HttpFailure::Certificate:
-        result.outcome = CallOutcome::BadAnswer;
-        result.detail = WithDetail("the camera's HTTPS certificate is not trusted", http.detail);
-        break;
-    case HttpFailure::None:
-        break;
+    for (const Words& words : kWords) {
+        if (words.failure == http.failure) {
+            result.outcome = words.outcome;
+            result.detail = WithDetail(words.text, http.detail);
+        }
     }
     return result;
 }

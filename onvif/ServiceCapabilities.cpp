@@ -1,10 +1,9 @@
 #include "ServiceCapabilities.h"
 
 #include "DeviceNamespaces.h"
+#include "ElementPath.h"
 #include "SoapEnvelope.h"
 #include "TextItems.h"
-
-#include <vector>
 
 namespace vanmoor::onvif {
 
@@ -12,26 +11,25 @@ namespace {
 
 constexpr int kMaxDepth = 32;
 
-// Follows Envelope/Body/GetServiceCapabilitiesResponse/Capabilities/Security and reads the
-// attributes of Security.
+constexpr PathStep kSecurityPath[] = {{kSoap12Namespace, "Envelope"},
+                                      {kSoap12Namespace, "Body"},
+                                      {kDeviceNamespace, "GetServiceCapabilitiesResponse"},
+                                      {kDeviceNamespace, "Capabilities"},
+                                      {kDeviceNamespace, "Security"}};
+
+// Reads the attributes of the first Security element of the answer's capabilities.
 class OfferHandler final : public wsd::XmlHandler {
 public:
     void StartElement(wsd::XmlName name, const wsd::NamespaceStack&) override {
-        static constexpr std::string_view kPath[] = {
-            "Envelope", "Body", "GetServiceCapabilitiesResponse", "Capabilities", "Security"};
-        m_inSecurity = false;
-        const std::size_t depth = m_depth++;
-        if (depth != m_matched || depth >= std::size(kPath) || name.localName != kPath[depth] ||
-            name.namespaceUri != (depth < 2 ? kSoap12Namespace : kDeviceNamespace)) {
-            return;
-        }
-        ++m_matched;
-        if (m_matched == std::size(kPath) && !m_offer) {
+        m_path.Enter(name);
+        m_inSecurity = !m_offer && m_path.Depth() == std::size(kSecurityPath) &&
+                       m_path.StartsWith(kSecurityPath);
+        if (m_inSecurity) {
             m_offer.emplace();
-            m_inSecurity = true;
         }
     }
 
+    // Attributes come right after their element's start.
     void Attribute(wsd::XmlName name, std::string_view value) override {
         if (!m_inSecurity || !name.namespaceUri.empty()) {
             return;
@@ -47,17 +45,14 @@ public:
 
     void EndElement(const wsd::NamespaceStack&) override {
         m_inSecurity = false;
-        if (m_matched == m_depth--) {
-            --m_matched;
-        }
+        m_path.Leave();
     }
 
     const std::optional<LoginOffer>& Offer() const { return m_offer; }
 
 private:
-    std::size_t m_depth = 0;   // elements open now
-    std::size_t m_matched = 0; // how many of them lie on the path
-    bool m_inSecurity = false; // attributes come right after their element's start
+    ElementPath m_path;
+    bool m_inSecurity = false;
     std::optional<LoginOffer> m_offer;
 };
 

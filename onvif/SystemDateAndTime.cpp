@@ -1,12 +1,13 @@
 #include "SystemDateAndTime.h"
 
 #include "DeviceNamespaces.h"
+#include "ElementPath.h"
 #include "SoapEnvelope.h"
 #include "TextItems.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <vector>
 
 namespace vanmoor::onvif {
 
@@ -14,35 +15,40 @@ namespace {
 
 constexpr int kMaxDepth = 32;
 
-// The six numbers of UTCDateTime, in the order of this enum.
+constexpr PathStep kUtcPath[] = {{kSoap12Namespace, "Envelope"},
+                                 {kSoap12Namespace, "Body"},
+                                 {kDeviceNamespace, "GetSystemDateAndTimeResponse"},
+                                 {kDeviceNamespace, "SystemDateAndTime"},
+                                 {kSchemaNamespace, "UTCDateTime"}};
+
+// The six numbers below UTCDateTime, each an element of Date or of Time.
 enum Field { Year, Month, Day, Hour, Minute, Second, FieldCount };
+struct FieldName {
+    std::string_view group;
+    std::string_view leaf;
+};
+constexpr FieldName kFields[FieldCount] = {{"Date", "Year"},   {"Date", "Month"},
+                                           {"Date", "Day"},    {"Time", "Hour"},
+                                           {"Time", "Minute"}, {"Time", "Second"}};
 
 class UtcHandler final : public wsd::XmlHandler {
 public:
     void StartElement(wsd::XmlName name, const wsd::NamespaceStack&) override {
-        m_path.push_back(Classify(name));
+        m_path.Enter(name);
         m_text.clear();
     }
 
     void Text(std::string_view text) override {
-        if (!m_path.empty() && m_path.back() >= Node::Year && m_text.size() < 64) {
+        if (m_path.Depth() == kLeafDepth && m_text.size() < 64) {
             m_text += text;
         }
     }
 
     void EndElement(const wsd::NamespaceStack&) override {
-        const Node node = m_path.back();
-        m_path.pop_back();
-        if (node >= Node::Year) {
-            const int field = static_cast<int>(node) - static_cast<int>(Node::Year);
-            const std::string_view text = wsd::TrimmedText(m_text);
-            int value = 0;
-            const auto [end, error] =
-                std::from_chars(text.data(), text.data() + text.size(), value);
-            if (error == std::errc{} && end == text.data() + text.size() && !text.empty()) {
-                m_values[field] = value;
-            }
+        if (m_path.Depth() == kLeafDepth && m_path.StartsWith(kUtcPath)) {
+            Take(m_path.At(kLeafDepth - 2), m_path.At(kLeafDepth - 1));
         }
+        m_path.Leave();
     }
 
     std::optional<std::chrono::sys_seconds> Time() const {
@@ -71,65 +77,26 @@ public:
     }
 
 private:
-    // Where an element stands on the one path that is read; Year..Second are the leaves.
-    enum class Node {
-        Other,
-        Envelope,
-        Body,
-        Response,
-        SystemDateAndTime,
-        UtcDateTime,
-        Date,
-        Time,
-        Year,
-        Month,
-        Day,
-        Hour,
-        Minute,
-        Second
-    };
+    static constexpr std::size_t kLeafDepth = std::size(kUtcPath) + 2;
 
-    Node Classify(wsd::XmlName name) const {
-        const Node parent = m_path.empty() ? Node::Other : m_path.back();
-        const bool soap = name.namespaceUri == kSoap12Namespace;
-        const bool device = name.namespaceUri == kDeviceNamespace;
-        const bool schema = name.namespaceUri == kSchemaNamespace;
-        const std::string_view local = name.localName;
-        if (m_path.empty()) {
-            return soap && local == "Envelope" ? Node::Envelope : Node::Other;
+    void Take(const wsd::QualifiedName& group, const wsd::QualifiedName& leaf) {
+        if (group.namespaceUri != kSchemaNamespace || leaf.namespaceUri != kSchemaNamespace) {
+            return;
         }
-        switch (parent) {
-        case Node::Envelope:
-            return soap && local == "Body" ? Node::Body : Node::Other;
-        case Node::Body:
-            return device && local == "GetSystemDateAndTimeResponse" ? Node::Response : Node::Other;
-        case Node::Response:
-            return device && local == "SystemDateAndTime" ? Node::SystemDateAndTime : Node::Other;
-        case Node::SystemDateAndTime:
-            return schema && local == "UTCDateTime" ? Node::UtcDateTime : Node::Other;
-        case Node::UtcDateTime:
-            if (schema && local == "Date") {
-                return Node::Date;
+        for (int field = 0; field < FieldCount; ++field) {
+            if (group.localName == kFields[field].group && leaf.localName == kFields[field].leaf) {
+                const std::string_view text = wsd::TrimmedText(m_text);
+                int value = 0;
+                const auto [end, error] =
+                    std::from_chars(text.data(), text.data() + text.size(), value);
+                if (error == std::errc{} && end == text.data() + text.size() && !text.empty()) {
+                    m_values[field] = value;
+                }
             }
-            return schema && local == "Time" ? Node::Time : Node::Other;
-        case Node::Date:
-            return !schema            ? Node::Other
-                   : local == "Year"  ? Node::Year
-                   : local == "Month" ? Node::Month
-                   : local == "Day"   ? Node::Day
-                                      : Node::Other;
-        case Node::Time:
-            return !schema             ? Node::Other
-                   : local == "Hour"   ? Node::Hour
-                   : local == "Minute" ? Node::Minute
-                   : local == "Second" ? Node::Second
-                                       : Node::Other;
-        default:
-            return Node::Other;
         }
     }
 
-    std::vector<Node> m_path;
+    ElementPath m_path;
     std::string m_text;
     std::array<std::optional<int>, FieldCount> m_values;
 };

@@ -111,7 +111,8 @@ CallResult DeviceSession::DigestCall(std::string_view action, std::string_view b
         auto challenge = exchange.http.response.status == 401
                              ? ChooseDigestChallenge(exchange.http.response.wwwAuthenticate)
                              : std::nullopt;
-        if (attempt > 0 || !challenge || !(challenge->stale || !freshChallenge)) {
+        const bool renew = attempt == 0 && challenge && (challenge->stale || !freshChallenge);
+        if (!renew) {
             break;
         }
         m_digest.Take(std::move(*challenge));

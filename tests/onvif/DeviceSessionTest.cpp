@@ -167,6 +167,16 @@ TEST(DeviceSessionTest, RefusalWithoutDigestChallengeLeadsToAToken) {
     }
 }
 
+TEST(DeviceSessionTest, CameraThatNeedsNoLoginIsAnsweredWithoutCredentials) {
+    ScriptedTransport camera;
+    camera.ThenAnswer(200, Capabilities(true, true)).ThenAnswer(200, kAnswer);
+    DeviceSession session(camera, kUrl, {"admin", kPassword});
+    EXPECT_EQ(session.Call(kAction, kRequest, true).outcome, CallOutcome::Answered);
+    ASSERT_EQ(camera.Posted().size(), 2u);
+    EXPECT_EQ(HeaderOf(camera.Posted()[1], "Authorization"), "(none)");
+    EXPECT_FALSE(HasToken(camera.Posted()[1]));
+}
+
 TEST(DeviceSessionTest, CameraAnHourAheadGetsCreatedOnItsOwnClock) {
     ScriptedTransport camera;
     camera.ThenAnswer(200, Capabilities(false, true))

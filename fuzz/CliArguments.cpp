@@ -7,6 +7,7 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "ExitStatus.h"
+#include "InputLines.h"
 
 #include <algorithm>
 #include <climits>
@@ -16,18 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> Lines(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == '\n') {
-            lines.emplace_back();
-        } else {
-            lines.back() += static_cast<char>(data[i]);
-        }
-    }
-    return lines;
-}
 
 // Every value the parse keeps stands in the words, whole or after "--name=".
 bool Given(const std::vector<std::string>& words, const std::string& name,
@@ -42,7 +31,7 @@ bool Given(const std::vector<std::string>& words, const std::string& name,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vanmoor::cli;
     using vanmoor::fuzz::Require;
-    const std::vector<std::string> words = Lines(data, size);
+    const std::vector<std::string> words = vanmoor::fuzz::InputLines(data, size);
     const OptionSet options = WithCommonOptions(
         {{"--ip", "--netmask", "--mac", "--port", "--user"}, {"--dry-run", "--no-verify"}});
     try {

@@ -7,6 +7,7 @@
 #include "AuthChallenges.h"
 #include "DigestChallenge.h"
 #include "DigestLogin.h"
+#include "InputLines.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> Lines(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == '\n') {
-            lines.emplace_back();
-        } else {
-            lines.back() += static_cast<char>(data[i]);
-        }
-    }
-    return lines;
-}
 
 bool Same(const std::string* value, const std::string& expected) {
     return value != nullptr && *value == expected;
@@ -36,7 +25,7 @@ bool Same(const std::string* value, const std::string& expected) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vanmoor::onvif;
     using vanmoor::fuzz::Require;
-    const std::vector<std::string> headers = Lines(data, size);
+    const std::vector<std::string> headers = vanmoor::fuzz::InputLines(data, size);
     const std::vector<AuthChallenge> challenges = ReadChallenges(headers);
     Require(challenges.size() <= 16, "the challenges are bounded");
     for (const AuthChallenge& challenge : challenges) {

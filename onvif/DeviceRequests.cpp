@@ -1,32 +1,13 @@
 #include "DeviceRequests.h"
 
+#include "XmlText.h"
+
 namespace vanmoor::onvif {
 
 namespace {
 
 constexpr std::string_view kNamespaces = " xmlns:tds=\"http://www.onvif.org/ver10/device/wsdl\""
                                          " xmlns:tt=\"http://www.onvif.org/ver10/schema\"";
-
-std::string Escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::string Element(std::string_view name, std::string_view content) {
     return "<" + std::string(name) + ">" + std::string(content) + "</" + std::string(name) + ">";
@@ -60,6 +41,12 @@ DeviceRequest GetNetworkDefaultGatewayRequest() {
 DeviceRequest GetDnsRequest() {
     return Request("GetDNS", {});
 }
+DeviceRequest GetSystemDateAndTimeRequest() {
+    return Request("GetSystemDateAndTime", {});
+}
+DeviceRequest GetServiceCapabilitiesRequest() {
+    return Request("GetServiceCapabilities", {});
+}
 DeviceRequest GetHostnameRequest() {
     return Request("GetHostname", {});
 }
@@ -84,7 +71,7 @@ DeviceRequest SetNetworkInterfacesRequest(std::string_view token, bool dhcp,
         ipv4 += Element("tt:DHCP", "false");
     }
     return Request("SetNetworkInterfaces",
-                   Element("tds:InterfaceToken", Escaped(token)) +
+                   Element("tds:InterfaceToken", EscapeXml(token)) +
                        Element("tds:NetworkInterface", Element("tt:IPv4", ipv4)));
 }
 
@@ -97,7 +84,7 @@ DeviceRequest SetDnsRequest(const std::vector<std::string>& searchDomains,
                             const std::vector<Ipv4Octets>& servers) {
     std::string content = Element("tds:FromDHCP", Bool(false));
     for (const std::string& domain : searchDomains) {
-        content += Element("tds:SearchDomain", Escaped(domain));
+        content += Element("tds:SearchDomain", EscapeXml(domain));
     }
     for (const Ipv4Octets& server : servers) {
         content +=
@@ -118,7 +105,7 @@ DeviceRequest SetNetworkProtocolsRequest(const HttpProtocol& http) {
 DeviceRequest SetScopesRequest(const std::vector<std::string>& scopes) {
     std::string content;
     for (const std::string& scope : scopes) {
-        content += Element("tds:Scopes", Escaped(scope));
+        content += Element("tds:Scopes", EscapeXml(scope));
     }
     return Request("SetScopes", content);
 }

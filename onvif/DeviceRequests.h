@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CameraSettings.h"
+#include "DeviceNamespaces.h"
 
 #include <cstdint>
 #include <string>
@@ -9,9 +10,6 @@
 
 namespace vanmoor::onvif {
 
-inline constexpr std::string_view kDeviceNamespace = "http://www.onvif.org/ver10/device/wsdl";
-inline constexpr std::string_view kSchemaNamespace = "http://www.onvif.org/ver10/schema";
-
 // One operation of the device service as SoapCaller::Call takes it: the action URI and the
 // request element, which declares its own namespaces (tds: for the request's own children,
 // tt: inside the schema's types). Texts are XML-escaped.
@@ -19,6 +17,10 @@ struct DeviceRequest {
     std::string action;
     std::string body;
 };
+
+// Answered without a login: the camera's clock and the logins it offers.
+DeviceRequest GetSystemDateAndTimeRequest();
+DeviceRequest GetServiceCapabilitiesRequest();
 
 DeviceRequest GetDeviceInformationRequest();
 DeviceRequest GetNetworkInterfacesRequest();

@@ -1,6 +1,7 @@
 #include "DeviceSession.h"
 
 #include "ClockOffsetText.h"
+#include "DeviceRequests.h"
 #include "PlatformXmlReader.h"
 #include "RequestTarget.h"
 #include "ServiceCapabilities.h"
@@ -152,12 +153,10 @@ CallResult DeviceSession::TokenCall(std::string_view action, std::string_view bo
 
 bool DeviceSession::CameraOffersOnlyUsernameToken() {
     if (!m_onlyUsernameToken) {
-        const CallResult answer =
-            AnswerOutcome(Post(kGetServiceCapabilitiesAction, kGetServiceCapabilitiesRequest));
+        const DeviceRequest request = GetServiceCapabilitiesRequest();
+        const CallResult answer = AnswerOutcome(Post(request.action, request.body));
         const std::optional<LoginOffer> offer =
-            answer.outcome == CallOutcome::Answered
-                ? ReadLoginOffer(answer.body, *m_reader, m_limits.maxBodyBytes)
-                : std::nullopt;
+            answer.outcome == CallOutcome::Answered ? ReadLoginOffer(answer.body) : std::nullopt;
         m_onlyUsernameToken = offer && offer->UsernameTokenOnly();
     }
     return *m_onlyUsernameToken;
@@ -167,14 +166,14 @@ void DeviceSession::MeasureClock() {
     m_clockMeasured = true;
     const auto sent = std::chrono::system_clock::now();
     const auto start = std::chrono::steady_clock::now();
-    const CallResult answer =
-        AnswerOutcome(Post(kGetSystemDateAndTimeAction, kGetSystemDateAndTimeRequest));
+    const DeviceRequest request = GetSystemDateAndTimeRequest();
+    const CallResult answer = AnswerOutcome(Post(request.action, request.body));
     const auto elapsed = std::chrono::steady_clock::now() - start;
     if (answer.outcome != CallOutcome::Answered) {
         m_clockProblem = answer.detail;
         return;
     }
-    if (const auto cameraUtc = ReadCameraUtc(answer.body, *m_reader, m_limits.maxBodyBytes)) {
+    if (const auto cameraUtc = ReadCameraUtc(answer.body)) {
         m_clockOffset = ClockOffset(*cameraUtc, sent, elapsed);
     } else {
         m_clockProblem = "its answer held no UTC date and time";

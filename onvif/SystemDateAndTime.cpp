@@ -1,55 +1,23 @@
 #include "SystemDateAndTime.h"
 
-#include "DeviceNamespaces.h"
-#include "ElementPath.h"
-#include "SoapEnvelope.h"
-#include "TextItems.h"
+#include "AnswerReader.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 namespace vanmoor::onvif {
 
 namespace {
 
-constexpr int kMaxDepth = 32;
-
-constexpr PathStep kUtcPath[] = {{kSoap12Namespace, "Envelope"},
-                                 {kSoap12Namespace, "Body"},
-                                 {kDeviceNamespace, "GetSystemDateAndTimeResponse"},
-                                 {kDeviceNamespace, "SystemDateAndTime"},
-                                 {kSchemaNamespace, "UTCDateTime"}};
-
 // The six numbers below UTCDateTime, each an element of Date or of Time.
 enum Field { Year, Month, Day, Hour, Minute, Second, FieldCount };
-struct FieldName {
-    std::string_view group;
-    std::string_view leaf;
-};
-constexpr FieldName kFields[FieldCount] = {{"Date", "Year"},   {"Date", "Month"},
-                                           {"Date", "Day"},    {"Time", "Hour"},
-                                           {"Time", "Minute"}, {"Time", "Second"}};
+constexpr std::string_view kFieldPaths[FieldCount][2] = {
+    {"tt:Date", "tt:Year"}, {"tt:Date", "tt:Month"},  {"tt:Date", "tt:Day"},
+    {"tt:Time", "tt:Hour"}, {"tt:Time", "tt:Minute"}, {"tt:Time", "tt:Second"}};
 
-class UtcHandler final : public wsd::XmlHandler {
+class UtcReader final : public AnswerReader {
 public:
-    void StartElement(wsd::XmlName name, const wsd::NamespaceStack&) override {
-        m_path.Enter(name);
-        m_text.clear();
-    }
-
-    void Text(std::string_view text) override {
-        if (m_path.Depth() == kLeafDepth && m_text.size() < 64) {
-            m_text += text;
-        }
-    }
-
-    void EndElement(const wsd::NamespaceStack&) override {
-        if (m_path.Depth() == kLeafDepth && m_path.StartsWith(kUtcPath)) {
-            Take(m_path.At(kLeafDepth - 2), m_path.At(kLeafDepth - 1));
-        }
-        m_path.Leave();
-    }
+    UtcReader() : AnswerReader("GetSystemDateAndTimeResponse") {}
 
     std::optional<std::chrono::sys_seconds> Time() const {
         using namespace std::chrono;
@@ -77,39 +45,28 @@ public:
     }
 
 private:
-    static constexpr std::size_t kLeafDepth = std::size(kUtcPath) + 2;
-
-    void Take(const wsd::QualifiedName& group, const wsd::QualifiedName& leaf) {
-        if (group.namespaceUri != kSchemaNamespace || leaf.namespaceUri != kSchemaNamespace) {
-            return;
-        }
+    void Close(const Path& path, std::string_view text) override {
         for (int field = 0; field < FieldCount; ++field) {
-            if (group.localName == kFields[field].group && leaf.localName == kFields[field].leaf) {
-                const std::string_view text = wsd::TrimmedText(m_text);
-                int value = 0;
-                const auto [end, error] =
-                    std::from_chars(text.data(), text.data() + text.size(), value);
-                if (error == std::errc{} && end == text.data() + text.size() && !text.empty()) {
-                    m_values[field] = value;
+            if (At(path, {"tds:SystemDateAndTime", "tt:UTCDateTime", kFieldPaths[field][0],
+                          kFieldPaths[field][1]})) {
+                if (const auto value = IntegerText(text, -99999, 99999)) {
+                    m_values[field] = static_cast<int>(*value);
                 }
             }
         }
     }
 
-    ElementPath m_path;
-    std::string m_text;
     std::array<std::optional<int>, FieldCount> m_values;
 };
 
 } // namespace
 
-std::optional<std::chrono::sys_seconds>
-ReadCameraUtc(std::string_view envelope, const wsd::XmlReader& reader, std::size_t maxBytes) {
-    UtcHandler handler;
-    if (reader.Read(envelope, maxBytes, kMaxDepth, handler) != wsd::ReadError::None) {
+std::optional<std::chrono::sys_seconds> ReadCameraUtc(std::string_view envelope) {
+    UtcReader reader;
+    if (!reader.Read(envelope).empty()) {
         return std::nullopt;
     }
-    return handler.Time();
+    return reader.Time();
 }
 
 std::chrono::milliseconds ClockOffset(std::chrono::sys_seconds cameraUtc,

@@ -1,24 +1,14 @@
 #pragma once
 
-#include "XmlReader.h"
-
 #include <chrono>
-#include <cstddef>
 #include <optional>
 #include <string_view>
 
 namespace vanmoor::onvif {
 
-// GetSystemDateAndTime, which cameras answer without a login: its action and request element.
-inline constexpr std::string_view kGetSystemDateAndTimeAction =
-    "http://www.onvif.org/ver10/device/wsdl/GetSystemDateAndTime";
-inline constexpr std::string_view kGetSystemDateAndTimeRequest =
-    "<tds:GetSystemDateAndTime xmlns:tds=\"http://www.onvif.org/ver10/device/wsdl\"/>";
-
 // The camera's clock from the answer's SystemDateAndTime/UTCDateTime; none when the answer has
 // none or its date or time is not a real one.
-std::optional<std::chrono::sys_seconds>
-ReadCameraUtc(std::string_view envelope, const wsd::XmlReader& reader, std::size_t maxBytes);
+std::optional<std::chrono::sys_seconds> ReadCameraUtc(std::string_view envelope);
 
 // How far the camera's clock is ahead of this computer's (negative: behind). The camera told
 // its time somewhere between the request and the answer, so it is set against this computer's

@@ -95,6 +95,7 @@ void Simulator::Start() {
     m_StopEvent = std::move(stopEvent);
     m_Scheduler = std::make_unique<ReplyScheduler>();
     m_Wsd = std::move(wsd);
+    StartServices();
     m_ReceiveThread = std::thread([this] { ReceiveLoop(); });
     if (m_Wsd) {
         m_Wsd->Announce(Devices(), true);
@@ -111,6 +112,7 @@ void Simulator::Stop() {
         }
         m_ReceiveThread.join();
     }
+    m_Service.reset(); // no device moves any more
     if (m_Wsd) {
         m_Wsd->Announce(Devices(), false);
     }
@@ -120,6 +122,23 @@ void Simulator::Stop() {
     }
     m_Listeners.clear(); // frees the ports
     m_Wsd.reset();
+}
+
+void Simulator::StartServices() {
+    const std::vector<SimDevice> devices = Devices();
+    if (std::none_of(devices.begin(), devices.end(),
+                     [](const SimDevice& device) { return device.service.enabled; })) {
+        return;
+    }
+    ServiceHost::Hooks hooks;
+    hooks.read = [this](std::size_t index) { return Device(index); };
+    hooks.store = [this](std::size_t index, SimDevice device) {
+        SetDevice(index, std::move(device));
+    };
+    hooks.hello = [this](std::size_t index) { m_Wsd->Announce({Device(index)}, true); };
+    hooks.record = [this](ServiceRequest request) { m_Log.AddServiceRequest(std::move(request)); };
+    m_Service = std::make_unique<ServiceHost>(devices, std::move(hooks));
+    m_Service->Start();
 }
 
 void Simulator::SetReplyPlan(ReplyPlan plan) {

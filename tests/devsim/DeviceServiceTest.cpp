@@ -3,6 +3,7 @@
 #include "SimulatorInLan.h"
 
 #include "DeviceConfig.h"
+#include "LibraryDatagrams.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -301,7 +302,7 @@ bool AnswersAt(const std::string& host) {
 
 TEST(DevsimService, NewAddressIsTakenForRealAndAnnounced) {
     HelloListener hellos;
-    auto simulator = StartInLan1({Camera("")});
+    auto simulator = StartInLan1({Camera("protocol=4022,3702")});
     const std::string endpoint = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000701";
 
     const Answer changed = PostWithToken("192.0.2.70", SetAddress("192.0.2.71"));
@@ -311,7 +312,25 @@ TEST(DevsimService, NewAddressIsTakenForRealAndAnnounced) {
     EXPECT_TRUE(hellos.HeardHello({endpoint, "http://192.0.2.71/onvif/device_service"}));
     EXPECT_TRUE(AnswersAt("192.0.2.71"));
     EXPECT_EQ(PostWithToken("192.0.2.70", kInterfaces).status, 0); // the old address is gone
-    EXPECT_EQ(simulator->Device(0).ip, (Ipv4{192, 0, 2, 71}));
+    // The same device's other protocol tells the new address too.
+    auto probe = ProbeOnLan1(4022);
+    const std::vector<Arrival> replies = Search(*probe, 4022, 1);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(Field(replies[0].bytes, 10, 4), (Bytes{192, 0, 2, 71}));
+}
+
+TEST(DevsimService, AddressChangedByTheDeviceProtocolMovesTheService) {
+    auto simulator = StartInLan1({Camera("protocol=4022,3702")});
+    Command4022 command;
+    command.mac = {0x02, 0x00, 0x5e, 0x00, 0x07, 0x01};
+    command.ip = {192, 0, 2, 74};
+    command.netmask = {255, 255, 255, 0};
+    command.addressChanged = true;
+    auto probe = ProbeOnLan1(4022);
+
+    probe->Broadcast(SettingsCommand4022(command), 4022);
+
+    EXPECT_TRUE(AnswersAt("192.0.2.74"));
 }
 
 TEST(DevsimService, RebootNeededKeepsTheAddressUntilTheReboot) {

@@ -132,14 +132,30 @@ void ServiceHost::Work() {
 }
 
 void ServiceHost::Move(Hosted& hosted, SimDevice changed) {
-    const SimDevice current = Read(hosted.index);
+    const Ipv4 previousAddress = Read(hosted.index).ip;
     hosted.server->Stop();
-    if (changed.ip != current.ip) {
-        m_Addresses->Add(changed.ip);
-        m_Addresses->Remove(current.ip);
+    m_Hooks.store(hosted.index, std::move(changed));
+    Rehome(hosted, previousAddress);
+}
+
+void ServiceHost::Follow(std::size_t index, const SimDevice& previous) {
+    Hosted* hosted = Find(index);
+    if (hosted == nullptr) {
+        return;
     }
-    m_Hooks.store(hosted.index, changed);
-    hosted.server->Start(changed);
+    Later(kAnswerLeaves, [this, hosted, previousAddress = previous.ip] {
+        hosted->server->Stop();
+        Rehome(*hosted, previousAddress);
+    });
+}
+
+void ServiceHost::Rehome(Hosted& hosted, const Ipv4& previousAddress) {
+    const SimDevice device = Read(hosted.index);
+    if (device.ip != previousAddress) {
+        m_Addresses->Add(device.ip);
+        m_Addresses->Remove(previousAddress);
+    }
+    hosted.server->Start(device);
     m_Hooks.hello(hosted.index);
 }
 

@@ -45,6 +45,10 @@ public:
     void KeepForReboot(std::size_t index, const SimDevice& changed) override;
     void Reboot(std::size_t index) override;
 
+    // Moves the device's server after its address or port changed by a settings command of a
+    // device protocol, from `previous`, its settings before.
+    void Follow(std::size_t index, const SimDevice& previous);
+
 private:
     struct Hosted {
         std::size_t index;
@@ -59,6 +63,8 @@ private:
     void Work();
     // On the worker: stores the settings and moves address and server when they changed.
     void Move(Hosted& hosted, SimDevice changed);
+    // On the worker: the server, stopped, serves again at the device's settings now.
+    void Rehome(Hosted& hosted, const Ipv4& previousAddress);
 
     Hooks m_Hooks;
     std::vector<std::unique_ptr<Hosted>> m_Hosted;

@@ -98,8 +98,8 @@ struct Answer {
 };
 
 Answer Post(const std::string& host, const std::string& envelope,
-            const httplib::Headers& headers = {}) {
-    httplib::Client client(host, 80);
+            const httplib::Headers& headers = {}, int port = 80) {
+    httplib::Client client(host, port);
     client.set_connection_timeout(2);
     client.set_read_timeout(5);
     const auto result =
@@ -347,6 +347,37 @@ TEST(DevsimService, RebootNeededKeepsTheAddressUntilTheReboot) {
     EXPECT_TRUE(AnswersAt("192.0.2.72"));
     EXPECT_GE(std::chrono::steady_clock::now() - rebootAsked, 1s);
     EXPECT_EQ(PostWithToken("192.0.2.70", kInterfaces).status, 0);
+}
+
+TEST(DevsimService, NameScopeAndPortChangeTheDevice) {
+    auto simulator = StartInLan1({Camera("name=Gate")});
+
+    const Answer scopes = PostWithToken(
+        "192.0.2.70", "<tds:SetScopes><tds:Scopes>onvif://www.onvif.org/name/Hall%20B</tds:Scopes>"
+                      "<tds:Scopes>onvif://www.onvif.org/location/North</tds:Scopes>"
+                      "</tds:SetScopes>");
+    ASSERT_EQ(scopes.status, 200) << scopes.body;
+    const Answer read = PostWithToken("192.0.2.70", "<tds:GetScopes/>");
+    EXPECT_NE(read.body.find("<tt:ScopeDef>Fixed</tt:ScopeDef><tt:ScopeItem>onvif://"
+                             "www.onvif.org/type/video_encoder</tt:ScopeItem>"),
+              std::string::npos)
+        << read.body;
+    EXPECT_NE(read.body.find("<tt:ScopeDef>Configurable</tt:ScopeDef><tt:ScopeItem>onvif://"
+                             "www.onvif.org/name/Hall%20B</tt:ScopeItem>"),
+              std::string::npos);
+    EXPECT_EQ(read.body.find("name/Gate"), std::string::npos);
+    EXPECT_EQ(simulator->Device(0).name, "Hall B");
+
+    ASSERT_EQ(PostWithToken("192.0.2.70",
+                            "<tds:SetNetworkProtocols><tds:NetworkProtocols><tt:Name>HTTP</tt:Name>"
+                            "<tt:Enabled>true</tt:Enabled><tt:Port>8080</tt:Port>"
+                            "</tds:NetworkProtocols></tds:SetNetworkProtocols>")
+                  .status,
+              200);
+    std::this_thread::sleep_for(500ms);
+    const Answer moved = Post("192.0.2.70", Envelope("<tds:GetNetworkProtocols/>"), {}, 8080);
+    EXPECT_EQ(moved.status, 401); // served on the new port, which asks for a login as before
+    EXPECT_EQ(simulator->Device(0).webPort, 8080);
 }
 
 TEST(DevsimService, IgnoringCameraSaysOkAndKeepsItsSettings) {

@@ -53,8 +53,9 @@ std::string ServiceCapabilities(const SimDevice& device) {
     return "<tds:Capabilities><tds:Network IPFilter=\"false\" ZeroConfiguration=\"false\" "
            "IPVersion6=\"false\" DynDNS=\"false\"/><tds:Security HttpDigest=\"" +
            Flag(login != ServiceLogin::UsernameToken) + "\" UsernameToken=\"" +
-           Flag(login != ServiceLogin::Digest) +
-           "\"/><tds:System DiscoveryResolve=\"false\" DiscoveryBye=\"true\" "
+           Flag(login != ServiceLogin::Digest) + "\"" +
+           (login == ServiceLogin::UsernameToken ? "" : " HashingAlgorithms=\"MD5,SHA-256\"") +
+           "/><tds:System DiscoveryResolve=\"false\" DiscoveryBye=\"true\" "
            "RemoteDiscovery=\"false\" SystemBackup=\"false\" SystemLogging=\"false\" "
            "FirmwareUpgrade=\"false\"/></tds:Capabilities>";
 }

@@ -136,10 +136,11 @@ bool DeviceServer::AnswerHostile(const SimDevice& device, httplib::Response& res
     return false;
 }
 
-void DeviceServer::Handle(const httplib::Request& request, httplib::Response& response) {
-    const SimDevice device = m_Devices.Read(m_Index);
-    const std::optional<SoapRequest> soap = SoapRequest::Read(request.body);
-    const bool digestSent = request.get_header_value("Authorization").starts_with("Digest ");
+ServiceRequest DeviceServer::Admit(const httplib::Request& request,
+                                   const std::optional<SoapRequest>& soap,
+                                   const SimDevice& device) {
+    const std::string authorization = request.get_header_value("Authorization");
+    const bool digestSent = authorization.starts_with("Digest ");
     const bool tokenSent = soap && soap->Token().has_value();
     ServiceRequest record{m_Index,
                           soap ? soap->Operation() : std::string(),
@@ -153,8 +154,8 @@ void DeviceServer::Handle(const httplib::Request& request, httplib::Response& re
     const ServiceLogin takes = device.service.login;
     bool loggedIn = false;
     if (record.login == LoginSeen::Digest && takes != ServiceLogin::UsernameToken) {
-        loggedIn = m_Logins.digest.Check(request.get_header_value("Authorization"), request.method,
-                                         request.target, device.user, device.password);
+        loggedIn = m_Logins.digest.Check(authorization, request.method, request.target, device.user,
+                                         device.password);
     } else if (record.login == LoginSeen::UsernameToken && takes != ServiceLogin::Digest) {
         loggedIn =
             m_Logins.token.Check(*soap->Token(), device.user, device.password, DeviceNow(device));
@@ -162,20 +163,57 @@ void DeviceServer::Handle(const httplib::Request& request, httplib::Response& re
     // Two logins in one request are refused whatever the operation, so that tests see them.
     record.accepted =
         record.login != LoginSeen::Both && (loggedIn || (soap && NeedsNoLogin(soap->Operation())));
-    m_Devices.Record(record);
+    return record;
+}
 
+void DeviceServer::Refuse(const SimDevice& device, httplib::Response& response) {
+    const bool challenge = device.service.login != ServiceLogin::UsernameToken;
+    if (challenge) {
+        for (const std::string& value : m_Logins.digest.Challenges()) {
+            response.headers.emplace("WWW-Authenticate", value);
+        }
+    }
+    Answer(response, challenge ? 401 : 400,
+           SoapFault("env:Sender", "ter:NotAuthorized", "Sender not authorized"));
+}
+
+void DeviceServer::AnswerChange(const SoapRequest& soap, const SimDevice& device,
+                                httplib::Response& response) {
+    if (device.service.changes == ServiceChanges::Drop) {
+        // Headers go out, then the connection closes before the body: the change is lost.
+        response.set_content_provider(
+            64, kSoapType, [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+        return;
+    }
+    try {
+        const SimDevice changed = Changed(soap, device);
+        const bool newAddress = changed.ip != device.ip || changed.netmask != device.netmask ||
+                                changed.dhcp != device.dhcp;
+        const bool reboot =
+            soap.Operation() == "SetNetworkInterfaces" && newAddress && device.service.rebootNeeded;
+        if (device.service.changes == ServiceChanges::Apply) {
+            if (reboot) {
+                m_Devices.KeepForReboot(m_Index, changed);
+            } else {
+                m_Devices.Change(m_Index, changed);
+            }
+        }
+        Answer(response, 200, SoapEnvelope(ChangeAnswer(soap.Operation(), reboot)));
+    } catch (const std::invalid_argument& error) {
+        Answer(response, 400, SoapFault("env:Sender", "ter:InvalidArgVal", error.what()));
+    }
+}
+
+void DeviceServer::Handle(const httplib::Request& request, httplib::Response& response) {
+    const SimDevice device = m_Devices.Read(m_Index);
+    const std::optional<SoapRequest> soap = SoapRequest::Read(request.body);
+    const ServiceRequest record = Admit(request, soap, device);
+    m_Devices.Record(record);
     if (AnswerHostile(device, response)) {
         return;
     }
     if (!record.accepted) {
-        const bool challenge = takes != ServiceLogin::UsernameToken;
-        if (challenge) {
-            for (const std::string& value : m_Logins.digest.Challenges()) {
-                response.headers.emplace("WWW-Authenticate", value);
-            }
-        }
-        Answer(response, challenge ? 401 : 400,
-               SoapFault("env:Sender", "ter:NotAuthorized", "Sender not authorized"));
+        Refuse(device, response);
         return;
     }
     if (!soap) {
@@ -186,43 +224,17 @@ void DeviceServer::Handle(const httplib::Request& request, httplib::Response& re
     const std::string& operation = soap->Operation();
     if (const auto answer = ReadingAnswer(operation, device, DeviceNow(device))) {
         Answer(response, 200, SoapEnvelope(*answer));
-        return;
-    }
-    if (operation == "SystemReboot") {
+    } else if (operation == "SystemReboot") {
         m_Devices.Reboot(m_Index);
         Answer(response, 200,
                SoapEnvelope("<tds:SystemRebootResponse><tds:Message>Rebooting</tds:Message>"
                             "</tds:SystemRebootResponse>"));
-        return;
-    }
-    if (!IsChangeOperation(operation)) {
+    } else if (IsChangeOperation(operation)) {
+        AnswerChange(*soap, device, response);
+    } else {
         Answer(response, 500,
                SoapFault("env:Receiver", "ter:ActionNotSupported",
                          "The device does not support this operation"));
-        return;
-    }
-    if (device.service.changes == ServiceChanges::Drop) {
-        // Headers go out, then the connection closes before the body: the change is lost.
-        response.set_content_provider(
-            64, kSoapType, [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
-        return;
-    }
-    try {
-        const SimDevice changed = Changed(*soap, device);
-        const bool newAddress = changed.ip != device.ip || changed.netmask != device.netmask ||
-                                changed.dhcp != device.dhcp;
-        const bool reboot =
-            operation == "SetNetworkInterfaces" && newAddress && device.service.rebootNeeded;
-        if (device.service.changes == ServiceChanges::Apply) {
-            if (reboot) {
-                m_Devices.KeepForReboot(m_Index, changed);
-            } else {
-                m_Devices.Change(m_Index, changed);
-            }
-        }
-        Answer(response, 200, SoapEnvelope(ChangeAnswer(operation, reboot)));
-    } catch (const std::invalid_argument& error) {
-        Answer(response, 400, SoapFault("env:Sender", "ter:InvalidArgVal", error.what()));
     }
 }
 

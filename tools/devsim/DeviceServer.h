@@ -2,9 +2,11 @@
 
 #include "ServiceDevices.h"
 #include "SimDevice.h"
+#include "SoapRequest.h"
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -34,6 +36,13 @@ public:
 
 private:
     void Handle(const httplib::Request& request, httplib::Response& response);
+    // What the request is and whether its login holds, for the record.
+    ServiceRequest Admit(const httplib::Request& request, const std::optional<SoapRequest>& soap,
+                         const SimDevice& device);
+    // A refused login: a challenge when the device takes Digest.
+    void Refuse(const SimDevice& device, httplib::Response& response);
+    void AnswerChange(const SoapRequest& soap, const SimDevice& device,
+                      httplib::Response& response);
     // Answers the hostile way the device is set to; false when it is set to none.
     bool AnswerHostile(const SimDevice& device, httplib::Response& response);
 

@@ -334,7 +334,8 @@ TEST(DevsimService, AddressChangedByTheDeviceProtocolMovesTheService) {
 }
 
 TEST(DevsimService, RebootNeededKeepsTheAddressUntilTheReboot) {
-    auto simulator = StartInLan1({Camera("reboot_needed=on reboot_pause=1000")});
+    auto simulator = StartInLan1({Camera("protocol=4022,3702 reboot_needed=on reboot_pause=2000")});
+    auto probe = ProbeOnLan1(4022);
 
     const Answer changed = PostWithToken("192.0.2.70", SetAddress("192.0.2.72"));
     ASSERT_EQ(changed.status, 200);
@@ -344,8 +345,11 @@ TEST(DevsimService, RebootNeededKeepsTheAddressUntilTheReboot) {
 
     const auto rebootAsked = std::chrono::steady_clock::now();
     ASSERT_EQ(PostWithToken("192.0.2.70", "<tds:SystemReboot/>").status, 200);
+    std::this_thread::sleep_for(600ms);
+    probe->Broadcast(SearchRequest4022(), 4022);
+    EXPECT_TRUE(probe->Receive(1, 300ms).empty()); // silent while it reboots
     EXPECT_TRUE(AnswersAt("192.0.2.72"));
-    EXPECT_GE(std::chrono::steady_clock::now() - rebootAsked, 1s);
+    EXPECT_GE(std::chrono::steady_clock::now() - rebootAsked, 2s);
     EXPECT_EQ(PostWithToken("192.0.2.70", kInterfaces).status, 0);
 }
 

@@ -80,6 +80,7 @@ void ServiceHost::KeepForReboot(std::size_t index, const SimDevice& changed) {
 void ServiceHost::Reboot(std::size_t index) {
     Hosted* hosted = Find(index);
     Later(kAnswerLeaves, [this, hosted] {
+        m_Hooks.silence(hosted->index, true);
         hosted->server->Stop();
         Later(Read(hosted->index).service.rebootPause, [this, hosted] {
             SimDevice device = Read(hosted->index);
@@ -94,6 +95,7 @@ void ServiceHost::Reboot(std::size_t index) {
                 device.dhcp = kept->dhcp;
                 ++device.wsd.metadataVersion;
             }
+            m_Hooks.silence(hosted->index, false);
             Move(*hosted, device);
         });
     });

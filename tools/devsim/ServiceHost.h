@@ -28,6 +28,7 @@ public:
         std::function<SimDevice(std::size_t)> read;
         std::function<void(std::size_t, SimDevice)> store; // throws std::invalid_argument
         std::function<void(std::size_t)> hello;
+        std::function<void(std::size_t, bool)> silence; // no answer to searches while set
         std::function<void(ServiceRequest)> record;
     };
 

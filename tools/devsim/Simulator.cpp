@@ -59,7 +59,8 @@ sockaddr_in ReplyDestination(ReplyMode mode, const SimDevice& device,
 } // namespace
 
 Simulator::Simulator(std::vector<SimDevice> devices, Observer observer)
-    : m_DeviceCount(devices.size()), m_Devices(std::move(devices)), m_Log(std::move(observer)) {
+    : m_DeviceCount(devices.size()), m_Devices(std::move(devices)), m_Silent(m_DeviceCount),
+      m_Log(std::move(observer)) {
     std::for_each(m_Devices.begin(), m_Devices.end(), CheckDevice);
     for (const SimDevice& device : m_Devices) {
         m_Replies.push_back(std::make_shared<const Bytes>(BuildReply(device)));
@@ -136,6 +137,10 @@ void Simulator::StartServices() {
         SetDevice(index, std::move(device));
     };
     hooks.hello = [this](std::size_t index) { m_Wsd->Announce({Device(index)}, true); };
+    hooks.silence = [this](std::size_t index, bool silent) {
+        const std::lock_guard lock(m_Mutex);
+        m_Silent[index] = silent;
+    };
     hooks.record = [this](ServiceRequest request) { m_Log.AddServiceRequest(std::move(request)); };
     m_Service = std::make_unique<ServiceHost>(devices, std::move(hooks));
     m_Service->Start();
@@ -214,7 +219,7 @@ void Simulator::AnswerWsdProbes(std::vector<std::uint8_t>& buffer) {
         std::vector<ReplyWave> waves;
         {
             const std::lock_guard lock(m_Mutex);
-            waves = m_Wsd->Answer(probe, m_Devices, m_Plan.wsdMaxDelay);
+            waves = m_Wsd->Answer(probe, m_Devices, m_Silent, m_Plan.wsdMaxDelay);
         }
         m_WsdProbesHeard = m_Wsd->ProbesHeard();
         m_Scheduler->Schedule(std::move(waves));
@@ -271,7 +276,8 @@ std::size_t Simulator::AnswerSearch(const Listener& listener, const sockaddr_in&
         repeat = m_Plan.repeat;
         for (std::size_t index : AnswerOrder(m_Plan, m_Devices.size())) {
             const SimDevice& device = m_Devices[index];
-            if (device.answersDeviceProtocol && device.protocol == listener.protocol) {
+            if (device.answersDeviceProtocol && device.protocol == listener.protocol &&
+                !m_Silent[index]) {
                 rounds[device.replyDelay.value_or(m_Plan.delay)].push_back(
                     {ReplyDestination(device.replyMode.value_or(m_Plan.mode), device, requester),
                      m_Replies[index]});
@@ -309,7 +315,7 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
                 continue;
             }
             const SimDevice& known = m_Devices[index];
-            if (!known.answersDeviceProtocol || known.protocol != protocol) {
+            if (!known.answersDeviceProtocol || known.protocol != protocol || m_Silent[index]) {
                 continue;
             }
             SimDevice device = known;

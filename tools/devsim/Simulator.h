@@ -90,8 +90,9 @@ private:
     void StoreDevice(std::size_t index, SimDevice device);
 
     const std::size_t m_DeviceCount;
-    mutable std::mutex m_Mutex; // guards m_Devices, m_Replies, m_Macs and m_Plan
+    mutable std::mutex m_Mutex; // guards m_Devices, m_Silent, m_Replies, m_Macs and m_Plan
     std::vector<SimDevice> m_Devices;
+    std::vector<bool> m_Silent; // devices that answer nothing while they reboot
     std::vector<std::shared_ptr<const Bytes>> m_Replies; // each device's current reply
     // Each device's MAC, packed: a batch's commands each look for their device among thousands.
     std::vector<Mac> m_Macs;

@@ -400,5 +400,18 @@ TEST(DevsimService, IgnoringCameraSaysOkAndKeepsItsSettings) {
     EXPECT_TRUE(AnswersAt("192.0.2.70"));
 }
 
+TEST(DevsimService, DroppingCameraClosesTheConnectionAndKeepsItsSettings) {
+    auto simulator = StartInLan1({Camera("gateway=192.0.2.1 changes=drop")});
+
+    const Answer changed =
+        PostWithToken("192.0.2.70", "<tds:SetNetworkDefaultGateway><tds:IPv4Address>192.0.2.254"
+                                    "</tds:IPv4Address></tds:SetNetworkDefaultGateway>");
+
+    EXPECT_EQ(changed.status, 0); // no whole answer
+    EXPECT_NE(PostWithToken("192.0.2.70", "<tds:GetNetworkDefaultGateway/>")
+                  .body.find("<tt:IPv4Address>192.0.2.1</tt:IPv4Address>"),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace vanmoor::devsim::test

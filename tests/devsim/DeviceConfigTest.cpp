@@ -112,7 +112,8 @@ TEST(DevsimDeviceConfig, ExampleFileIsValid) {
     EXPECT_FALSE(devices[3].answersDeviceProtocol);
     EXPECT_EQ(devices[3].wsd.scopes.size(), 3u);
     EXPECT_TRUE(devices[3].service.enabled);
-    EXPECT_EQ(devices[3].password, "\xC3\x96" "ffne-mich 1");
+    EXPECT_EQ(devices[3].password, "\xC3\x96"
+                                   "ffne-mich 1");
     EXPECT_EQ(devices[4].wsd.types, std::vector<std::string>{"tdn:NetworkVideoTransmitter"});
 }
 

@@ -1,145 +1,26 @@
-// The simulated cameras' device service, spoken to by hand: requests written out here, logins
-// computed here with OpenSSL, so that nothing of the product's client takes part.
-#include "SimulatorInLan.h"
-
+// The simulated cameras' device service, spoken to by hand (SoapByHand.h), so that nothing of
+// the product's client takes part.
 #include "DeviceConfig.h"
+#include "HelloListener.h"
 #include "LibraryDatagrams.h"
+#include "SimulatorInLan.h"
+#include "SoapByHand.h"
 
-#include <arpa/inet.h>
 #include <chrono>
 #include <gtest/gtest.h>
-#include <httplib.h>
-#include <netinet/in.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 namespace vanmoor::devsim::test {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr char kPath[] = "/onvif/device_service";
 constexpr char kPassword[] = "\xC3\x96"
                              "ffne-mich 1"; // "Öffne-mich 1" in UTF-8
-
-std::string Hex(const unsigned char* bytes, unsigned length) {
-    std::string text;
-    char two[3];
-    for (unsigned i = 0; i < length; ++i) {
-        std::snprintf(two, sizeof two, "%02x", bytes[i]);
-        text += two;
-    }
-    return text;
-}
-
-std::string Hash(const EVP_MD* method, const std::string& data, bool hex = true) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned length = 0;
-    EVP_Digest(data.data(), data.size(), digest, &length, method, nullptr);
-    return hex ? Hex(digest, length) : std::string(reinterpret_cast<char*>(digest), length);
-}
-
-std::string Base64(const std::string& bytes) {
-    std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-    const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
-                                       reinterpret_cast<const unsigned char*>(bytes.data()),
-                                       static_cast<int>(bytes.size()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
-std::string Created(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-    return text;
-}
-
-// A UsernameToken header; a fresh nonce unless one is given.
-std::string TokenHeader(const std::string& password, std::chrono::system_clock::time_point created,
-                        std::string nonce = {}, bool digest = true) {
-    if (nonce.empty()) {
-        nonce.resize(16);
-        RAND_bytes(reinterpret_cast<unsigned char*>(nonce.data()), 16);
-    }
-    const std::string createdText = Created(created);
-    const std::string profile =
-        "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-username-token-profile-1.0";
-    const std::string secret =
-        digest ? Base64(Hash(EVP_sha1(), nonce + createdText + password, false)) : password;
-    return "<wsse:Security xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
-           "oasis-200401-wss-wssecurity-secext-1.0.xsd\" xmlns:wsu=\"http://docs.oasis-open.org/"
-           "wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd\"><wsse:UsernameToken>"
-           "<wsse:Username>admin</wsse:Username><wsse:Password Type=\"" +
-           profile + (digest ? "#PasswordDigest" : "#PasswordText") + "\">" + secret +
-           "</wsse:Password><wsse:Nonce EncodingType=\"" + profile.substr(0, 55) +
-           "oasis-200401-wss-soap-message-security-1.0#Base64Binary\">" + Base64(nonce) +
-           "</wsse:Nonce><wsu:Created>" + createdText +
-           "</wsu:Created></wsse:UsernameToken></wsse:Security>";
-}
-
-std::string Envelope(const std::string& body, const std::string& header = {}) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><s:Envelope "
-           "xmlns:s=\"http://www.w3.org/2003/05/soap-envelope\" "
-           "xmlns:tds=\"http://www.onvif.org/ver10/device/wsdl\" "
-           "xmlns:tt=\"http://www.onvif.org/ver10/schema\"><s:Header>" +
-           header + "</s:Header><s:Body>" + body + "</s:Body></s:Envelope>";
-}
-
-struct Answer {
-    int status = 0; // 0: no answer
-    std::string body;
-    std::vector<std::string> challenges;
-};
-
-Answer Post(const std::string& host, const std::string& envelope,
-            const httplib::Headers& headers = {}, int port = 80) {
-    httplib::Client client(host, port);
-    client.set_connection_timeout(2);
-    client.set_read_timeout(5);
-    const auto result =
-        client.Post(kPath, headers, envelope, "application/soap+xml; charset=utf-8");
-    Answer answer;
-    if (result) {
-        answer.status = result->status;
-        answer.body = result->body;
-        for (std::size_t i = 0; i < result->get_header_value_count("WWW-Authenticate"); ++i) {
-            answer.challenges.push_back(result->get_header_value("WWW-Authenticate", i));
-        }
-    }
-    return answer;
-}
 
 // A request with a UsernameToken made on the host's clock.
 Answer PostWithToken(const std::string& host, const std::string& body) {
     return Post(host, Envelope(body, TokenHeader(kPassword, std::chrono::system_clock::now())));
-}
-
-std::string Quoted(const std::string& challenge, const std::string& key) {
-    const std::size_t start = challenge.find(key + "=\"") + key.size() + 2;
-    return challenge.substr(start, challenge.find('"', start) - start);
-}
-
-// The Authorization header answering a challenge, computed as RFC 7616 says.
-std::string DigestAuthorization(const std::string& challenge, const std::string& password,
-                                const std::string& nc = "00000001") {
-    const bool sha256 = challenge.find("algorithm=SHA-256") != std::string::npos;
-    const EVP_MD* method = sha256 ? EVP_sha256() : EVP_md5();
-    const std::string realm = Quoted(challenge, "realm");
-    const std::string nonce = Quoted(challenge, "nonce");
-    const std::string cnonce = "0a4f113b";
-    const std::string ha1 = Hash(method, "admin:" + realm + ":" + password);
-    const std::string ha2 = Hash(method, std::string("POST:") + kPath);
-    const std::string response =
-        Hash(method, ha1 + ":" + nonce + ":" + nc + ":" + cnonce + ":auth:" + ha2);
-    return "Digest username=\"admin\", realm=\"" + realm + "\", nonce=\"" + nonce + "\", uri=\"" +
-           kPath + "\", algorithm=" + (sha256 ? "SHA-256" : "MD5") + ", qop=auth, nc=" + nc +
-           ", cnonce=\"" + cnonce + "\", response=\"" + response + "\"";
 }
 
 SimDevice Camera(const std::string& settings) {
@@ -236,47 +117,6 @@ TEST(DevsimService, BothLoginsInOneRequestAreRefusedAndRecorded) {
     EXPECT_FALSE(seen[1].accepted);
     EXPECT_EQ(PostWithToken("192.0.2.70", kHostname).status, 200);
 }
-
-// Hellos multicast into lan 1, heard on the pc side.
-class HelloListener {
-public:
-    HelloListener() : m_Socket(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
-        const int on = 1;
-        setsockopt(m_Socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_port = htons(3702);
-        bind(m_Socket, reinterpret_cast<sockaddr*>(&local), sizeof local);
-        ip_mreq membership{};
-        inet_pton(AF_INET, "239.255.255.250", &membership.imr_multiaddr);
-        inet_pton(AF_INET, "192.0.2.1", &membership.imr_interface);
-        setsockopt(m_Socket, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof membership);
-        const timeval wait{1, 0};
-        setsockopt(m_Socket, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-    }
-    ~HelloListener() { close(m_Socket); }
-
-    // True once a Hello holding every one of `texts` arrived within the patience.
-    bool HeardHello(const std::vector<std::string>& texts) {
-        const auto end = std::chrono::steady_clock::now() + kPatience;
-        char buffer[65536];
-        while (std::chrono::steady_clock::now() < end) {
-            const ssize_t size = recv(m_Socket, buffer, sizeof buffer, 0);
-            const std::string text(buffer, size > 0 ? static_cast<std::size_t>(size) : 0);
-            bool all = text.find(":Hello>") != std::string::npos;
-            for (const std::string& wanted : texts) {
-                all = all && text.find(wanted) != std::string::npos;
-            }
-            if (all) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    int m_Socket;
-};
 
 std::string SetAddress(const std::string& address) {
     return "<tds:SetNetworkInterfaces><tds:InterfaceToken>eth0</tds:InterfaceToken>"

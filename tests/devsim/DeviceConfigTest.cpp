@@ -111,7 +111,30 @@ TEST(DevsimDeviceConfig, ExampleFileIsValid) {
     EXPECT_TRUE(devices[3].wsd.enabled);
     EXPECT_FALSE(devices[3].answersDeviceProtocol);
     EXPECT_EQ(devices[3].wsd.scopes.size(), 3u);
+    EXPECT_TRUE(devices[3].service.enabled);
+    EXPECT_EQ(devices[3].password, "\xC3\x96"
+                                   "ffne-mich 1");
     EXPECT_EQ(devices[4].wsd.types, std::vector<std::string>{"tdn:NetworkVideoTransmitter"});
+}
+
+TEST(DevsimDeviceConfig, WebServiceKeysAndTheirRefusals) {
+    const SimDevice device = ParseDevice(
+        "protocol=3702 mac=02:00:00:00:00:01 ip=192.0.2.5 service=on login=wsse clock=-7200 "
+        "reboot_needed=on reboot_pause=500 changes=drop service_hostile=odd-fault serial=S1");
+    EXPECT_TRUE(device.service.enabled);
+    EXPECT_EQ(device.service.login, ServiceLogin::UsernameToken);
+    EXPECT_EQ(device.service.clockOffsetSeconds, -7200);
+    EXPECT_TRUE(device.service.rebootNeeded);
+    EXPECT_EQ(device.service.rebootPause, std::chrono::milliseconds(500));
+    EXPECT_EQ(device.service.changes, ServiceChanges::Drop);
+    EXPECT_EQ(device.service.hostile, ServiceHostile::OddFault);
+    EXPECT_EQ(device.service.serial, "S1");
+    for (const char* wrong : {"protocol=4022 service=on", "protocol=3702 service=on port=0",
+                              "protocol=3702 login=basic", "protocol=3702 changes=maybe"}) {
+        EXPECT_THROW(ParseDevice(std::string("mac=02:00:00:00:00:01 ip=192.0.2.5 ") + wrong),
+                     std::invalid_argument)
+            << wrong;
+    }
 }
 
 TEST(DevsimDeviceConfig, WsDiscoveryKeysAndTheirRefusals) {

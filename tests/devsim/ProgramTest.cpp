@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <httplib.h>
 #include <unistd.h>
 
 namespace vanmoor::devsim::test {
@@ -55,6 +56,35 @@ TEST(DevsimProgram, AnswersObeysCapturesAndEndsOnSigterm) {
     EXPECT_NE(lines[1].find(" command 74 "), std::string::npos) << lines[1];
     std::remove(capture.c_str());
     std::remove(config.c_str());
+    rmdir(directory);
+}
+
+TEST(DevsimProgram, CapturesWebServiceRequests) {
+    char directory[] = "/tmp/devsim-program-XXXXXX";
+    ASSERT_NE(mkdtemp(directory), nullptr);
+    const std::string capture = std::string(directory) + "/capture.txt";
+    vanmoor::test::ProgramInLan program(
+        1, VANMOOR_DEVSIM_PROGRAM,
+        {"--device", "protocol=3702 mac=02:00:5e:00:02:02 ip=192.0.2.21 service=on", "--capture",
+         capture, "--ready"});
+    ASSERT_EQ(program.ReadLine(kPatience).rfind("vanmoor-devsim ready", 0), 0u);
+
+    httplib::Client client("192.0.2.21", 80);
+    const auto answer = client.Post(
+        "/onvif/device_service",
+        "<s:Envelope xmlns:s=\"http://www.w3.org/2003/05/soap-envelope\"><s:Body><tds:GetHostname "
+        "xmlns:tds=\"http://www.onvif.org/ver10/device/wsdl\"/></s:Body></s:Envelope>",
+        "application/soap+xml; charset=utf-8");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 401);
+
+    EXPECT_EQ(program.Terminate(), 0);
+    const std::vector<std::string> lines = ReadLines(capture);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(" 192.0.2.1 > device 0 GetHostname login none refused"),
+              std::string::npos)
+        << lines[0];
+    std::remove(capture.c_str());
     rmdir(directory);
 }
 

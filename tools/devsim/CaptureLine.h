@@ -12,4 +12,10 @@ namespace vanmoor::devsim {
 // counts from `start` and HEX is every byte as two lowercase hexadecimal digits.
 std::string CaptureLine(const ReceivedDatagram& datagram, Clock::time_point start);
 
+// One line (without line end) describing a request to a device's web service:
+//   SECONDS SOURCE > device INDEX OPERATION login LOGIN accepted|refused
+// for example "2.004511 192.0.2.1 > device 3 GetHostname login digest accepted", LOGIN one of
+// none, digest, wsse and both, OPERATION "-" for a request that is no SOAP envelope.
+std::string CaptureLine(const ServiceRequest& request, Clock::time_point start);
+
 } // namespace vanmoor::devsim

@@ -150,12 +150,53 @@ bool ApplyWsd(WsdSettings& wsd, const Setting& setting) {
     return true;
 }
 
+bool OnOff(const Setting& setting) {
+    return Choice<bool>(setting, {{"0", false}, {"1", true}, {"off", false}, {"on", true}});
+}
+
+// Applies one web service setting; false for a key that is none.
+bool ApplyService(ServiceSettings& service, const Setting& setting) {
+    const std::string_view key = setting.key;
+    if (key == "service") {
+        service.enabled = OnOff(setting);
+    } else if (key == "login") {
+        service.login = Choice<ServiceLogin>(setting, {{"digest", ServiceLogin::Digest},
+                                                       {"wsse", ServiceLogin::UsernameToken},
+                                                       {"both", ServiceLogin::Both}});
+    } else if (key == "clock") {
+        service.clockOffsetSeconds = Number(setting, -4'000'000'000, 4'000'000'000);
+    } else if (key == "reboot_needed") {
+        service.rebootNeeded = OnOff(setting);
+    } else if (key == "reboot_pause") {
+        service.rebootPause = std::chrono::milliseconds(Number(setting, 0, 600'000));
+    } else if (key == "changes") {
+        service.changes = Choice<ServiceChanges>(setting, {{"apply", ServiceChanges::Apply},
+                                                           {"ignore", ServiceChanges::Ignore},
+                                                           {"drop", ServiceChanges::Drop}});
+    } else if (key == "service_hostile") {
+        service.hostile =
+            Choice<ServiceHostile>(setting, {{"none", ServiceHostile::None},
+                                             {"huge", ServiceHostile::Huge},
+                                             {"endless", ServiceHostile::Endless},
+                                             {"doctype", ServiceHostile::Doctype},
+                                             {"redirect", ServiceHostile::Redirect},
+                                             {"odd-fault", ServiceHostile::OddFault}});
+    } else if (key == "serial") {
+        service.serial = setting.value;
+    } else if (key == "hardware") {
+        service.hardware = setting.value;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Applies one setting; false for a key that does not exist.
 bool Apply(SimDevice& device, const Setting& setting) {
     const std::string_view key = setting.key;
     if (key == "protocol") {
         SetProtocols(device, setting);
-    } else if (ApplyWsd(device.wsd, setting)) {
+    } else if (ApplyWsd(device.wsd, setting) || ApplyService(device.service, setting)) {
         return true;
     } else if (key == "mac") {
         const std::optional<Mac> mac = ParseMac(setting.value);
@@ -180,8 +221,7 @@ bool Apply(SimDevice& device, const Setting& setting) {
     } else if (key == "port2") {
         device.secondPort = static_cast<std::int32_t>(Number(setting, 0, kMaxPort));
     } else if (key == "dhcp") {
-        device.dhcp =
-            Choice<bool>(setting, {{"0", false}, {"1", true}, {"off", false}, {"on", true}});
+        device.dhcp = OnOff(setting);
     } else if (key == "type") {
         device.type = static_cast<std::uint8_t>(Number(setting, 0, 255));
     } else if (key == "code") {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vanmoor::devsim {
@@ -37,10 +38,27 @@ struct CommandEvent {
     Clock::time_point time;
 };
 
-// Called on the simulator's receive thread as events are recorded.
+// The login a request to a device's web service carried.
+enum class LoginSeen { None, Digest, UsernameToken, Both };
+
+const char* LoginSeenName(LoginSeen login); // "none", "digest", "wsse", "both"
+
+// One request to a device's web service and what the device made of it.
+struct ServiceRequest {
+    std::size_t device;    // index of the device
+    std::string operation; // the local name of the Body's element, "" for no SOAP request
+    LoginSeen login;
+    bool accepted; // the login held, or the operation needs none; false for both at once
+    Ipv4 sourceAddress;
+    Clock::time_point time;
+};
+
+// Called as events are recorded: datagrams and commands on the simulator's receive thread,
+// web service requests on the web servers' threads.
 struct Observer {
     std::function<void(const ReceivedDatagram&)> onDatagram;
     std::function<void(const CommandEvent&)> onCommand;
+    std::function<void(const ServiceRequest&)> onServiceRequest;
 };
 
 } // namespace vanmoor::devsim

@@ -2,6 +2,20 @@
 
 namespace vanmoor::devsim {
 
+const char* LoginSeenName(LoginSeen login) {
+    switch (login) {
+    case LoginSeen::Digest:
+        return "digest";
+    case LoginSeen::UsernameToken:
+        return "wsse";
+    case LoginSeen::Both:
+        return "both";
+    case LoginSeen::None:
+        break;
+    }
+    return "none";
+}
+
 void ObservationLog::AddDatagram(ReceivedDatagram datagram) {
     if (m_Observer.onDatagram) {
         m_Observer.onDatagram(datagram);
@@ -19,6 +33,19 @@ void ObservationLog::AddCommand(CommandEvent event) {
     }
     const std::lock_guard lock(m_Mutex);
     m_Commands.push_back(event);
+}
+
+void ObservationLog::AddServiceRequest(ServiceRequest request) {
+    if (m_Observer.onServiceRequest) {
+        m_Observer.onServiceRequest(request);
+    }
+    const std::lock_guard lock(m_Mutex);
+    m_ServiceRequests.push_back(std::move(request));
+}
+
+std::vector<ServiceRequest> ObservationLog::ServiceRequests() const {
+    const std::lock_guard lock(m_Mutex);
+    return m_ServiceRequests;
 }
 
 std::vector<ReceivedDatagram> ObservationLog::Datagrams() const {

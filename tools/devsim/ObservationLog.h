@@ -17,9 +17,11 @@ public:
 
     void AddDatagram(ReceivedDatagram datagram);
     void AddCommand(CommandEvent event);
+    void AddServiceRequest(ServiceRequest request);
 
     std::vector<ReceivedDatagram> Datagrams() const;
     std::vector<CommandEvent> Commands() const;
+    std::vector<ServiceRequest> ServiceRequests() const;
 
     // True as soon as at least `count` datagrams were recorded; false when the timeout passed.
     bool WaitForDatagrams(std::size_t count, std::chrono::milliseconds timeout) const;
@@ -30,6 +32,7 @@ private:
     mutable std::condition_variable m_Recorded;
     std::vector<ReceivedDatagram> m_Datagrams;
     std::vector<CommandEvent> m_Commands;
+    std::vector<ServiceRequest> m_ServiceRequests;
 };
 
 } // namespace vanmoor::devsim

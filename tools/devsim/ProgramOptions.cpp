@@ -158,6 +158,9 @@ Device settings (key=value, blanks between; quote values with blanks: name="Fron
   WS-Discovery: endpoint  types  scopes  xaddrs  metadata N
   wsd_hostile none|malformed|oversized|doctype|twice|foreign-relates  wsd_probes all|unicast
   wsd_ignore N   (defaults in tools/devsim/DeviceConfig.h and WsdMessages.h)
+  Web service (with 3702): service on|off  login digest|wsse|both  clock SECONDS
+  reboot_needed on|off  reboot_pause MS  changes apply|ignore|drop  serial  hardware
+  service_hostile none|huge|endless|doctype|redirect|odd-fault
 Replies:
   --reply MODE        broadcast (255.255.255.255, default), subnet (the device's subnet
                       broadcast address) or unicast (the requester's address and port)
@@ -167,7 +170,8 @@ Replies:
   --wsd-delay MS      WS-Discovery devices answer a Probe after a random wait of up to MS
                       (default 500)
 Observation:
-  --capture FILE      one line per received datagram with its bytes in hex ('-': stdout)
+  --capture FILE      one line per received datagram with its bytes in hex, and per web
+                      service request with its operation and login ('-': stdout)
   --verbose, -v       tell on standard error what arrives and what the devices do
   --ready             print "vanmoor-devsim ready ..." on standard output once listening
   --duration SEC      stop after SEC seconds (default: at SIGINT or SIGTERM)

@@ -36,6 +36,12 @@ void CheckDevice(const SimDevice& device) {
     if (device.replyDelay && device.replyDelay->count() < 0) {
         throw std::invalid_argument("negative reply delay");
     }
+    if (device.service.enabled && !device.wsd.enabled) {
+        throw std::invalid_argument("the web service needs protocol 3702");
+    }
+    if (device.service.enabled && (device.webPort < 1 || device.webPort > 65535)) {
+        throw std::invalid_argument("port outside 1..65535 for the web service");
+    }
 }
 
 } // namespace vanmoor::devsim

@@ -54,6 +54,43 @@ struct WsdSettings {
     bool operator==(const WsdSettings&) const = default;
 };
 
+// Which logins a device's web service takes.
+enum class ServiceLogin { Digest, UsernameToken, Both };
+
+// What a device's web service does with a request that changes a setting.
+enum class ServiceChanges {
+    Apply,  // takes the change (after a reboot when rebootNeeded says so)
+    Ignore, // answers as if it took it and keeps every setting as it was
+    Drop,   // closes the connection without an answer body and keeps every setting
+};
+
+// Misbehaviour of a device's web service towards every request, for tests of a client's
+// defences.
+enum class ServiceHostile {
+    None,
+    Huge,     // an answer body of 64 MiB
+    Endless,  // an answer body that never ends
+    Doctype,  // an answer with a document type declaring entities, and using them
+    Redirect, // 307 to another address
+    OddFault, // a SOAP fault whose text holds control characters and is very long
+};
+
+// A device's web service: the SOAP device service at the path of its XAddrs, on its own address
+// and web port, which the simulator adds to its lan's interface.
+struct ServiceSettings {
+    bool enabled = false;
+    ServiceLogin login = ServiceLogin::Both;
+    std::int64_t clockOffsetSeconds = 0;         // the device's clock against the host's
+    bool rebootNeeded = false;                   // a new address takes effect at SystemReboot
+    std::chrono::milliseconds rebootPause{3000}; // silent while it reboots
+    ServiceChanges changes = ServiceChanges::Apply;
+    ServiceHostile hostile = ServiceHostile::None;
+    std::string serial = "SIM0000001";
+    std::string hardware = "HW-1";
+
+    bool operator==(const ServiceSettings&) const = default;
+};
+
 constexpr std::uint16_t PortNumber(Protocol protocol) {
     return protocol == Protocol::Port4022 ? 4022 : 32970;
 }
@@ -97,9 +134,10 @@ struct SimDevice {
     std::string model;
     std::string cameraName;                         // port 4022 only
     std::size_t replyLength = kFullReplyLength4022; // port 4022 only
-    std::string user = "admin";                     // port 32970 only: credentials of the digest
-    std::string password = "admin";                 // port 32970 only
-    std::optional<ReplyMode> replyMode;             // unset: the reply plan's mode
+    // Credentials of the port-32970 digest and of the web service.
+    std::string user = "admin";
+    std::string password = "admin";
+    std::optional<ReplyMode> replyMode;                  // unset: the reply plan's mode
     std::optional<std::chrono::milliseconds> replyDelay; // unset: the reply plan's delay
     // Settings commands for this device that it drops unanswered before it obeys again, as if
     // they were lost on the way: for tests and benchmarks of resending.
@@ -107,6 +145,7 @@ struct SimDevice {
     // False for a device that speaks WS-Discovery alone: it ignores both device protocols.
     bool answersDeviceProtocol = true;
     WsdSettings wsd;
+    ServiceSettings service;
 
     bool operator==(const SimDevice&) const = default;
 };

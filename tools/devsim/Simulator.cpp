@@ -59,7 +59,8 @@ sockaddr_in ReplyDestination(ReplyMode mode, const SimDevice& device,
 } // namespace
 
 Simulator::Simulator(std::vector<SimDevice> devices, Observer observer)
-    : m_DeviceCount(devices.size()), m_Devices(std::move(devices)), m_Log(std::move(observer)) {
+    : m_DeviceCount(devices.size()), m_Devices(std::move(devices)), m_Silent(m_DeviceCount),
+      m_Log(std::move(observer)) {
     std::for_each(m_Devices.begin(), m_Devices.end(), CheckDevice);
     for (const SimDevice& device : m_Devices) {
         m_Replies.push_back(std::make_shared<const Bytes>(BuildReply(device)));
@@ -95,6 +96,7 @@ void Simulator::Start() {
     m_StopEvent = std::move(stopEvent);
     m_Scheduler = std::make_unique<ReplyScheduler>();
     m_Wsd = std::move(wsd);
+    StartServices();
     m_ReceiveThread = std::thread([this] { ReceiveLoop(); });
     if (m_Wsd) {
         m_Wsd->Announce(Devices(), true);
@@ -111,6 +113,7 @@ void Simulator::Stop() {
         }
         m_ReceiveThread.join();
     }
+    m_Service.reset(); // no device moves any more
     if (m_Wsd) {
         m_Wsd->Announce(Devices(), false);
     }
@@ -120,6 +123,27 @@ void Simulator::Stop() {
     }
     m_Listeners.clear(); // frees the ports
     m_Wsd.reset();
+}
+
+void Simulator::StartServices() {
+    const std::vector<SimDevice> devices = Devices();
+    if (std::none_of(devices.begin(), devices.end(),
+                     [](const SimDevice& device) { return device.service.enabled; })) {
+        return;
+    }
+    ServiceHost::Hooks hooks;
+    hooks.read = [this](std::size_t index) { return Device(index); };
+    hooks.store = [this](std::size_t index, SimDevice device) {
+        SetDevice(index, std::move(device));
+    };
+    hooks.hello = [this](std::size_t index) { m_Wsd->Announce({Device(index)}, true); };
+    hooks.silence = [this](std::size_t index, bool silent) {
+        const std::lock_guard lock(m_Mutex);
+        m_Silent[index] = silent;
+    };
+    hooks.record = [this](ServiceRequest request) { m_Log.AddServiceRequest(std::move(request)); };
+    m_Service = std::make_unique<ServiceHost>(devices, std::move(hooks));
+    m_Service->Start();
 }
 
 void Simulator::SetReplyPlan(ReplyPlan plan) {
@@ -195,7 +219,7 @@ void Simulator::AnswerWsdProbes(std::vector<std::uint8_t>& buffer) {
         std::vector<ReplyWave> waves;
         {
             const std::lock_guard lock(m_Mutex);
-            waves = m_Wsd->Answer(probe, m_Devices, m_Plan.wsdMaxDelay);
+            waves = m_Wsd->Answer(probe, m_Devices, m_Silent, m_Plan.wsdMaxDelay);
         }
         m_WsdProbesHeard = m_Wsd->ProbesHeard();
         m_Scheduler->Schedule(std::move(waves));
@@ -252,7 +276,8 @@ std::size_t Simulator::AnswerSearch(const Listener& listener, const sockaddr_in&
         repeat = m_Plan.repeat;
         for (std::size_t index : AnswerOrder(m_Plan, m_Devices.size())) {
             const SimDevice& device = m_Devices[index];
-            if (device.answersDeviceProtocol && device.protocol == listener.protocol) {
+            if (device.answersDeviceProtocol && device.protocol == listener.protocol &&
+                !m_Silent[index]) {
                 rounds[device.replyDelay.value_or(m_Plan.delay)].push_back(
                     {ReplyDestination(device.replyMode.value_or(m_Plan.mode), device, requester),
                      m_Replies[index]});
@@ -281,6 +306,8 @@ std::size_t Simulator::AnswerSearch(const Listener& listener, const sockaddr_in&
 void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> command) {
     const Mac target = CommandTarget(command);
     std::vector<CommandEvent> events;
+    // Devices whose web service must follow a new address or port, with their old settings.
+    std::vector<std::pair<std::size_t, SimDevice>> moved;
     {
         const std::lock_guard lock(m_Mutex);
         for (std::size_t index = 0; index < m_Macs.size(); ++index) {
@@ -288,15 +315,24 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
                 continue;
             }
             const SimDevice& known = m_Devices[index];
-            if (!known.answersDeviceProtocol || known.protocol != protocol) {
+            if (!known.answersDeviceProtocol || known.protocol != protocol || m_Silent[index]) {
                 continue;
             }
             SimDevice device = known;
             const CommandOutcome outcome = ApplySettingsCommand(device, command);
             if (outcome == CommandOutcome::Applied || outcome == CommandOutcome::Dropped) {
+                if (known.service.enabled &&
+                    (device.ip != known.ip || device.webPort != known.webPort)) {
+                    moved.emplace_back(index, known);
+                }
                 StoreDevice(index, std::move(device));
             }
             events.push_back({protocol, target, outcome, index, Clock::now()});
+        }
+    }
+    for (const auto& [index, previous] : moved) {
+        if (m_Service) {
+            m_Service->Follow(index, previous);
         }
     }
     if (events.empty()) {

@@ -2,6 +2,7 @@
 
 #include "AddressText.h"
 #include "Protocol.h"
+#include "XmlText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,43 +10,6 @@
 namespace vanmoor::devsim {
 
 namespace {
-
-std::string Escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::string PercentEncoded(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~') {
-            out += c;
-        } else {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%%%02X", byte);
-            out += hex;
-        }
-    }
-    return out;
-}
 
 std::string Joined(const std::vector<std::string>& items) {
     std::string out;

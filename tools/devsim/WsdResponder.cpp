@@ -164,6 +164,7 @@ std::vector<WsdResponder::Probe> WsdResponder::Drain(std::vector<std::uint8_t>& 
 
 std::vector<ReplyWave> WsdResponder::Answer(const Probe& probe,
                                             const std::vector<SimDevice>& devices,
+                                            const std::vector<bool>& silent,
                                             std::chrono::milliseconds maxDelay) {
     ProbeRequest request;
     const std::string_view text(reinterpret_cast<const char*>(probe.bytes.data()),
@@ -177,7 +178,7 @@ std::vector<ReplyWave> WsdResponder::Answer(const Probe& probe,
     for (std::size_t index = 0; index < devices.size() && index < m_Hearing.size(); ++index) {
         const SimDevice& device = devices[index];
         Hearing& hearing = m_Hearing[index];
-        if (!device.wsd.enabled ||
+        if (!device.wsd.enabled || silent[index] ||
             (probe.multicast && device.wsd.probes == WsdProbes::UnicastOnly)) {
             continue;
         }

@@ -41,8 +41,10 @@ public:
     // The datagrams queued on the socket, without waiting.
     std::vector<Probe> Drain(std::vector<std::uint8_t>& buffer);
     // The devices' answers to one datagram, as waves for the reply scheduler; none when it is
-    // no Probe. `devices` is the simulator's list, read under its lock.
+    // no Probe. `devices` is the simulator's list, read under its lock; `silent` marks the
+    // devices that answer nothing now.
     std::vector<ReplyWave> Answer(const Probe& probe, const std::vector<SimDevice>& devices,
+                                  const std::vector<bool>& silent,
                                   std::chrono::milliseconds maxDelay);
     std::size_t ProbesHeard() const { return m_ProbesHeard; }
 

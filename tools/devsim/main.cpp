@@ -95,6 +95,16 @@ int Run(const ProgramOptions& options, const sigset_t& endSignals) {
             LogDatagram(datagram);
         }
     };
+    observer.onServiceRequest = [&](const ServiceRequest& request) {
+        if (capture) {
+            std::fprintf(capture.get(), "%s\n", CaptureLine(request, start).c_str());
+            std::fflush(capture.get());
+        }
+        if (options.verbose) {
+            std::fprintf(stderr, "vanmoor-devsim: web service %s\n",
+                         CaptureLine(request, start).c_str());
+        }
+    };
     if (options.verbose) {
         observer.onCommand = [&](const CommandEvent& event) { LogCommand(event, *observed); };
     }

@@ -224,6 +224,25 @@ TEST(DevsimService, NameScopeAndPortChangeTheDevice) {
     EXPECT_EQ(simulator->Device(0).webPort, 8080);
 }
 
+TEST(DevsimService, PortAndThenAddressChangedAtOnceAreBothTaken) {
+    auto simulator = StartInLan1({Camera("")});
+
+    ASSERT_EQ(PostWithToken("192.0.2.70",
+                            "<tds:SetNetworkProtocols><tds:NetworkProtocols><tt:Name>HTTP</tt:Name>"
+                            "<tt:Enabled>true</tt:Enabled><tt:Port>8080</tt:Port>"
+                            "</tds:NetworkProtocols></tds:SetNetworkProtocols>")
+                  .status,
+              200);
+    ASSERT_EQ(PostWithToken("192.0.2.70", SetAddress("192.0.2.75")).status, 200);
+    std::this_thread::sleep_for(700ms);
+
+    const Answer read = Post(
+        "192.0.2.75",
+        Envelope(kInterfaces, TokenHeader(kPassword, std::chrono::system_clock::now())), {}, 8080);
+    EXPECT_EQ(read.status, 200);
+    EXPECT_NE(read.body.find("<tt:Address>192.0.2.75</tt:Address>"), std::string::npos);
+}
+
 TEST(DevsimService, IgnoringCameraSaysOkAndKeepsItsSettings) {
     auto simulator = StartInLan1({Camera("gateway=192.0.2.1 changes=ignore")});
 

@@ -31,6 +31,9 @@ SimDevice Camera(const std::string& settings) {
 
 constexpr char kHostname[] = "<tds:GetHostname/>";
 constexpr char kInterfaces[] = "<tds:GetNetworkInterfaces/>";
+constexpr char kPort8080[] =
+    "<tds:SetNetworkProtocols><tds:NetworkProtocols><tt:Name>HTTP</tt:Name><tt:Enabled>true"
+    "</tt:Enabled><tt:Port>8080</tt:Port></tds:NetworkProtocols></tds:SetNetworkProtocols>";
 
 TEST(DevsimService, DigestLoginTakenWithEitherHashAndRefusedWithAWrongPassword) {
     auto simulator = StartInLan1({Camera("login=digest")});
@@ -212,16 +215,25 @@ TEST(DevsimService, NameScopeAndPortChangeTheDevice) {
     EXPECT_EQ(read.body.find("name/Gate"), std::string::npos);
     EXPECT_EQ(simulator->Device(0).name, "Hall B");
 
-    ASSERT_EQ(PostWithToken("192.0.2.70",
-                            "<tds:SetNetworkProtocols><tds:NetworkProtocols><tt:Name>HTTP</tt:Name>"
-                            "<tt:Enabled>true</tt:Enabled><tt:Port>8080</tt:Port>"
-                            "</tds:NetworkProtocols></tds:SetNetworkProtocols>")
-                  .status,
-              200);
+    ASSERT_EQ(PostWithToken("192.0.2.70", kPort8080).status, 200);
     std::this_thread::sleep_for(500ms);
     const Answer moved = Post("192.0.2.70", Envelope("<tds:GetNetworkProtocols/>"), {}, 8080);
     EXPECT_EQ(moved.status, 401); // served on the new port, which asks for a login as before
     EXPECT_EQ(simulator->Device(0).webPort, 8080);
+}
+
+TEST(DevsimService, PortAndThenAddressChangedAtOnceAreBothTaken) {
+    auto simulator = StartInLan1({Camera("")});
+
+    ASSERT_EQ(PostWithToken("192.0.2.70", kPort8080).status, 200);
+    ASSERT_EQ(PostWithToken("192.0.2.70", SetAddress("192.0.2.75")).status, 200);
+    std::this_thread::sleep_for(700ms);
+
+    const Answer read = Post(
+        "192.0.2.75",
+        Envelope(kInterfaces, TokenHeader(kPassword, std::chrono::system_clock::now())), {}, 8080);
+    EXPECT_EQ(read.status, 200);
+    EXPECT_NE(read.body.find("<tt:Address>192.0.2.75</tt:Address>"), std::string::npos);
 }
 
 TEST(DevsimService, IgnoringCameraSaysOkAndKeepsItsSettings) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <httplib.h>
 #include <system_error>
@@ -79,6 +80,10 @@ void DeviceServer::Start(const SimDevice& device) {
     m_Stopping = false;
     m_Server = std::move(server);
     m_Thread = std::thread([server = m_Server.get()] { server->listen_after_bind(); });
+    // A stop before the server runs would be lost and leave Stop waiting for ever.
+    for (int i = 0; i < 2000 && !m_Server->is_running(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void DeviceServer::Stop() {

@@ -40,6 +40,7 @@ void ServiceHost::Start() {
     for (const auto& hosted : m_Hosted) {
         const SimDevice device = Read(hosted->index);
         m_Addresses->Add(device.ip);
+        hosted->servedAt = device.ip;
         hosted->server = std::make_unique<DeviceServer>(hosted->index, hosted->logins, *this);
         hosted->server->Start(device);
     }
@@ -57,19 +58,17 @@ ServiceHost::Hosted* ServiceHost::Find(std::size_t index) {
 
 void ServiceHost::Change(std::size_t index, SimDevice changed) {
     const SimDevice current = Read(index);
+    const bool moves = changed.ip != current.ip || changed.webPort != current.webPort;
     if (WsdScopes(changed) != WsdScopes(current) || WsdXAddrs(changed) != WsdXAddrs(current)) {
         ++changed.wsd.metadataVersion;
     }
-    CheckDevice(changed);
-    if (changed.ip == current.ip && changed.webPort == current.webPort) {
-        m_Hooks.store(index, changed);
-        if (changed.wsd.metadataVersion != current.wsd.metadataVersion) {
-            Later(kAnswerLeaves, [this, index] { m_Hooks.hello(index); });
-        }
-        return;
+    // Stored at once, so that the next request builds on it even before the server moved.
+    m_Hooks.store(index, changed);
+    if (moves) {
+        Follow(index);
+    } else if (changed.wsd.metadataVersion != current.wsd.metadataVersion) {
+        Later(kAnswerLeaves, [this, index] { m_Hooks.hello(index); });
     }
-    Hosted* hosted = Find(index);
-    Later(kAnswerLeaves, [this, hosted, changed] { Move(*hosted, changed); });
 }
 
 void ServiceHost::KeepForReboot(std::size_t index, const SimDevice& changed) {
@@ -94,11 +93,19 @@ void ServiceHost::Reboot(std::size_t index) {
                 device.netmask = kept->netmask;
                 device.dhcp = kept->dhcp;
                 ++device.wsd.metadataVersion;
+                m_Hooks.store(hosted->index, device);
             }
             m_Hooks.silence(hosted->index, false);
-            Move(*hosted, device);
+            Rehome(*hosted);
         });
     });
+}
+
+void ServiceHost::Follow(std::size_t index) {
+    Hosted* hosted = Find(index);
+    if (hosted != nullptr) {
+        Later(kAnswerLeaves, [this, hosted] { Rehome(*hosted); });
+    }
 }
 
 void ServiceHost::Later(std::chrono::milliseconds delay, std::function<void()> task) {
@@ -127,35 +134,19 @@ void ServiceHost::Work() {
         try {
             task();
         } catch (const std::exception&) {
-            // A move the lan refused leaves the device where it was; its requests show it.
+            // A move the lan refused leaves the device without a server; its requests show it.
         }
         lock.lock();
     }
 }
 
-void ServiceHost::Move(Hosted& hosted, SimDevice changed) {
-    const Ipv4 previousAddress = Read(hosted.index).ip;
-    hosted.server->Stop();
-    m_Hooks.store(hosted.index, std::move(changed));
-    Rehome(hosted, previousAddress);
-}
-
-void ServiceHost::Follow(std::size_t index, const SimDevice& previous) {
-    Hosted* hosted = Find(index);
-    if (hosted == nullptr) {
-        return;
-    }
-    Later(kAnswerLeaves, [this, hosted, previousAddress = previous.ip] {
-        hosted->server->Stop();
-        Rehome(*hosted, previousAddress);
-    });
-}
-
-void ServiceHost::Rehome(Hosted& hosted, const Ipv4& previousAddress) {
+void ServiceHost::Rehome(Hosted& hosted) {
     const SimDevice device = Read(hosted.index);
-    if (device.ip != previousAddress) {
+    hosted.server->Stop();
+    if (device.ip != hosted.servedAt) {
         m_Addresses->Add(device.ip);
-        m_Addresses->Remove(previousAddress);
+        m_Addresses->Remove(hosted.servedAt);
+        hosted.servedAt = device.ip;
     }
     hosted.server->Start(device);
     m_Hooks.hello(hosted.index);

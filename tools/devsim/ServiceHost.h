@@ -46,15 +46,16 @@ public:
     void KeepForReboot(std::size_t index, const SimDevice& changed) override;
     void Reboot(std::size_t index) override;
 
-    // Moves the device's server after its address or port changed by a settings command of a
-    // device protocol, from `previous`, its settings before.
-    void Follow(std::size_t index, const SimDevice& previous);
+    // Moves the device's address and server to its settings shortly, after its address or port
+    // changed, by the device service or a settings command of a device protocol.
+    void Follow(std::size_t index);
 
 private:
     struct Hosted {
         std::size_t index;
         DeviceLogins logins;
         std::unique_ptr<DeviceServer> server;
+        Ipv4 servedAt{}; // the address on the lan interface, used by the worker only
         std::optional<SimDevice> afterReboot;
     };
 
@@ -62,10 +63,9 @@ private:
     // Runs `task` on the worker thread after `delay`.
     void Later(std::chrono::milliseconds delay, std::function<void()> task);
     void Work();
-    // On the worker: stores the settings and moves address and server when they changed.
-    void Move(Hosted& hosted, SimDevice changed);
-    // On the worker: the server, stopped, serves again at the device's settings now.
-    void Rehome(Hosted& hosted, const Ipv4& previousAddress);
+    // On the worker: the server serves again at the device's address and port now, the address
+    // moved on the lan interface when it changed, and the device says Hello.
+    void Rehome(Hosted& hosted);
 
     Hooks m_Hooks;
     std::vector<std::unique_ptr<Hosted>> m_Hosted;

@@ -306,8 +306,8 @@ std::size_t Simulator::AnswerSearch(const Listener& listener, const sockaddr_in&
 void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> command) {
     const Mac target = CommandTarget(command);
     std::vector<CommandEvent> events;
-    // Devices whose web service must follow a new address or port, with their old settings.
-    std::vector<std::pair<std::size_t, SimDevice>> moved;
+    // Devices whose web service must follow a new address or port.
+    std::vector<std::size_t> moved;
     {
         const std::lock_guard lock(m_Mutex);
         for (std::size_t index = 0; index < m_Macs.size(); ++index) {
@@ -323,16 +323,16 @@ void Simulator::ObeyCommand(Protocol protocol, std::span<const std::uint8_t> com
             if (outcome == CommandOutcome::Applied || outcome == CommandOutcome::Dropped) {
                 if (known.service.enabled &&
                     (device.ip != known.ip || device.webPort != known.webPort)) {
-                    moved.emplace_back(index, known);
+                    moved.push_back(index);
                 }
                 StoreDevice(index, std::move(device));
             }
             events.push_back({protocol, target, outcome, index, Clock::now()});
         }
     }
-    for (const auto& [index, previous] : moved) {
+    for (const std::size_t index : moved) {
         if (m_Service) {
-            m_Service->Follow(index, previous);
+            m_Service->Follow(index);
         }
     }
     if (events.empty()) {

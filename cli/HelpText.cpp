@@ -14,7 +14,7 @@ and changes their network settings.
 Commands:
   interfaces        the local addresses searched, with interface name and prefix length
   scan              search once and list every device
-  show MAC|ENDPOINT every field of one device
+  show DEVICE       every field of one device (MAC, endpoint or IP address)
   set MAC ...       change a device's network settings, then verify
   open MAC|ENDPOINT open a device's web page in the browser
   watch             search again and again and print what changes
@@ -51,6 +51,13 @@ constexpr const char* kProtocolHelp = R"(
                     (default: all three)
 )";
 
+constexpr const char* kCameraHelp = R"(
+  --user NAME       the camera user; the password from --password-file FILE, else
+                    VANMOOR_PASSWORD, else a prompt without echo on a terminal
+  --accept-camera-certificate
+                    HTTPS: accept a camera's own (self-signed) certificate
+)";
+
 const std::map<std::string, std::string>& Texts() {
     static const std::map<std::string, std::string> texts = {
         {"", kProgram},
@@ -79,12 +86,21 @@ Fields: mac ip netmask gateway port dhcp name protocol version model local_addre
         alone has protocol 3702, ip from its XAddrs, name from its name scope and mac
         null; protocols lists every protocol a device answered ("4022,3702").
 )" + kSearchOptions},
-        {"show", std::string(R"(Usage: vanmoor show MAC|ENDPOINT [OPTIONS]
+        {"show",
+         std::string(R"(Usage: vanmoor show MAC|ENDPOINT|IP [--user NAME [--password-file FILE]]
+                    [--accept-camera-certificate] [OPTIONS]
 
 Searches and prints every field of the device with the MAC address MAC
-(like 02:00:5e:00:01:01) or the WS-Discovery endpoint reference ENDPOINT
-(like urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101). Exit status 1 when it does not answer.
-)") + kProtocolHelp + kSearchOptions},
+(like 02:00:5e:00:01:01), the WS-Discovery endpoint reference ENDPOINT
+(like urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101) or the IPv4 address IP. Exit status 1
+when it does not answer.
+
+With --user, a camera that answers WS-Discovery is read through its device service first
+(the password as for set), and its netmask, gateway, DNS, DHCP, web port, maker, model,
+firmware, hostname, serial and hardware id are printed as read. Exit status 1 when the
+camera refuses the login, has no device service or does not answer at its XAddrs.
+)") + kCameraHelp +
+             kProtocolHelp + kSearchOptions},
         {"set",
          std::string(
              R"(Usage: vanmoor set MAC|ENDPOINT [SETTINGS] [--user NAME [--password-file FILE]]
@@ -123,12 +139,13 @@ Credentials, for devices that answer on port 32970:
 
 When the device already shows every value, nothing is sent.
 )") + kSearchOptions},
-        {"check", std::string(R"(Usage: vanmoor check [OPTIONS]
+        {"check", std::string(R"(Usage: vanmoor check [--user NAME [--password-file FILE]] [OPTIONS]
 
 Searches (--repeat N merges N searches by MAC) and prints one row per finding: mac ip name
 severity finding message endpoint. A camera that answers WS-Discovery and a device protocol
 counts once; one found by WS-Discovery alone has mac null and its netmask, gateway and DHCP
-state are not judged. Findings:
+state are not judged unless --user reads them through its device service (options as for
+show; a camera that cannot be read is named on standard error). Findings:
   duplicate address  (error) devices answer with the same address, or use one of this host's
   unreachable        (error) the address is outside the subnet of the local address the
                      device was found through; the message names the subnet that would fit

@@ -51,11 +51,14 @@ std::string ReadPassword(const std::optional<std::string>& passwordFile, const C
     return WithoutLineEnd(line);
 }
 
-UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,
-                                const std::string& target) {
+namespace {
+
+// --user and the password; `missingUser` says why a user is needed.
+UserCredentials ReadUserAndPassword(const Arguments& arguments, const Console& console,
+                                    const std::string& target, const std::string& missingUser) {
     const std::optional<std::string> user = arguments.Value("--user");
     if (!user) {
-        throw UsageError(target + " answers on port 32970 and needs --user with a password");
+        throw UsageError(missingUser);
     }
     const std::optional<std::string> passwordFile = arguments.Value("--password-file");
     std::string password =
@@ -65,11 +68,28 @@ UserCredentials ReadCredentials(const Arguments& arguments, const Console& conso
         throw UsageError("the password file '" + *passwordFile +
                          "' holds no password; give --allow-empty-password to send an empty one");
     }
-    if (user->size() > settings::kMaxCredentialBytes ||
-        password.size() > settings::kMaxCredentialBytes) {
+    return {*user, std::move(password)};
+}
+
+} // namespace
+
+UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,
+                                const std::string& target) {
+    UserCredentials credentials =
+        ReadUserAndPassword(arguments, console, target,
+                            target + " answers on port 32970 and needs --user with a password");
+    if (credentials.user.size() > settings::kMaxCredentialBytes ||
+        credentials.password.size() > settings::kMaxCredentialBytes) {
         throw UsageError("user name and password may have at most 31 bytes each");
     }
-    return {*user, std::move(password)};
+    return credentials;
+}
+
+UserCredentials ReadCameraCredentials(const Arguments& arguments, const Console& console,
+                                      const std::string& target) {
+    return ReadUserAndPassword(arguments, console, target,
+                               target + " is read through its device service with --user and a "
+                                        "password");
 }
 
 } // namespace vanmoor::cli

@@ -1,0 +1,107 @@
+#include "CliRun.h"
+
+#include <cstdlib>
+
+namespace vanmoor::cli::test {
+namespace {
+
+constexpr const char* kCamera = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000301";
+constexpr const char* kClockCamera = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000302";
+constexpr const char* kSilent = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000303";
+
+// In lan 1 three cameras found by WS-Discovery alone: one that serves its device service, one
+// whose clock is an hour ahead and that takes only WS-Security, one that serves none.
+class OnvifTest : public CliTest {
+protected:
+    void SetUp() override {
+        setenv("VANMOOR_PASSWORD", "Öffne-mich 1", 1);
+        StartDevices(1, {Device("protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.30 port=8080 "
+                                "netmask=255.255.0.0 gateway=192.0.2.1 dns1=192.0.2.53 name=Hall "
+                                "brand=Acme model=C1 version=2.1 service=on user=admin "
+                                "password=\"Öffne-mich 1\" serial=SN42 hardware=HW-7"),
+                         Device("protocol=3702 mac=02:00:5e:00:03:02 ip=192.0.2.31 port=8080 "
+                                "gateway=198.51.100.1 service=on login=wsse clock=3600 user=admin "
+                                "password=\"Öffne-mich 1\""),
+                         Device("protocol=3702 mac=02:00:5e:00:03:03 ip=192.0.2.32 port=8080")});
+    }
+    void TearDown() override { unsetenv("VANMOOR_PASSWORD"); }
+
+    CliResult Show(const std::string& device, std::vector<std::string> more = {}) {
+        std::vector<std::string> arguments = {"show", device, "--wait", "1000", "--output", "json"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return RunProgram(arguments);
+    }
+};
+
+TEST_F(OnvifTest, ShowWithCredentialsPrintsTheReadFields) {
+    const CliResult shown = Show(kCamera, {"--user", "admin"});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    const nlohmann::json device = nlohmann::json::parse(shown.out).at("devices").at(0);
+    EXPECT_EQ(device.at("mac"), "02:00:5e:00:03:01");
+    EXPECT_EQ(device.at("netmask"), "255.255.0.0");
+    EXPECT_EQ(device.at("gateway"), "192.0.2.1");
+    EXPECT_EQ(device.at("dns1"), "192.0.2.53");
+    EXPECT_EQ(device.at("dns2"), "0.0.0.0");
+    EXPECT_EQ(device.at("dhcp"), false);
+    EXPECT_EQ(device.at("port"), 8080);
+    EXPECT_EQ(device.at("serial"), "SN42");
+    EXPECT_EQ(device.at("hardware_id"), "HW-7");
+    EXPECT_EQ(device.at("brand"), "Acme");
+    EXPECT_EQ(device.at("model"), "C1");
+    EXPECT_EQ(device.at("version"), "2.1");
+    EXPECT_FALSE(device.at("hostname").is_null());
+
+    // By its address alike; without credentials the settings stay unknown.
+    const CliResult byAddress = Show("192.0.2.30");
+    ASSERT_EQ(byAddress.status, 0) << byAddress.err;
+    const nlohmann::json plain = nlohmann::json::parse(byAddress.out).at("devices").at(0);
+    EXPECT_EQ(plain.at("endpoint"), kCamera);
+    EXPECT_TRUE(plain.at("netmask").is_null());
+    EXPECT_TRUE(plain.at("serial").is_null());
+}
+
+TEST_F(OnvifTest, ShowReadsACameraWhoseClockIsOffThroughWsSecurity) {
+    const CliResult shown = Show(kClockCamera, {"--user", "admin"});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(nlohmann::json::parse(shown.out).at("devices").at(0).at("gateway"), "198.51.100.1");
+}
+
+TEST_F(OnvifTest, AWrongPasswordSaysSoAndExits1) {
+    setenv("VANMOOR_PASSWORD", "wrong", 1);
+    const CliResult shown = Show(kClockCamera, {"--user", "admin"});
+    EXPECT_EQ(shown.status, 1);
+    EXPECT_TRUE(shown.out.empty()) << shown.out;
+    EXPECT_NE(shown.err.find("refused the user name or password"), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find("clock"), std::string::npos) << shown.err;
+}
+
+TEST_F(OnvifTest, ACameraWithoutDeviceServiceSaysSoAndExits1) {
+    const CliResult shown = Show(kSilent, {"--user", "admin"});
+    EXPECT_EQ(shown.status, 1);
+    EXPECT_NE(shown.err.find("no answer from its device service at "
+                             "http://192.0.2.32:8080/onvif/device_service"),
+              std::string::npos)
+        << shown.err;
+}
+
+TEST_F(OnvifTest, CheckWithCredentialsJudgesTheReadGateway) {
+    const auto check = [this](std::vector<std::string> more) {
+        std::vector<std::string> arguments = {"check", "--wait", "1000", "--output", "json"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return RunProgram(arguments);
+    };
+    const CliResult plain = check({});
+    EXPECT_EQ(plain.status, 0) << plain.out << plain.err;
+
+    const CliResult read = check({"--user", "admin"});
+    EXPECT_EQ(read.status, 1) << read.err;
+    const nlohmann::json findings = nlohmann::json::parse(read.out).at("findings");
+    ASSERT_EQ(findings.size(), 1u) << read.out;
+    EXPECT_EQ(findings[0].at("endpoint"), kClockCamera);
+    EXPECT_EQ(findings[0].at("ip"), "192.0.2.31");
+    // The camera without a device service is named, and judged as before.
+    EXPECT_NE(read.err.find(kSilent), std::string::npos) << read.err;
+}
+
+} // namespace
+} // namespace vanmoor::cli::test

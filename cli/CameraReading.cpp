@@ -4,8 +4,8 @@
 #include "DeviceServiceRecord.h"
 #include "DeviceSession.h"
 #include "ExitStatus.h"
-#include "HttpUrl.h"
 #include "Password.h"
+#include "XAddrWebPage.h"
 
 namespace vanmoor::cli {
 
@@ -39,13 +39,9 @@ CameraReader::~CameraReader() = default;
 
 std::string CameraReader::DeviceServiceUrl(const DeviceInfo& device) {
     const std::string address = settings::DottedText(device.ip);
-    if (device.wsd && device.AddressKnown()) {
-        for (const std::string& xaddr : device.wsd->xaddrs) {
-            std::string why;
-            const auto url = onvif::ParseHttpUrl(xaddr, why);
-            if (url && url->host == address) {
-                return xaddr;
-            }
+    if (device.wsd) {
+        if (auto url = site::DeviceServiceUrlOfXAddrs(device.wsd->xaddrs, device.ip)) {
+            return *std::move(url);
         }
     }
     throw CliError(ExitStatus::Failed,

@@ -84,13 +84,4 @@ DeviceInfo FindDevice(Session& session, const DeviceKey& key) {
     throw CliError(ExitStatus::Failed, "no device " + KeyText(key) + " answered the search");
 }
 
-void RefuseWsdOnly(const DeviceInfo& device) {
-    if (!device.SpeaksDeviceProtocol()) {
-        throw CliError(ExitStatus::Failed,
-                       "device " + DeviceIdentity(device) +
-                           " answers WS-Discovery alone: no settings command reaches it; its "
-                           "settings change through its own web page");
-    }
-}
-
 } // namespace vanmoor::cli

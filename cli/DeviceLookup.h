@@ -30,8 +30,4 @@ DeviceInfo FindDevice(Session& session, const MacBytes& mac);
 // does not answer.
 DeviceInfo FindDevice(Session& session, const DeviceKey& key);
 
-// Throws CliError(Failed) for a device that answered WS-Discovery alone: no settings command
-// reaches it.
-void RefuseWsdOnly(const DeviceInfo& device);
-
 } // namespace vanmoor::cli

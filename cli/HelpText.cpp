@@ -15,7 +15,7 @@ Commands:
   interfaces        the local addresses searched, with interface name and prefix length
   scan              search once and list every device
   show DEVICE       every field of one device (MAC, endpoint or IP address)
-  set MAC ...       change a device's network settings, then verify
+  set DEVICE ...    change a device's network settings (cameras too), then verify
   open MAC|ENDPOINT open a device's web page in the browser
   watch             search again and again and print what changes
   check             find duplicate addresses, unreachable devices and bad settings
@@ -103,15 +103,21 @@ camera refuses the login, has no device service or does not answer at its XAddrs
              kProtocolHelp + kSearchOptions},
         {"set",
          std::string(
-             R"(Usage: vanmoor set MAC|ENDPOINT [SETTINGS] [--user NAME [--password-file FILE]]
-                  [--dry-run] [--no-verify] [OPTIONS]
+             R"(Usage: vanmoor set MAC|ENDPOINT|IP [SETTINGS] [--user NAME [--password-file FILE]]
+                  [--dry-run] [--no-verify] [--verify-wait SECONDS] [OPTIONS]
 
 Changes the network settings of the device with the MAC address MAC (or the endpoint
-reference ENDPOINT of a camera that answers WS-Discovery and a device protocol). A camera
-found by WS-Discovery alone is refused: its settings change through its own web page. Settings not given keep
-the device's current values. Everything is checked before anything is sent, with the rules of
-the Kestrun dialog; then the command is sent and the device searched again until it answers
-with the new settings (--repeat times, at least twice).
+reference ENDPOINT, or the IPv4 address IP). Settings not given keep the device's current
+values. Everything is checked before anything is sent, with the rules of the Kestrun dialog;
+then the command is sent and the device searched again until it answers with the new
+settings (--repeat times, at least twice).
+
+A camera found by WS-Discovery alone is changed through its device service with --user: it
+is read first; name, DNS, gateway and port go first, the address last; a camera that needs
+it is restarted. Exit status 0 only when the camera is seen again, at its new address, with
+every new setting (within --verify-wait SECONDS, default 120), or already had them.
+--dry-run prints the steps that would be sent; a camera with DHCP on keeps it unless
+--dhcp off. --accept-camera-certificate accepts a camera's own HTTPS certificate.
 
 Settings:
   --ip A  --netmask M  --gateway G  --dns1 A  --dns2 A
@@ -125,7 +131,7 @@ Settings:
   --port N          web port, 0 to 65535
   --dhcp on|off
 
-Credentials, for devices that answer on port 32970:
+Credentials, for devices that answer on port 32970 and cameras:
   --user NAME       the user name
   --password-file FILE
                     the password is the file's first line ('-': standard input); else the

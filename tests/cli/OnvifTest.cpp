@@ -1,5 +1,6 @@
 #include "CliRun.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vanmoor::cli::test {
@@ -8,9 +9,11 @@ namespace {
 constexpr const char* kCamera = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000301";
 constexpr const char* kClockCamera = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000302";
 constexpr const char* kSilent = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000303";
+constexpr const char* kIgnoring = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000304";
 
 // In lan 1 three cameras found by WS-Discovery alone: one that serves its device service, one
-// whose clock is an hour ahead and that takes only WS-Security, one that serves none.
+// whose clock is an hour ahead and that takes only WS-Security, one that serves none, and one
+// that says OK to a change and keeps its settings.
 class OnvifTest : public CliTest {
 protected:
     void SetUp() override {
@@ -22,9 +25,27 @@ protected:
                          Device("protocol=3702 mac=02:00:5e:00:03:02 ip=192.0.2.31 port=8080 "
                                 "gateway=198.51.100.1 service=on login=wsse clock=3600 user=admin "
                                 "password=\"Öffne-mich 1\""),
-                         Device("protocol=3702 mac=02:00:5e:00:03:03 ip=192.0.2.32 port=8080")});
+                         Device("protocol=3702 mac=02:00:5e:00:03:03 ip=192.0.2.32 port=8080"),
+                         Device("protocol=3702 mac=02:00:5e:00:03:04 ip=192.0.2.33 port=8080 "
+                                "service=on changes=ignore user=admin password=\"Öffne-mich 1\"")});
     }
     void TearDown() override { unsetenv("VANMOOR_PASSWORD"); }
+
+    CliResult Set(const std::string& device, std::vector<std::string> more) {
+        std::vector<std::string> arguments = {"set",    device,  "--wait",        "1000",
+                                              "--user", "admin", "--verify-wait", "8"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return RunProgram(arguments);
+    }
+    // The requests of the device service that change a setting or reboot.
+    std::size_t ChangesReceived() const {
+        const auto requests = simulators[0]->ServiceRequests();
+        return static_cast<std::size_t>(
+            std::count_if(requests.begin(), requests.end(), [](const auto& request) {
+                return request.operation.rfind("Set", 0) == 0 ||
+                       request.operation == "SystemReboot";
+            }));
+    }
 
     CliResult Show(const std::string& device, std::vector<std::string> more = {}) {
         std::vector<std::string> arguments = {"show", device, "--wait", "1000", "--output", "json"};
@@ -101,6 +122,31 @@ TEST_F(OnvifTest, CheckWithCredentialsJudgesTheReadGateway) {
     EXPECT_EQ(findings[0].at("ip"), "192.0.2.31");
     // The camera without a device service is named, and judged as before.
     EXPECT_NE(read.err.find(kSilent), std::string::npos) << read.err;
+}
+
+TEST_F(OnvifTest, SetChangesACameraAndExits0OnlyWhenSeenChanged) {
+    const CliResult dryRun = Set(kCamera, {"--ip", "192.0.2.40", "--dry-run", "--output", "json"});
+    ASSERT_EQ(dryRun.status, 0) << dryRun.err;
+    const nlohmann::json plan = nlohmann::json::parse(dryRun.out).at("settings").at(0);
+    EXPECT_EQ(plan.at("steps"), "address, netmask and DHCP (SetNetworkInterfaces)");
+    EXPECT_EQ(plan.at("ip"), "192.0.2.40");
+    EXPECT_EQ(ChangesReceived(), 0u);
+
+    const CliResult set = Set(kCamera, {"--ip", "192.0.2.40"});
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_NE(set.err.find("shows the new settings"), std::string::npos) << set.err;
+    const CliResult moved = Show("192.0.2.40", {"--user", "admin"});
+    ASSERT_EQ(moved.status, 0) << moved.err;
+    EXPECT_EQ(nlohmann::json::parse(moved.out).at("devices").at(0).at("endpoint"), kCamera);
+
+    const CliResult ignored = Set(kIgnoring, {"--ip", "192.0.2.41"});
+    EXPECT_EQ(ignored.status, 1) << ignored.err;
+    EXPECT_NE(ignored.err.find("not confirmed"), std::string::npos) << ignored.err;
+
+    // Without credentials the camera is refused as before, and nothing is sent.
+    const CliResult bare = RunProgram({"set", kIgnoring, "--name", "Porch", "--wait", "1000"});
+    EXPECT_EQ(bare.status, 1);
+    EXPECT_NE(bare.err.find("--user"), std::string::npos) << bare.err;
 }
 
 } // namespace

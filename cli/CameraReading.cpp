@@ -58,8 +58,7 @@ onvif::CameraSettings CameraReader::Read(DeviceInfo& device) {
     onvif::ReadResult read = client.Read();
     const std::string camera = "camera " + DeviceIdentity(device);
     if (read.end == onvif::ReadEnd::LoginRefused) {
-        throw CliError(ExitStatus::Failed,
-                       camera + " refused the user name or password: " + read.detail);
+        throw CliError(ExitStatus::Failed, camera + ": " + read.detail);
     }
     if (read.end == onvif::ReadEnd::Unreachable) {
         throw CliError(ExitStatus::Failed, camera + ": no answer from its device service at " +

@@ -92,7 +92,7 @@ TEST_F(OnvifTest, AWrongPasswordSaysSoAndExits1) {
     const CliResult shown = Show(kClockCamera, {"--user", "admin"});
     EXPECT_EQ(shown.status, 1);
     EXPECT_TRUE(shown.out.empty()) << shown.out;
-    EXPECT_NE(shown.err.find("refused the user name or password"), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find("refused the user name and password"), std::string::npos) << shown.err;
     EXPECT_NE(shown.err.find("clock"), std::string::npos) << shown.err;
 }
 

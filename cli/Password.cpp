@@ -20,6 +20,24 @@ std::string WithoutLineEnd(std::string line) {
     return line;
 }
 
+// --user and the password; `missingUser` says why a user is needed.
+UserCredentials ReadUserAndPassword(const Arguments& arguments, const Console& console,
+                                    const std::string& target, const std::string& missingUser) {
+    const std::optional<std::string> user = arguments.Value("--user");
+    if (!user) {
+        throw UsageError(missingUser);
+    }
+    const std::optional<std::string> passwordFile = arguments.Value("--password-file");
+    std::string password =
+        ReadPassword(passwordFile, console, "Password for " + *user + " on " + target + ": ");
+    // An empty file is more often a mistake than a device without a password.
+    if (passwordFile && password.empty() && !arguments.Has("--allow-empty-password")) {
+        throw UsageError("the password file '" + *passwordFile +
+                         "' holds no password; give --allow-empty-password to send an empty one");
+    }
+    return {*user, std::move(password)};
+}
+
 } // namespace
 
 std::string ReadPassword(const std::optional<std::string>& passwordFile, const Console& console,
@@ -50,28 +68,6 @@ std::string ReadPassword(const std::optional<std::string>& passwordFile, const C
     console.err << '\n';
     return WithoutLineEnd(line);
 }
-
-namespace {
-
-// --user and the password; `missingUser` says why a user is needed.
-UserCredentials ReadUserAndPassword(const Arguments& arguments, const Console& console,
-                                    const std::string& target, const std::string& missingUser) {
-    const std::optional<std::string> user = arguments.Value("--user");
-    if (!user) {
-        throw UsageError(missingUser);
-    }
-    const std::optional<std::string> passwordFile = arguments.Value("--password-file");
-    std::string password =
-        ReadPassword(passwordFile, console, "Password for " + *user + " on " + target + ": ");
-    // An empty file is more often a mistake than a device without a password.
-    if (passwordFile && password.empty() && !arguments.Has("--allow-empty-password")) {
-        throw UsageError("the password file '" + *passwordFile +
-                         "' holds no password; give --allow-empty-password to send an empty one");
-    }
-    return {*user, std::move(password)};
-}
-
-} // namespace
 
 UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,
                                 const std::string& target) {

@@ -13,7 +13,8 @@ constexpr const char* kIgnoring = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e000304
 
 // In lan 1 three cameras found by WS-Discovery alone: one that serves its device service, one
 // whose clock is an hour ahead and that takes only WS-Security, one that serves none, and one
-// that says OK to a change and keeps its settings.
+// that says OK to a change and keeps its settings; and a device of a device protocol whose
+// WS-Discovery twin serves the device service.
 class OnvifTest : public CliTest {
 protected:
     void SetUp() override {
@@ -27,7 +28,9 @@ protected:
                                 "password=\"Öffne-mich 1\""),
                          Device("protocol=3702 mac=02:00:5e:00:03:03 ip=192.0.2.32 port=8080"),
                          Device("protocol=3702 mac=02:00:5e:00:03:04 ip=192.0.2.33 port=8080 "
-                                "service=on changes=ignore user=admin password=\"Öffne-mich 1\"")});
+                                "service=on changes=ignore user=admin password=\"Öffne-mich 1\""),
+                         Device("protocol=4022,3702 mac=02:00:5e:00:01:05 ip=192.0.2.34 port=8080 "
+                                "service=on user=admin password=\"Öffne-mich 1\" serial=SN77")});
     }
     void TearDown() override { unsetenv("VANMOOR_PASSWORD"); }
 
@@ -79,6 +82,11 @@ TEST_F(OnvifTest, ShowWithCredentialsPrintsTheReadFields) {
     EXPECT_EQ(plain.at("endpoint"), kCamera);
     EXPECT_TRUE(plain.at("netmask").is_null());
     EXPECT_TRUE(plain.at("serial").is_null());
+
+    // The twin of a device of a device protocol is read alike.
+    const CliResult twin = Show("02:00:5e:00:01:05", {"--user", "admin"});
+    ASSERT_EQ(twin.status, 0) << twin.err;
+    EXPECT_EQ(nlohmann::json::parse(twin.out).at("devices").at(0).at("serial"), "SN77");
 }
 
 TEST_F(OnvifTest, ShowReadsACameraWhoseClockIsOffThroughWsSecurity) {

@@ -143,6 +143,13 @@ TEST_F(CameraChangeTest, CameraThatDropsTheConnectionIsNotChanged) {
 
     EXPECT_EQ(result.verdict, ChangeVerdict::Failed) << result.detail;
     EXPECT_TRUE(result.sent.empty());
+
+    // Lost while the camera may be moving: looked for, not taken as refused.
+    SettingsChange move;
+    move.address = Ipv4Octets{192, 0, 2, 75};
+    const CameraChangeResult moved = Change(move, 2s);
+    EXPECT_EQ(moved.verdict, ChangeVerdict::NotConfirmed) << moved.detail;
+    EXPECT_NE(moved.detail.find("not seen at 192.0.2.75"), std::string::npos) << moved.detail;
 }
 
 TEST_F(CameraChangeTest, WrongPasswordIsRefusedAndNoLoginFollows) {

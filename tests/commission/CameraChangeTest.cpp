@@ -117,6 +117,20 @@ TEST_F(CameraChangeTest, DhcpTurnedOnIsSeenWhereverTheCameraAnswers) {
     EXPECT_EQ(result.seen.dhcp, true);
 }
 
+TEST_F(CameraChangeTest, RefusedOrUnchangedSettingsSendNothing) {
+    auto simulator = StartCamera("login=both");
+    SettingsChange outside;
+    outside.gateway = Ipv4Octets{198, 51, 100, 1};
+    SettingsChange same;
+    same.gateway = Ipv4Octets{192, 0, 2, 1};
+
+    EXPECT_EQ(Change(outside).verdict, ChangeVerdict::NotSent);
+    EXPECT_EQ(Change(same).verdict, ChangeVerdict::NothingToChange);
+    for (const devsim::ServiceRequest& request : simulator->ServiceRequests()) {
+        EXPECT_NE(request.operation.rfind("Set", 0), 0u) << request.operation;
+    }
+}
+
 TEST_F(CameraChangeTest, CameraThatSaysOkAndKeepsItsSettingsIsNotConfirmed) {
     auto simulator = StartCamera("changes=ignore");
     SettingsChange change;

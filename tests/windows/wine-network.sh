@@ -5,7 +5,8 @@
 # only to the local address of the lan it sits on (also with two addresses on one interface),
 # and settings commands (plain and with a
 # digest) change simulated devices; the log files' places; the endpoint socket's tests; and the
-# WinHTTP transport's tests against the scripted web server of tests/onvif.
+# WinHTTP transport's tests against the scripted web server of tests/onvif, and the device
+# service's session and client against simulated cameras.
 #
 #   wine-network.sh WINDOWS_BIN_DIR DEVSIM_PROGRAM SCRIPTED_HTTP_SERVER
 #
@@ -38,6 +39,25 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+camera_failed=0
+
+# The device service through WinHTTP, BCrypt and XmlLite: the cameras of tests/onvif/cameras.conf,
+# alone in lan 1 for as long as their test runs.
+exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 1 "$devsim" --config "$here/../onvif/cameras.conf" \
+    --ready)
+cameras=$!
+sims+=("$cameras")
+read -r ready <&"$out"
+if [[ "$ready" == "vanmoor-devsim ready"* ]] &&
+    VANMOOR_ONVIF_CAMERAS=1 wine "$bin/vanmoor_onvif_camera_tests.exe" --gtest_brief=1 |
+    tr -d '\r'; then
+    echo "ok: the device service of Digest, UsernameToken, rebooting and ignoring cameras"
+else
+    echo "FAIL: vanmoor_onvif_camera_tests" >&2
+    camera_failed=1
+fi
+kill "$cameras"
+wait "$cameras" 2>/dev/null || true
 
 # One device of each protocol per lan; the replies come by broadcast, by subnet broadcast and
 # by unicast, so each way must reach the endpoint of its own interface. A camera per lan answers
@@ -64,7 +84,7 @@ start=$SECONDS
 wine "$bin/vanmoor.exe" --help >/dev/null
 echo "Wine prefix ready after $((SECONDS - start)) s"
 
-failed=0
+failed=$camera_failed
 if wine "$bin/vanmoor_windows_socket_tests.exe" --gtest_brief=1 | tr -d '\r'; then
     echo "ok: the endpoint socket's receive failure and wake-up"
 else

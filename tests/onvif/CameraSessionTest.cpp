@@ -2,76 +2,19 @@
 // Windows build) against the simulated cameras of cameras.conf in lan 1 of the test network:
 // a camera of Digest alone, one of UsernameToken alone whose clock is an hour ahead and which
 // takes a new address only at a reboot, and one that answers changes as done and keeps its
-// settings. On Linux the test starts the simulator; under Wine, tests/windows/wine-network.sh
-// starts it and sets VANMOOR_ONVIF_CAMERAS.
-#include "DeviceClient.h"
-#include "DeviceSession.h"
-#include "HttpTransport.h"
-
-#include <gtest/gtest.h>
+// settings.
+#include "SimulatedCameras.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <thread>
 
-#ifndef _WIN32
-#include "ProgramInLan.h"
-#endif
-
-namespace vanmoor::onvif {
+namespace vanmoor::onvif::test {
 namespace {
 
 using namespace std::chrono_literals;
 
-const Credentials kAdmin{"admin", "\xC3\x96"
-                                  "ffne-mich 1"}; // "Öffne-mich 1" in UTF-8
-
-// One camera's session and client, the camera at 192.0.2.`host`.
-class Camera {
-public:
-    explicit Camera(std::uint8_t host, const Credentials& credentials = kAdmin)
-        : m_transport(MakeHttpTransport({})),
-          m_session(*m_transport,
-                    "http://192.0.2." + std::to_string(host) + "/onvif/device_service",
-                    credentials),
-          m_client(m_session, Ipv4Octets{192, 0, 2, host}) {}
-
-    DeviceSession& Session() { return m_session; }
-    DeviceClient& Client() { return m_client; }
-
-private:
-    std::unique_ptr<HttpTransport> m_transport;
-    DeviceSession m_session;
-    DeviceClient m_client;
-};
-
-class CameraSessionTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-#ifdef _WIN32
-        s_Ready = std::getenv("VANMOOR_ONVIF_CAMERAS") != nullptr;
-#else
-        s_Simulator = std::make_unique<test::ProgramInLan>(
-            1, VANMOOR_DEVSIM_PROGRAM,
-            std::vector<std::string>{"--config", VANMOOR_ONVIF_CAMERAS, "--ready"});
-        s_Ready = s_Simulator->ReadLine(10s).starts_with("vanmoor-devsim ready");
-#endif
-    }
-#ifndef _WIN32
-    static void TearDownTestSuite() {
-        s_Simulator.reset();
-    }
-    static inline std::unique_ptr<test::ProgramInLan> s_Simulator;
-#endif
-
-    void SetUp() override {
-        ASSERT_TRUE(s_Ready) << "the simulated cameras are not running";
-    }
-
-    static inline bool s_Ready = false;
-};
+class CameraSessionTest : public SimulatedCameras {};
 
 void ExpectWholeRead(const ReadResult& read, const std::string& name) {
     ASSERT_EQ(read.end, ReadEnd::Complete) << read.detail;
@@ -138,4 +81,4 @@ TEST_F(CameraSessionTest, CameraThatIgnoresAChangeAnswersItAsSentAndKeepsItsName
 }
 
 } // namespace
-} // namespace vanmoor::onvif
+} // namespace vanmoor::onvif::test

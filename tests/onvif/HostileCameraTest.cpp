@@ -1,47 +1,35 @@
-// Hostile cameras end to end: the product's session and client over the real transport, against
-// the simulator's misbehaving device service in lan 1 of the test network. Each read ends with
-// a clear outcome, within the request limits, holding no more than the body limit.
-#include "DeviceClient.h"
-#include "DeviceConfig.h"
-#include "DeviceSession.h"
-#include "HttpTransport.h"
-#include "SimulatorInLan.h"
-
-#include <gtest/gtest.h>
+// Hostile cameras end to end: the session and the client over the platform's transport,
+// against the misbehaving simulated cameras of cameras.conf. Each read ends with a clear
+// outcome, within the request limits, holding no more than the body limit.
+#include "SimulatedCameras.h"
 
 #include <chrono>
 #include <iostream>
 #include <string>
 
-namespace vanmoor::onvif {
+namespace vanmoor::onvif::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr char kUrl[] = "http://192.0.2.70/onvif/device_service";
 
 // Limits short enough that a hostile camera costs the test little, far above what the
 // simulator needs to answer.
 constexpr HttpLimits kLimits{1000ms, 3000ms, 256 * 1024};
 
+class HostileCameraTest : public SimulatedCameras {};
+
 struct HostileRead {
     ReadResult read;
     std::chrono::steady_clock::duration took;
-    std::size_t requestsSeen; // by the camera
+    int requestsSent;
 };
 
-HostileRead ReadHostileCamera(const std::string& hostile) {
-    auto simulator = devsim::test::StartInLan1({devsim::ParseDevice(
-        "protocol=3702 mac=02:00:5e:00:07:01 ip=192.0.2.70 service=on user=admin password=admin "
-        "service_hostile=" +
-        hostile)});
-    const auto transport = MakeHttpTransport({});
-    DeviceSession session(*transport, kUrl, {"admin", "admin"}, kLimits);
-    DeviceClient client(session, Ipv4Octets{192, 0, 2, 70});
+HostileRead ReadHostileCamera(std::uint8_t host) {
+    Camera camera(host, kCameraAdmin, kLimits);
     const auto start = std::chrono::steady_clock::now();
-    HostileRead result{client.Read(), {}, 0};
+    HostileRead result{camera.Client().Read(), {}, 0};
     result.took = std::chrono::steady_clock::now() - start;
-    result.requestsSeen = simulator->ServiceRequests().size();
+    result.requestsSent = camera.RequestsSent();
     return result;
 }
 
@@ -55,13 +43,16 @@ void ExpectEveryOperationUnread(const ReadResult& read, const std::string& probl
     EXPECT_FALSE(read.settings.hostname.has_value());
 }
 
-TEST(HostileCameraTest, BodyLargerThanTheLimitIsCutOffAndNothingRead) {
-    const HostileRead hostile = ReadHostileCamera("huge");
-    ExpectEveryOperationUnread(hostile.read, "larger than");
+long long Milliseconds(std::chrono::steady_clock::duration took) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
 }
 
-TEST(HostileCameraTest, BodyThatNeverEndsEndsTheReadAtTheLimit) {
-    const HostileRead hostile = ReadHostileCamera("endless");
+TEST_F(HostileCameraTest, BodyLargerThanTheLimitIsCutOffAndNothingRead) {
+    ExpectEveryOperationUnread(ReadHostileCamera(74).read, "larger than");
+}
+
+TEST_F(HostileCameraTest, BodyThatNeverEndsEndsTheReadAtTheLimit) {
+    const HostileRead hostile = ReadHostileCamera(75);
     const ReadResult& read = hostile.read;
     // The endless body passes the size limit, or the exchange the time limit, whichever first;
     // either way the read ends instead of waiting on.
@@ -70,35 +61,29 @@ TEST(HostileCameraTest, BodyThatNeverEndsEndsTheReadAtTheLimit) {
     } else {
         ExpectEveryOperationUnread(read, "not usable");
     }
-    std::cout << "endless body: read ended after "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(hostile.took).count()
-              << " ms\n";
+    std::cout << "endless body: read ended after " << Milliseconds(hostile.took) << " ms\n";
 }
 
-TEST(HostileCameraTest, DrippingBodyEndsTheReadAtTheTimeLimit) {
-    const HostileRead hostile = ReadHostileCamera("drip");
+TEST_F(HostileCameraTest, DrippingBodyEndsTheReadAtTheTimeLimit) {
+    const HostileRead hostile = ReadHostileCamera(76);
     EXPECT_EQ(hostile.read.end, ReadEnd::Unreachable);
     EXPECT_NE(hostile.read.detail.find("did not answer in time"), std::string::npos)
         << hostile.read.detail;
     // The request after the one that timed out would only wait out the limit again.
-    EXPECT_EQ(hostile.requestsSeen, 1u);
-    std::cout << "dripping body: read ended after "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(hostile.took).count()
-              << " ms, " << hostile.requestsSeen << " requests\n";
+    EXPECT_EQ(hostile.requestsSent, 1);
+    std::cout << "dripping body: read ended after " << Milliseconds(hostile.took) << " ms\n";
 }
 
-TEST(HostileCameraTest, DocumentTypeIsRefusedAndNoEntityExpanded) {
-    const HostileRead hostile = ReadHostileCamera("doctype");
-    ExpectEveryOperationUnread(hostile.read, "not usable");
+TEST_F(HostileCameraTest, DocumentTypeIsRefusedAndNoEntityExpanded) {
+    ExpectEveryOperationUnread(ReadHostileCamera(77).read, "not usable");
 }
 
-TEST(HostileCameraTest, RedirectIsNotFollowed) {
-    const HostileRead hostile = ReadHostileCamera("redirect");
-    ExpectEveryOperationUnread(hostile.read, "redirects are not followed");
+TEST_F(HostileCameraTest, RedirectIsNotFollowed) {
+    ExpectEveryOperationUnread(ReadHostileCamera(78).read, "redirects are not followed");
 }
 
-TEST(HostileCameraTest, FaultWithOddTextKeepsItsReasonBounded) {
-    const HostileRead hostile = ReadHostileCamera("odd-fault");
+TEST_F(HostileCameraTest, FaultWithOddTextKeepsItsReasonBounded) {
+    const HostileRead hostile = ReadHostileCamera(79);
     ExpectEveryOperationUnread(hostile.read, "answered with a fault");
     for (const std::string& unread : hostile.read.unread) {
         EXPECT_LT(unread.size(), 2000u); // the camera's 20,000 characters are not all kept
@@ -106,4 +91,4 @@ TEST(HostileCameraTest, FaultWithOddTextKeepsItsReasonBounded) {
 }
 
 } // namespace
-} // namespace vanmoor::onvif
+} // namespace vanmoor::onvif::test

@@ -51,7 +51,7 @@ read -r ready <&"$out"
 if [[ "$ready" == "vanmoor-devsim ready"* ]] &&
     VANMOOR_ONVIF_CAMERAS=1 wine "$bin/vanmoor_onvif_camera_tests.exe" --gtest_brief=1 |
     tr -d '\r'; then
-    echo "ok: the device service of Digest, UsernameToken, rebooting and ignoring cameras"
+    echo "ok: the device service of Digest, UsernameToken, rebooting, ignoring and hostile cameras"
 else
     echo "FAIL: vanmoor_onvif_camera_tests" >&2
     camera_failed=1

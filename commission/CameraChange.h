@@ -19,6 +19,7 @@ using onvif::ChangeStep;
 using onvif::Credentials;
 using onvif::HttpLimits;
 using onvif::HttpTransport;
+using onvif::Ipv4Octets;
 using onvif::SettingsChange;
 
 // One camera as found and read: what a change starts from.

@@ -21,6 +21,16 @@ public:
     virtual std::optional<std::vector<std::string>>
     SeenAt(std::string_view endpoint, const settings::Ipv4Octets& address,
            std::chrono::steady_clock::time_point deadline) = 0;
+
+    struct Sighting {
+        settings::Ipv4Octets address{};
+        std::vector<std::string> xaddrs;
+    };
+    // Where the camera `endpoint` was seen on the watched networks, at whatever address (one
+    // that takes its address from DHCP), with the XAddrs it gave there; none when it was not
+    // seen by `deadline`.
+    virtual std::optional<Sighting>
+    SeenAnywhere(std::string_view endpoint, std::chrono::steady_clock::time_point deadline) = 0;
 };
 
 } // namespace vanmoor::commission

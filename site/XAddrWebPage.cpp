@@ -9,9 +9,11 @@ namespace vanmoor::site {
 namespace {
 
 struct WebAddress {
+    std::string url; // as sent
     std::string scheme;
     std::string host;
     int port = 0;
+    bool userInfo = false;
 };
 
 bool PlainAuthority(const std::string& text) {
@@ -32,13 +34,15 @@ std::optional<WebAddress> ParseWebAddress(const std::string& url) {
         return std::nullopt;
     }
     WebAddress address;
+    address.url = url;
     address.scheme = Lowered(url.substr(0, schemeEnd));
     if (address.scheme != "http" && address.scheme != "https") {
         return std::nullopt;
     }
     const std::size_t start = schemeEnd + 3;
     std::string authority = url.substr(start, url.find_first_of("/?#", start) - start);
-    authority.erase(0, authority.rfind('@') == std::string::npos ? 0 : authority.rfind('@') + 1);
+    address.userInfo = authority.rfind('@') != std::string::npos;
+    authority.erase(0, address.userInfo ? authority.rfind('@') + 1 : 0);
     if (!PlainAuthority(authority)) {
         return std::nullopt;
     }
@@ -64,10 +68,11 @@ std::optional<WebAddress> ParseWebAddress(const std::string& url) {
 }
 
 std::optional<WebAddress> ChosenWebAddress(const std::vector<std::string>& xaddrs,
-                                           const std::optional<std::string>& host) {
+                                           const std::optional<std::string>& host,
+                                           bool withoutUserInfo = false) {
     for (const std::string& url : xaddrs) {
         if (const std::optional<WebAddress> address = ParseWebAddress(url)) {
-            if (!host || address->host == *host) {
+            if ((!host || address->host == *host) && !(withoutUserInfo && address->userInfo)) {
                 return address;
             }
         }
@@ -110,6 +115,14 @@ int WebPortOfXAddrs(const std::vector<std::string>& xaddrs, const settings::Ipv4
     std::optional<WebAddress> address = host ? ChosenWebAddress(xaddrs, host) : std::nullopt;
     address = address ? address : ChosenWebAddress(xaddrs, std::nullopt);
     return address ? address->port : 0;
+}
+
+std::optional<std::string> DeviceServiceUrlOfXAddrs(const std::vector<std::string>& xaddrs,
+                                                    const settings::Ipv4Octets& ip) {
+    const std::optional<std::string> host = ListedHost(ip);
+    const std::optional<WebAddress> address =
+        host ? ChosenWebAddress(xaddrs, host, true) : std::nullopt;
+    return address ? std::optional<std::string>(address->url) : std::nullopt;
 }
 
 } // namespace vanmoor::site

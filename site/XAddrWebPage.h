@@ -28,4 +28,11 @@ std::optional<NamedWebPage> FirstWebPageOfXAddrs(const std::vector<std::string>&
 // The port of that web page (80 or 443 unless the address names one); 0 when there is none.
 int WebPortOfXAddrs(const std::vector<std::string>& xaddrs, const settings::Ipv4Octets& ip);
 
+// The device service URL of a camera that answered from `ip`: its first http or https
+// transport address whose host is `ip`, as it was sent. The credentials go there, so an address
+// naming another host or a host name, or carrying user information, is never taken: anyone on
+// the LAN can announce one in a camera's name. None when no address qualifies, and for 0.0.0.0.
+std::optional<std::string> DeviceServiceUrlOfXAddrs(const std::vector<std::string>& xaddrs,
+                                                    const settings::Ipv4Octets& ip);
+
 } // namespace vanmoor::site

@@ -224,5 +224,21 @@ TEST(XAddrWebPageTest, OnlyAPlainWebAddressIsOpened) {
     }
 }
 
+// Credentials go to the device service URL: only to the address the camera answered from.
+TEST(XAddrWebPageTest, DeviceServiceOnlyOnTheAnsweringAddress) {
+    const settings::Ipv4Octets ip{192, 0, 2, 30};
+    EXPECT_EQ(site::DeviceServiceUrlOfXAddrs({"http://192.0.2.9/onvif/device_service",
+                                              "http://cam.example/onvif/device_service",
+                                              "ftp://192.0.2.30/x",
+                                              "http://admin@192.0.2.30/onvif/device_service",
+                                              "https://192.0.2.30:8443/onvif/device_service?a=1"},
+                                             ip),
+              "https://192.0.2.30:8443/onvif/device_service?a=1");
+    EXPECT_EQ(site::DeviceServiceUrlOfXAddrs({"http://192.0.2.9/onvif/device_service"}, ip),
+              std::nullopt);
+    EXPECT_EQ(site::DeviceServiceUrlOfXAddrs({"http://admin@192.0.2.30/onvif"}, ip), std::nullopt);
+    EXPECT_EQ(site::DeviceServiceUrlOfXAddrs({"http://0.0.0.0/onvif"}, {}), std::nullopt);
+}
+
 } // namespace
 } // namespace vanmoor::cli::test

@@ -1,3 +1,4 @@
+#include "CameraReading.h"
 #include "Command.h"
 #include "SiteCheck.h"
 #include "SiteSurvey.h"
@@ -5,14 +6,32 @@
 namespace vanmoor::cli {
 
 // Searches and prints what is wrong on the site, one finding per row; exit status 1 when any
-// finding is an error, so that a script can gate on it.
+// finding is an error, so that a script can gate on it. With credentials the cameras found by
+// WS-Discovery are read first, so that their netmask and gateway are judged too; a camera that
+// cannot be read is named and judged as without them.
 ExitStatus RunCheck(const CommandContext& context) {
-    const Arguments arguments(context.words, WithCommonOptions({{kProtocolOption}, {}}));
+    OptionSet options{{kProtocolOption}, {"--allow-empty-password", kAcceptCertificateOption}};
+    options.withValue.insert(options.withValue.end(), CameraCredentialOptions().begin(),
+                             CameraCredentialOptions().end());
+    const Arguments arguments(context.words, WithCommonOptions(options));
     arguments.NoPositionals();
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
 
     Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
-    const std::vector<DeviceInfo> devices = session.Search();
+    std::vector<DeviceInfo> devices = session.Search();
+    if (CameraCredentialsGiven(arguments)) {
+        CameraReader reader(arguments, context.console, "the cameras");
+        for (DeviceInfo& device : devices) {
+            if (!device.wsd) {
+                continue;
+            }
+            try {
+                reader.Read(device);
+            } catch (const CliError& error) {
+                context.console.err << "vanmoor: " << error.what() << '\n';
+            }
+        }
+    }
     const std::vector<commission::Finding> findings =
         commission::CheckSite(devices, HostAddresses(session));
 

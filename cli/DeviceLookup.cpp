@@ -10,12 +10,18 @@ namespace vanmoor::cli {
 namespace {
 
 std::string KeyText(const DeviceKey& key) {
+    if (key.ip) {
+        return settings::DottedText(*key.ip);
+    }
     return key.mac ? settings::MacColonText(*key.mac) : key.endpoint;
 }
 
 bool Matches(const DeviceInfo& device, const DeviceKey& key) {
     if (key.mac) {
         return device.mac == key.mac;
+    }
+    if (key.ip) {
+        return device.AddressKnown() && device.ip == *key.ip;
     }
     return device.wsd && device.wsd->endpoint == key.endpoint;
 }
@@ -46,14 +52,18 @@ bool IsEndpointReference(const std::string& text) {
 
 DeviceKey ParseDeviceArgument(const std::string& text) {
     if (const auto mac = settings::ParseMacText(text)) {
-        return {*mac, {}};
+        return {*mac, {}, std::nullopt};
     }
     if (IsEndpointReference(text)) {
-        return {std::nullopt, text};
+        return {std::nullopt, text, std::nullopt};
+    }
+    if (const auto ip = settings::ParseDottedAddress(text)) {
+        return {std::nullopt, {}, *ip};
     }
     throw UsageError("'" + text +
-                     "' is neither a MAC address (like 02:00:5e:00:01:01) nor an endpoint "
-                     "reference (like urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101)");
+                     "' is neither a MAC address (like 02:00:5e:00:01:01), an endpoint "
+                     "reference (like urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101) nor an "
+                     "IPv4 address");
 }
 
 DeviceInfo FindDevice(Session& session, const MacBytes& mac) {
@@ -72,15 +82,6 @@ DeviceInfo FindDevice(Session& session, const DeviceKey& key) {
         }
     }
     throw CliError(ExitStatus::Failed, "no device " + KeyText(key) + " answered the search");
-}
-
-void RefuseWsdOnly(const DeviceInfo& device) {
-    if (!device.SpeaksDeviceProtocol()) {
-        throw CliError(ExitStatus::Failed,
-                       "device " + DeviceIdentity(device) +
-                           " answers WS-Discovery alone: no settings command reaches it; its "
-                           "settings change through its own web page");
-    }
 }
 
 } // namespace vanmoor::cli

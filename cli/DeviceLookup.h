@@ -8,16 +8,18 @@
 
 namespace vanmoor::cli {
 
-// How a command names a device: by MAC, or by the endpoint reference of WS-Discovery.
+// How a command names a device: by MAC, by the endpoint reference of WS-Discovery, or by its
+// IPv4 address.
 struct DeviceKey {
     std::optional<MacBytes> mac;
-    std::string endpoint; // when no MAC
+    std::string endpoint; // when neither MAC nor address
+    std::optional<Ipv4Octets> ip;
 };
 
 // The MAC that a command names, as a person typed it; throws a usage error when malformed.
 MacBytes ParseMacArgument(const std::string& text);
-// A MAC or an endpoint reference (a URI such as urn:uuid:...); throws a usage error for
-// anything else.
+// A MAC, an endpoint reference (a URI such as urn:uuid:...) or an IPv4 address; throws a usage
+// error for anything else.
 DeviceKey ParseDeviceArgument(const std::string& text);
 // True for a text that names a device by its endpoint reference rather than its MAC.
 bool IsEndpointReference(const std::string& text);
@@ -27,9 +29,5 @@ DeviceInfo FindDevice(Session& session, const MacBytes& mac);
 // Searches with every chosen protocol for the device; throws CliError(Failed) naming it when it
 // does not answer.
 DeviceInfo FindDevice(Session& session, const DeviceKey& key);
-
-// Throws CliError(Failed) for a device that answered WS-Discovery alone: no settings command
-// reaches it.
-void RefuseWsdOnly(const DeviceInfo& device);
 
 } // namespace vanmoor::cli

@@ -14,8 +14,8 @@ and changes their network settings.
 Commands:
   interfaces        the local addresses searched, with interface name and prefix length
   scan              search once and list every device
-  show MAC|ENDPOINT every field of one device
-  set MAC ...       change a device's network settings, then verify
+  show DEVICE       every field of one device (MAC, endpoint or IP address)
+  set DEVICE ...    change a device's network settings (cameras too), then verify
   open MAC|ENDPOINT open a device's web page in the browser
   watch             search again and again and print what changes
   check             find duplicate addresses, unreachable devices and bad settings
@@ -51,6 +51,13 @@ constexpr const char* kProtocolHelp = R"(
                     (default: all three)
 )";
 
+constexpr const char* kCameraHelp = R"(
+  --user NAME       the camera user; the password from --password-file FILE, else
+                    VANMOOR_PASSWORD, else a prompt without echo on a terminal
+  --accept-camera-certificate
+                    HTTPS: accept a camera's own (self-signed) certificate
+)";
+
 const std::map<std::string, std::string>& Texts() {
     static const std::map<std::string, std::string> texts = {
         {"", kProgram},
@@ -79,23 +86,38 @@ Fields: mac ip netmask gateway port dhcp name protocol version model local_addre
         alone has protocol 3702, ip from its XAddrs, name from its name scope and mac
         null; protocols lists every protocol a device answered ("4022,3702").
 )" + kSearchOptions},
-        {"show", std::string(R"(Usage: vanmoor show MAC|ENDPOINT [OPTIONS]
+        {"show",
+         std::string(R"(Usage: vanmoor show MAC|ENDPOINT|IP [--user NAME [--password-file FILE]]
+                    [--accept-camera-certificate] [OPTIONS]
 
 Searches and prints every field of the device with the MAC address MAC
-(like 02:00:5e:00:01:01) or the WS-Discovery endpoint reference ENDPOINT
-(like urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101). Exit status 1 when it does not answer.
-)") + kProtocolHelp + kSearchOptions},
+(like 02:00:5e:00:01:01), the WS-Discovery endpoint reference ENDPOINT
+(like urn:uuid:5ca1ab1e-0000-4000-8000-02005e000101) or the IPv4 address IP. Exit status 1
+when it does not answer.
+
+With --user, a camera that answers WS-Discovery is read through its device service first
+(the password as for set), and its netmask, gateway, DNS, DHCP, web port, maker, model,
+firmware, hostname, serial and hardware id are printed as read. Exit status 1 when the
+camera refuses the login, has no device service or does not answer at its XAddrs.
+)") + kCameraHelp +
+             kProtocolHelp + kSearchOptions},
         {"set",
          std::string(
-             R"(Usage: vanmoor set MAC|ENDPOINT [SETTINGS] [--user NAME [--password-file FILE]]
-                  [--dry-run] [--no-verify] [OPTIONS]
+             R"(Usage: vanmoor set MAC|ENDPOINT|IP [SETTINGS] [--user NAME [--password-file FILE]]
+                  [--dry-run] [--no-verify] [--verify-wait SECONDS] [OPTIONS]
 
 Changes the network settings of the device with the MAC address MAC (or the endpoint
-reference ENDPOINT of a camera that answers WS-Discovery and a device protocol). A camera
-found by WS-Discovery alone is refused: its settings change through its own web page. Settings not given keep
-the device's current values. Everything is checked before anything is sent, with the rules of
-the Kestrun dialog; then the command is sent and the device searched again until it answers
-with the new settings (--repeat times, at least twice).
+reference ENDPOINT, or the IPv4 address IP). Settings not given keep the device's current
+values. Everything is checked before anything is sent, with the rules of the Kestrun dialog;
+then the command is sent and the device searched again until it answers with the new
+settings (--repeat times, at least twice).
+
+A camera found by WS-Discovery alone is changed through its device service with --user: it
+is read first; name, DNS, gateway and port go first, the address last; a camera that needs
+it is restarted. Exit status 0 only when the camera is seen again, at its new address, with
+every new setting (within --verify-wait SECONDS, default 120), or already had them.
+--dry-run prints the steps that would be sent; a camera with DHCP on keeps it unless
+--dhcp off. --accept-camera-certificate accepts a camera's own HTTPS certificate.
 
 Settings:
   --ip A  --netmask M  --gateway G  --dns1 A  --dns2 A
@@ -109,7 +131,7 @@ Settings:
   --port N          web port, 0 to 65535
   --dhcp on|off
 
-Credentials, for devices that answer on port 32970:
+Credentials, for devices that answer on port 32970 and cameras:
   --user NAME       the user name
   --password-file FILE
                     the password is the file's first line ('-': standard input); else the
@@ -123,12 +145,13 @@ Credentials, for devices that answer on port 32970:
 
 When the device already shows every value, nothing is sent.
 )") + kSearchOptions},
-        {"check", std::string(R"(Usage: vanmoor check [OPTIONS]
+        {"check", std::string(R"(Usage: vanmoor check [--user NAME [--password-file FILE]] [OPTIONS]
 
 Searches (--repeat N merges N searches by MAC) and prints one row per finding: mac ip name
 severity finding message endpoint. A camera that answers WS-Discovery and a device protocol
 counts once; one found by WS-Discovery alone has mac null and its netmask, gateway and DHCP
-state are not judged. Findings:
+state are not judged unless --user reads them through its device service (options as for
+show; a camera that cannot be read is named on standard error). Findings:
   duplicate address  (error) devices answer with the same address, or use one of this host's
   unreachable        (error) the address is outside the subnet of the local address the
                      device was found through; the message names the subnet that would fit

@@ -20,6 +20,24 @@ std::string WithoutLineEnd(std::string line) {
     return line;
 }
 
+// --user and the password; `missingUser` says why a user is needed.
+UserCredentials ReadUserAndPassword(const Arguments& arguments, const Console& console,
+                                    const std::string& target, const std::string& missingUser) {
+    const std::optional<std::string> user = arguments.Value("--user");
+    if (!user) {
+        throw UsageError(missingUser);
+    }
+    const std::optional<std::string> passwordFile = arguments.Value("--password-file");
+    std::string password =
+        ReadPassword(passwordFile, console, "Password for " + *user + " on " + target + ": ");
+    // An empty file is more often a mistake than a device without a password.
+    if (passwordFile && password.empty() && !arguments.Has("--allow-empty-password")) {
+        throw UsageError("the password file '" + *passwordFile +
+                         "' holds no password; give --allow-empty-password to send an empty one");
+    }
+    return {*user, std::move(password)};
+}
+
 } // namespace
 
 std::string ReadPassword(const std::optional<std::string>& passwordFile, const Console& console,
@@ -53,23 +71,21 @@ std::string ReadPassword(const std::optional<std::string>& passwordFile, const C
 
 UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,
                                 const std::string& target) {
-    const std::optional<std::string> user = arguments.Value("--user");
-    if (!user) {
-        throw UsageError(target + " answers on port 32970 and needs --user with a password");
-    }
-    const std::optional<std::string> passwordFile = arguments.Value("--password-file");
-    std::string password =
-        ReadPassword(passwordFile, console, "Password for " + *user + " on " + target + ": ");
-    // An empty file is more often a mistake than a device without a password.
-    if (passwordFile && password.empty() && !arguments.Has("--allow-empty-password")) {
-        throw UsageError("the password file '" + *passwordFile +
-                         "' holds no password; give --allow-empty-password to send an empty one");
-    }
-    if (user->size() > settings::kMaxCredentialBytes ||
-        password.size() > settings::kMaxCredentialBytes) {
+    UserCredentials credentials =
+        ReadUserAndPassword(arguments, console, target,
+                            target + " answers on port 32970 and needs --user with a password");
+    if (credentials.user.size() > settings::kMaxCredentialBytes ||
+        credentials.password.size() > settings::kMaxCredentialBytes) {
         throw UsageError("user name and password may have at most 31 bytes each");
     }
-    return {*user, std::move(password)};
+    return credentials;
+}
+
+UserCredentials ReadCameraCredentials(const Arguments& arguments, const Console& console,
+                                      const std::string& target) {
+    return ReadUserAndPassword(arguments, console, target,
+                               target + " is read through its device service with --user and a "
+                                        "password");
 }
 
 } // namespace vanmoor::cli

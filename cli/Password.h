@@ -27,4 +27,9 @@ struct UserCredentials {
 UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,
                                 const std::string& target);
 
+// The same for a camera's device service, whose login takes a user name and password of any
+// length (UTF-8).
+UserCredentials ReadCameraCredentials(const Arguments& arguments, const Console& console,
+                                      const std::string& target);
+
 } // namespace vanmoor::cli

@@ -1,3 +1,5 @@
+#include "CameraReading.h"
+#include "CameraSet.h"
 #include "Command.h"
 #include "DeviceLookup.h"
 #include "Password.h"
@@ -76,14 +78,12 @@ int CheckForm(const settings::SettingsForm& form, const DeviceInfo& device) {
 }
 
 // The device the command names: by MAC through the device protocols, or by its endpoint
-// reference through every protocol, refused when WS-Discovery alone found it.
+// reference or address through every protocol.
 DeviceInfo NamedDevice(Session& session, const DeviceKey& key) {
     if (key.mac) {
         return FindDevice(session, *key.mac);
     }
-    DeviceInfo device = FindDevice(session, key);
-    RefuseWsdOnly(device);
-    return device;
+    return FindDevice(session, key);
 }
 
 } // namespace
@@ -94,14 +94,20 @@ ExitStatus RunSet(const CommandContext& context) {
     options.withValue.push_back("--user");
     options.withValue.push_back("--password-file");
     options.switches.push_back("--allow-empty-password");
+    options.switches.push_back(kAcceptCertificateOption);
+    options.withValue.push_back(kVerifyWaitOption);
     const Arguments arguments(context.words, WithCommonOptions(options));
-    const DeviceKey key = ParseDeviceArgument(arguments.Single("MAC address or endpoint"));
+    const DeviceKey key =
+        ParseDeviceArgument(arguments.Single("MAC address, endpoint or IP address"));
     const SettingsChange change = ReadSettingsChange(arguments);
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
     const SearchOptions searchOptions = ReadSearchOptions(arguments);
 
     Session session(context.console, !context.quiet, searchOptions);
     const DeviceInfo device = NamedDevice(session, key);
+    if (!device.SpeaksDeviceProtocol()) {
+        return SetCamera(context, arguments, device, change, format, session);
+    }
     const MacBytes mac = *device.mac;
     settings::SettingsForm form = MakeForm(device, change);
     const int port = CheckForm(form, device);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Arguments.h"
+#include "CameraSettings.h"
+#include "Console.h"
+#include "Credentials.h"
+#include "HttpTransport.h"
+#include "Listing.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vanmoor::cli {
+
+// The options of the commands that read cameras through their device service.
+inline constexpr const char* kAcceptCertificateOption = "--accept-camera-certificate";
+const std::vector<std::string>& CameraCredentialOptions();
+
+// True when the command was given credentials for cameras: --user.
+bool CameraCredentialsGiven(const Arguments& arguments);
+
+// One camera's device service, reached with the credentials the command was given.
+class CameraReader {
+public:
+    // Reads --user and the password (as for every device) and --accept-camera-certificate.
+    CameraReader(const Arguments& arguments, const Console& console, const std::string& target);
+    ~CameraReader();
+
+    // The device service URL of `device`: its first http or https XAddr on the address it
+    // answered from. Throws CliError(Failed) when it offers none.
+    static std::string DeviceServiceUrl(const DeviceInfo& device);
+
+    // Reads `device` and fills its record from the read. Throws CliError(Failed) with the cause:
+    // the login refused (the clock named when it is the likely cause), no answer at the
+    // URL, or an answer that is no device service.
+    onvif::CameraSettings Read(DeviceInfo& device);
+
+    const onvif::Credentials& Credentials() const { return m_credentials; }
+    onvif::HttpTransport& Transport() { return *m_transport; }
+
+private:
+    onvif::Credentials m_credentials;
+    std::unique_ptr<onvif::HttpTransport> m_transport;
+};
+
+} // namespace vanmoor::cli

@@ -42,13 +42,37 @@ trap cleanup EXIT
 camera_failed=0
 
 # The device service through WinHTTP, BCrypt and XmlLite: the cameras of tests/onvif/cameras.conf,
-# alone in lan 1 for as long as their test runs.
-exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 1 "$devsim" --config "$here/../onvif/cameras.conf" \
-    --ready)
-cameras=$!
-sims+=("$cameras")
-read -r ready <&"$out"
-if [[ "$ready" == "vanmoor-devsim ready"* ]] &&
+# alone in lan 1 (a fresh simulator for each part, as both change cameras) until the lans'
+# simulators start. Every camera's password is "Öffne-mich 1".
+start_cameras() {
+    exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 1 "$devsim" \
+        --config "$here/../onvif/cameras.conf" --ready)
+    cameras=$!
+    sims+=("$cameras")
+    read -r ready <&"$out"
+    [[ "$ready" == "vanmoor-devsim ready"* ]]
+}
+stop_cameras() {
+    kill "$cameras"
+    wait "$cameras" 2>/dev/null || true
+}
+# vanmoor.exe with the password `camera_password`: its exit status must be `status`, its output
+# hold `text`.
+camera_password='Öffne-mich 1'
+camera_run() {
+    local label="$1" status="$2" text="$3" got=0
+    shift 3
+    VANMOOR_PASSWORD="$camera_password" wine "$bin/vanmoor.exe" "$@" >"$work/out" 2>&1 || got=$?
+    if [ "$got" -eq "$status" ] && tr -d '\r' <"$work/out" | grep -q -F -- "$text"; then
+        echo "ok: $label"
+    else
+        echo "FAIL: $label (exit $got, expected $status and \"$text\")" >&2
+        cat "$work/out" >&2
+        camera_failed=1
+    fi
+}
+
+if start_cameras &&
     VANMOOR_ONVIF_CAMERAS=1 wine "$bin/vanmoor_onvif_camera_tests.exe" --gtest_brief=1 |
     tr -d '\r'; then
     echo "ok: the device service of Digest, UsernameToken, rebooting, ignoring and hostile cameras"
@@ -56,8 +80,22 @@ else
     echo "FAIL: vanmoor_onvif_camera_tests" >&2
     camera_failed=1
 fi
-kill "$cameras"
-wait "$cameras" 2>/dev/null || true
+stop_cameras
+
+start_cameras || camera_failed=1
+# The host name comes from the device service alone.
+camera_run "show reads a camera of Digest alone" 0 '"hostname": "sim-000771"' \
+    show 192.0.2.71 --user admin --output json --wait 1000
+camera_run "show reads a camera of UsernameToken alone, its clock an hour ahead" 0 \
+    '"hostname": "sim-000772"' show 192.0.2.72 --user admin --output json --wait 1000
+camera_password=wrong camera_run "show with a wrong password exits 1" 1 \
+    'refused the user name and password' show 192.0.2.71 --user admin --wait 1000
+camera_run "set of a camera that needs a reboot, verified at its new address" 0 \
+    'shows the new settings' set 192.0.2.72 --user admin --ip 192.0.2.92 --wait 1000 \
+    --verify-wait 8
+camera_run "set of a camera that ignores the change exits 1" 1 'not confirmed' \
+    set 192.0.2.73 --user admin --name Porch --wait 1000 --verify-wait 3
+stop_cameras
 
 # One device of each protocol per lan; the replies come by broadcast, by subnet broadcast and
 # by unicast, so each way must reach the endpoint of its own interface. A camera per lan answers

@@ -75,7 +75,10 @@ Exchange DeviceSession::Post(std::string_view action, std::string_view body,
 // Digest says so in its 401, one that wants a UsernameToken refuses without a challenge (some
 // with 400 or 500), and one that needs no login for this request simply answers.
 CallResult DeviceSession::FirstLogin(std::string_view action, std::string_view body) {
-    if (CameraOffersOnlyUsernameToken()) {
+    if (std::optional<CallResult> silent = AskLoginOffer()) {
+        return *silent;
+    }
+    if (*m_onlyUsernameToken) {
         return TokenCall(action, body);
     }
     const Exchange plain = Post(action, body);
@@ -151,15 +154,23 @@ CallResult DeviceSession::TokenCall(std::string_view action, std::string_view bo
     return Refuse(TokenRefusal(clocks.size() > 1));
 }
 
-bool DeviceSession::CameraOffersOnlyUsernameToken() {
-    if (!m_onlyUsernameToken) {
-        const DeviceRequest request = GetServiceCapabilitiesRequest();
-        const CallResult answer = AnswerOutcome(Post(request.action, request.body));
-        const std::optional<LoginOffer> offer =
-            answer.outcome == CallOutcome::Answered ? ReadLoginOffer(answer.body) : std::nullopt;
-        m_onlyUsernameToken = offer && offer->UsernameTokenOnly();
+std::optional<CallResult> DeviceSession::AskLoginOffer() {
+    if (m_onlyUsernameToken) {
+        return std::nullopt;
     }
-    return *m_onlyUsernameToken;
+    const DeviceRequest request = GetServiceCapabilitiesRequest();
+    const Exchange exchange = Post(request.action, request.body);
+    const CallResult answer = AnswerOutcome(exchange);
+    // A camera that took no connection or did not answer in time would only make the request
+    // itself wait out the same limits again. A lost connection may be this operation's alone.
+    const HttpFailure failure = exchange.http.failure;
+    if (failure == HttpFailure::Connect || failure == HttpFailure::Timeout) {
+        return answer;
+    }
+    const std::optional<LoginOffer> offer =
+        answer.outcome == CallOutcome::Answered ? ReadLoginOffer(answer.body) : std::nullopt;
+    m_onlyUsernameToken = offer && offer->UsernameTokenOnly();
+    return std::nullopt;
 }
 
 void DeviceSession::MeasureClock() {

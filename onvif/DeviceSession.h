@@ -42,7 +42,9 @@ private:
     CallResult FirstLogin(std::string_view action, std::string_view body);
     CallResult DigestCall(std::string_view action, std::string_view body, bool freshChallenge);
     CallResult TokenCall(std::string_view action, std::string_view body);
-    bool CameraOffersOnlyUsernameToken();
+    // Asks the camera once whether it offers only a UsernameToken (m_onlyUsernameToken); the
+    // call's outcome when the camera could not be reached, so that nothing more is sent.
+    std::optional<CallResult> AskLoginOffer();
     void MeasureClock();
     std::string TokenRefusal(bool triedBothClocks) const;
     CallResult Refuse(std::string detail);

@@ -29,9 +29,10 @@ fi
 
 # The system's own DLLs; msvcrt.dll is the C library every Windows carries, xmllite.dll (with
 # SHLWAPI's memory stream) reads WS-Discovery's XML in the command line and Kestrun, which also
-# draws with the common controls, GDI and the save dialog. The C++ run-time, libgcc and
-# winpthreads are linked in.
-allowed='^(KERNEL32|msvcrt|WS2_32|IPHLPAPI|USER32|GDI32|COMCTL32|comdlg32|ADVAPI32|SHELL32|SHLWAPI|xmllite|api-ms-win-.*)\.(dll|DLL)$'
+# draws with the common controls, GDI and the save dialog. WINHTTP.dll carries the cameras'
+# device service requests and bcrypt.dll hashes their logins and gives their nonces (both in
+# Windows since Vista). The C++ run-time, libgcc and winpthreads are linked in.
+allowed='^(KERNEL32|msvcrt|WS2_32|IPHLPAPI|USER32|GDI32|COMCTL32|comdlg32|ADVAPI32|SHELL32|SHLWAPI|xmllite|WINHTTP|bcrypt|api-ms-win-.*)\.(dll|DLL)$'
 # Functions that Windows 7 lacks (the per-monitor DPI functions came with Windows 10): a
 # program that imports one does not start there, so they are looked up when it runs instead.
 newer='^(GetDpiFor(Window|System)|GetSystemMetricsForDpi|AdjustWindowRectExForDpi|SystemParametersInfoForDpi|SetThreadDpiAwarenessContext|EnableNonClientDpiScaling)$'

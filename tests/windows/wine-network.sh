@@ -5,7 +5,8 @@
 # only to the local address of the lan it sits on (also with two addresses on one interface),
 # and settings commands (plain and with a
 # digest) change simulated devices; the log files' places; the endpoint socket's tests; and the
-# WinHTTP transport's tests against the scripted web server of tests/onvif.
+# WinHTTP transport's tests against the scripted web server of tests/onvif, and the device
+# service's session and client against simulated cameras.
 #
 #   wine-network.sh WINDOWS_BIN_DIR DEVSIM_PROGRAM SCRIPTED_HTTP_SERVER
 #
@@ -38,6 +39,63 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+camera_failed=0
+
+# The device service through WinHTTP, BCrypt and XmlLite: the cameras of tests/onvif/cameras.conf,
+# alone in lan 1 (a fresh simulator for each part, as both change cameras) until the lans'
+# simulators start. Every camera's password is "Öffne-mich 1".
+start_cameras() {
+    exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 1 "$devsim" \
+        --config "$here/../onvif/cameras.conf" --ready)
+    cameras=$!
+    sims+=("$cameras")
+    read -r ready <&"$out"
+    [[ "$ready" == "vanmoor-devsim ready"* ]]
+}
+stop_cameras() {
+    kill "$cameras"
+    wait "$cameras" 2>/dev/null || true
+}
+# vanmoor.exe with the password `camera_password`: its exit status must be `status`, its output
+# hold `text`.
+camera_password='Öffne-mich 1'
+camera_run() {
+    local label="$1" status="$2" text="$3" got=0
+    shift 3
+    VANMOOR_PASSWORD="$camera_password" wine "$bin/vanmoor.exe" "$@" >"$work/out" 2>&1 || got=$?
+    if [ "$got" -eq "$status" ] && tr -d '\r' <"$work/out" | grep -q -F -- "$text"; then
+        echo "ok: $label"
+    else
+        echo "FAIL: $label (exit $got, expected $status and \"$text\")" >&2
+        cat "$work/out" >&2
+        camera_failed=1
+    fi
+}
+
+if start_cameras &&
+    VANMOOR_ONVIF_CAMERAS=1 wine "$bin/vanmoor_onvif_camera_tests.exe" --gtest_brief=1 |
+    tr -d '\r'; then
+    echo "ok: the device service of Digest, UsernameToken, rebooting, ignoring and hostile cameras"
+else
+    echo "FAIL: vanmoor_onvif_camera_tests" >&2
+    camera_failed=1
+fi
+stop_cameras
+
+start_cameras || camera_failed=1
+# The host name comes from the device service alone.
+camera_run "show reads a camera of Digest alone" 0 '"hostname": "sim-000771"' \
+    show 192.0.2.71 --user admin --output json --wait 1000
+camera_run "show reads a camera of UsernameToken alone, its clock an hour ahead" 0 \
+    '"hostname": "sim-000772"' show 192.0.2.72 --user admin --output json --wait 1000
+camera_password=wrong camera_run "show with a wrong password exits 1" 1 \
+    'refused the user name and password' show 192.0.2.71 --user admin --wait 1000
+camera_run "set of a camera that needs a reboot, verified at its new address" 0 \
+    'shows the new settings' set 192.0.2.72 --user admin --ip 192.0.2.92 --wait 1000 \
+    --verify-wait 8
+camera_run "set of a camera that ignores the change exits 1" 1 'not confirmed' \
+    set 192.0.2.73 --user admin --name Porch --wait 1000 --verify-wait 3
+stop_cameras
 
 # One device of each protocol per lan; the replies come by broadcast, by subnet broadcast and
 # by unicast, so each way must reach the endpoint of its own interface. A camera per lan answers
@@ -64,7 +122,7 @@ start=$SECONDS
 wine "$bin/vanmoor.exe" --help >/dev/null
 echo "Wine prefix ready after $((SECONDS - start)) s"
 
-failed=0
+failed=$camera_failed
 if wine "$bin/vanmoor_windows_socket_tests.exe" --gtest_brief=1 | tr -d '\r'; then
     echo "ok: the endpoint socket's receive failure and wake-up"
 else

@@ -178,6 +178,7 @@ bool ApplyService(ServiceSettings& service, const Setting& setting) {
             Choice<ServiceHostile>(setting, {{"none", ServiceHostile::None},
                                              {"huge", ServiceHostile::Huge},
                                              {"endless", ServiceHostile::Endless},
+                                             {"drip", ServiceHostile::Drip},
                                              {"doctype", ServiceHostile::Doctype},
                                              {"redirect", ServiceHostile::Redirect},
                                              {"odd-fault", ServiceHostile::OddFault}});

@@ -30,7 +30,7 @@ namespace vanmoor::devsim {
 //   UsernameToken PasswordDigest, or either   clock SECONDS: its clock ahead of the host's [0]
 //   reboot_needed on|off [off]: a new address waits for SystemReboot   reboot_pause MS [3000]
 //   changes apply|ignore|drop [apply]: take changes, say OK and keep the settings, or close the
-//   connection   service_hostile none|huge|endless|doctype|redirect|odd-fault [none]
+//   connection   service_hostile none|huge|endless|drip|doctype|redirect|odd-fault [none]
 //   serial, hardware: the serial number and hardware id it tells [SIM0000001, HW-1]
 // Throws std::invalid_argument naming the faulty setting. With `requireIdentity`, mac and ip
 // must be among the settings; everything else starts from `base`.

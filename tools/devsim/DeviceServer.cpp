@@ -12,6 +12,7 @@
 #include <cstring>
 #include <httplib.h>
 #include <system_error>
+#include <thread>
 
 namespace vanmoor::devsim {
 
@@ -21,6 +22,7 @@ constexpr char kSoapType[] = "application/soap+xml; charset=utf-8";
 constexpr std::size_t kHugeBytes = 64 * 1024 * 1024;
 constexpr std::size_t kPieceBytes = 64 * 1024;
 constexpr std::size_t kMaxRequestBytes = 256 * 1024;
+constexpr std::chrono::milliseconds kDripPause{100};
 
 // The path of the device's first XAddrs, where it serves.
 std::string ServicePath(const SimDevice& device) {
@@ -113,6 +115,17 @@ bool DeviceServer::AnswerHostile(const SimDevice& device, httplib::Response& res
             kSoapType, [this](std::size_t offset, httplib::DataSink& sink) {
                 const std::string piece =
                     offset == 0 ? SoapEnvelope("").substr(0, 200) : std::string(kPieceBytes, ' ');
+                return !m_Stopping && sink.write(piece.data(), piece.size());
+            });
+        return true;
+    case ServiceHostile::Drip:
+        // Slow enough that no size limit ends it: only a client's time limit does.
+        response.set_chunked_content_provider(
+            kSoapType, [this](std::size_t offset, httplib::DataSink& sink) {
+                if (offset > 0) {
+                    std::this_thread::sleep_for(kDripPause);
+                }
+                const std::string piece = offset == 0 ? SoapEnvelope("").substr(0, 200) : " ";
                 return !m_Stopping && sink.write(piece.data(), piece.size());
             });
         return true;

@@ -160,7 +160,7 @@ Device settings (key=value, blanks between; quote values with blanks: name="Fron
   wsd_ignore N   (defaults in tools/devsim/DeviceConfig.h and WsdMessages.h)
   Web service (with 3702): service on|off  login digest|wsse|both  clock SECONDS
   reboot_needed on|off  reboot_pause MS  changes apply|ignore|drop  serial  hardware
-  service_hostile none|huge|endless|doctype|redirect|odd-fault
+  service_hostile none|huge|endless|drip|doctype|redirect|odd-fault
 Replies:
   --reply MODE        broadcast (255.255.255.255, default), subnet (the device's subnet
                       broadcast address) or unicast (the requester's address and port)

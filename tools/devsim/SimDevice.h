@@ -70,6 +70,7 @@ enum class ServiceHostile {
     None,
     Huge,     // an answer body of 64 MiB
     Endless,  // an answer body that never ends
+    Drip,     // an answer body that never ends, a byte every 100 ms
     Doctype,  // an answer with a document type declaring entities, and using them
     Redirect, // 307 to another address
     OddFault, // a SOAP fault whose text holds control characters and is very long

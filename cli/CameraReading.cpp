@@ -37,10 +37,13 @@ CameraReader::CameraReader(const Arguments& arguments, const Console& console,
 
 CameraReader::~CameraReader() = default;
 
+// Credentials go only to the host that answered: a camera's XAddrs are its own word, and may
+// name another host.
 std::string CameraReader::DeviceServiceUrl(const DeviceInfo& device) {
-    const std::string address = settings::DottedText(device.ip);
-    if (device.wsd) {
-        if (auto url = site::DeviceServiceUrlOfXAddrs(device.wsd->xaddrs, device.ip)) {
+    const std::optional<settings::Ipv4Octets> answeredFrom =
+        device.wsd ? device.wsd->answeredFrom : std::nullopt;
+    if (answeredFrom) {
+        if (auto url = site::DeviceServiceUrlOfXAddrs(device.wsd->xaddrs, *answeredFrom)) {
             return *std::move(url);
         }
     }
@@ -48,7 +51,7 @@ std::string CameraReader::DeviceServiceUrl(const DeviceInfo& device) {
                    "camera " + DeviceIdentity(device) +
                        " offers no device service: none of its XAddrs is an http or https URL "
                        "on the address it answered from (" +
-                       address + ")");
+                       (answeredFrom ? settings::DottedText(*answeredFrom) : "not known") + ")");
 }
 
 onvif::CameraSettings CameraReader::Read(DeviceInfo& device) {

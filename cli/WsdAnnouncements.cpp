@@ -39,7 +39,8 @@ WsdAnnouncements::Poll(std::chrono::milliseconds patience) {
     std::vector<Announcement> heard;
     for (const wsd::Announcement& announcement : m_Listening->listener.Poll(patience)) {
         heard.push_back({announcement.kind == wsd::Announcement::Kind::Hello,
-                         site::DeviceFromTarget(announcement.target, announcement.receivedOn)});
+                         site::DeviceFromTarget(announcement.target, announcement.receivedOn,
+                                                announcement.sender)});
     }
     return heard;
 }

@@ -1,9 +1,9 @@
 #include "WsdEndpointWatch.h"
 
 #include "PlatformXmlReader.h"
+#include "WsdDevice.h"
 #include "WsdListener.h"
 #include "WsdSearch.h"
-#include "XAddrWebPage.h"
 
 #include <algorithm>
 
@@ -13,26 +13,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The address a camera was seen at, from its XAddrs' first IPv4 host: that of `wanted` when any
-// of its XAddrs names it.
+// The camera `endpoint` seen at the address its answer or Hello came from, which must be
+// `wanted` when given. Its XAddrs are its own word: another host they name is never taken for
+// where it is.
 std::optional<EndpointWatch::Sighting> Sighted(std::string_view endpoint,
                                                const std::optional<settings::Ipv4Octets>& wanted,
-                                               const std::string& seenEndpoint,
-                                               const settings::Ipv4Octets& firstHost,
-                                               const std::vector<std::string>& xaddrs) {
-    if (seenEndpoint != endpoint) {
+                                               const site::SiteDevice& seen) {
+    if (!seen.wsd || seen.wsd->endpoint != endpoint || !seen.wsd->answeredFrom ||
+        (wanted && *seen.wsd->answeredFrom != *wanted)) {
         return std::nullopt;
     }
-    if (wanted) {
-        if (firstHost != *wanted && !site::DeviceServiceUrlOfXAddrs(xaddrs, *wanted)) {
-            return std::nullopt;
-        }
-        return EndpointWatch::Sighting{*wanted, xaddrs};
-    }
-    if (firstHost == settings::Ipv4Octets{}) {
-        return std::nullopt;
-    }
-    return EndpointWatch::Sighting{firstHost, xaddrs};
+    return EndpointWatch::Sighting{*seen.wsd->answeredFrom, seen.wsd->xaddrs};
 }
 
 } // namespace
@@ -95,20 +86,15 @@ WsdEndpointWatch::Watch(std::string_view endpoint,
                 if (heard.kind != wsd::Announcement::Kind::Hello) {
                     continue;
                 }
-                const wsd::TargetService& target = heard.target;
-                if (auto sighting =
-                        Sighted(endpoint, address, target.address,
-                                target.ipv4.value_or(settings::Ipv4Octets{}), target.xaddrs)) {
+                if (auto sighting = Sighted(
+                        endpoint, address,
+                        site::DeviceFromTarget(heard.target, heard.receivedOn, heard.sender))) {
                     return sighting;
                 }
             }
         }
         for (const site::SiteDevice& device : search.Devices()) {
-            if (!device.wsd) {
-                continue;
-            }
-            if (auto sighting = Sighted(endpoint, address, device.wsd->endpoint, device.ip,
-                                        device.wsd->xaddrs)) {
+            if (auto sighting = Sighted(endpoint, address, device)) {
                 return sighting;
             }
         }

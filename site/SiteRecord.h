@@ -24,6 +24,9 @@ struct WsdDetails {
     std::string hardware;
     std::string location;
     std::optional<std::uint32_t> metadataVersion;
+    // The address its answer or announcement came from. Its XAddrs are its own word, so only
+    // this says which host speaks for the camera.
+    std::optional<Ipv4Octets> answeredFrom;
 };
 
 // What a camera's device service told when it was read with credentials, beyond the fields

@@ -2,9 +2,18 @@
 
 #include "XAddrWebPage.h"
 
+#include <cstring>
+
 namespace vanmoor::site {
 
 namespace {
+
+// An address held in network byte order: its bytes in memory are the four numbers in order.
+Ipv4Octets OctetsOfNetworkOrder(std::uint32_t address) {
+    Ipv4Octets octets{};
+    std::memcpy(octets.data(), &address, octets.size());
+    return octets;
+}
 
 std::string TypeText(const wsd::QualifiedName& type) {
     return "{" + type.namespaceUri + "}" + type.localName;
@@ -12,7 +21,8 @@ std::string TypeText(const wsd::QualifiedName& type) {
 
 } // namespace
 
-SiteDevice DeviceFromTarget(const wsd::TargetService& target, const std::string& receivedOn) {
+SiteDevice DeviceFromTarget(const wsd::TargetService& target, const std::string& receivedOn,
+                            std::uint32_t sender) {
     SiteDevice device;
     device.protocol = kWsdProtocol;
     device.ip = target.ipv4.value_or(Ipv4Octets{});
@@ -29,6 +39,9 @@ SiteDevice DeviceFromTarget(const wsd::TargetService& target, const std::string&
     details.hardware = target.hardware;
     details.location = target.location;
     details.metadataVersion = target.metadataVersion;
+    if (sender != 0) {
+        details.answeredFrom = OctetsOfNetworkOrder(sender);
+    }
     device.wsd = std::move(details);
     return device;
 }

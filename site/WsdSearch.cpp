@@ -16,7 +16,7 @@ std::vector<SiteDevice> Scan(const WsdSearch::Options& options) {
     scan.wait = options.wait;
     std::vector<SiteDevice> devices;
     for (const wsd::DeviceTable::Entry& entry : wsd::WsdScanner(*reader).Scan(scan).devices) {
-        devices.push_back(DeviceFromTarget(entry.target, entry.receivedOn));
+        devices.push_back(DeviceFromTarget(entry.target, entry.receivedOn, entry.sender));
     }
     return devices;
 }

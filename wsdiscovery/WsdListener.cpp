@@ -99,7 +99,7 @@ void WsdListener::Receive(Channel& channel) {
         }
         for (TargetService& target : taken.message.targets) {
             Queue({kind == MessageKind::Hello ? Announcement::Kind::Hello : Announcement::Kind::Bye,
-                   std::move(target), channel.localIP});
+                   std::move(target), channel.localIP, sender});
         }
     };
     const std::size_t maxBytes = m_intake.DatagramLimits().maxDatagramBytes;

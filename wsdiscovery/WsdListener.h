@@ -23,7 +23,8 @@ struct Announcement {
     enum class Kind { Hello, Bye };
     Kind kind = Kind::Hello;
     TargetService target;
-    std::string receivedOn; // the local address of the interface it arrived on
+    std::string receivedOn;   // the local address of the interface it arrived on
+    std::uint32_t sender = 0; // the address it came from, network byte order; 0: unknown
 };
 
 // Listens for Hello and Bye on the discovery port of every chosen interface: one socket per

@@ -26,7 +26,9 @@ protected:
                          Device("protocol=3702 mac=02:00:5e:00:03:02 ip=192.0.2.31 port=8080 "
                                 "gateway=198.51.100.1 service=on login=wsse clock=3600 user=admin "
                                 "password=\"Öffne-mich 1\""),
-                         Device("protocol=3702 mac=02:00:5e:00:03:03 ip=192.0.2.32 port=8080"),
+                         // Its XAddrs name a port where nothing answers.
+                         Device("protocol=3702 mac=02:00:5e:00:03:03 ip=192.0.2.32 port=8080 "
+                                "service=on xaddrs=http://192.0.2.32:8081/onvif/device_service"),
                          Device("protocol=3702 mac=02:00:5e:00:03:04 ip=192.0.2.33 port=8080 "
                                 "service=on changes=ignore user=admin password=\"Öffne-mich 1\""),
                          Device("protocol=4022,3702 mac=02:00:5e:00:01:05 ip=192.0.2.34 port=8080 "
@@ -108,9 +110,32 @@ TEST_F(OnvifTest, ACameraWithoutDeviceServiceSaysSoAndExits1) {
     const CliResult shown = Show(kSilent, {"--user", "admin"});
     EXPECT_EQ(shown.status, 1);
     EXPECT_NE(shown.err.find("no answer from its device service at "
-                             "http://192.0.2.32:8080/onvif/device_service"),
+                             "http://192.0.2.32:8081/onvif/device_service"),
               std::string::npos)
         << shown.err;
+}
+
+// A camera's XAddrs are its own word: one that names the host of another camera gets no request
+// sent there, and the camera it named is not read in its place.
+class OnvifLureTest : public OnvifTest {
+protected:
+    void SetUp() override {
+        setenv("VANMOOR_PASSWORD", "Öffne-mich 1", 1);
+        StartDevices(1, {Device("protocol=3702 mac=02:00:5e:00:03:01 ip=192.0.2.30 port=8080 "
+                                "service=on user=admin password=\"Öffne-mich 1\""),
+                         Device("protocol=3702 mac=02:00:5e:00:03:06 ip=192.0.2.36 port=8080 "
+                                "service=on user=admin password=\"Öffne-mich 1\" "
+                                "xaddrs=http://192.0.2.30:8080/onvif/device_service")});
+    }
+};
+
+TEST_F(OnvifLureTest, ACameraNamingAnotherHostGetsNoRequestSentThere) {
+    const CliResult shown =
+        Show("urn:uuid:5ca1ab1e-0000-4000-8000-02005e000306", {"--user", "admin"});
+    EXPECT_EQ(shown.status, 1) << shown.out;
+    EXPECT_NE(shown.err.find("offers no device service"), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find("(192.0.2.36)"), std::string::npos) << shown.err;
+    EXPECT_TRUE(simulators[0]->ServiceRequests().empty());
 }
 
 TEST_F(OnvifTest, CheckWithCredentialsJudgesTheReadGateway) {

@@ -117,16 +117,17 @@ void WsdResponder::Announce(const std::vector<SimDevice>& devices, bool hello) {
     group.sin_port = htons(wsd::kPort);
     group.sin_addr = GroupAddress();
     for (const in_addr& own : m_Interfaces) {
-        setsockopt(m_Socket.Get(), IPPROTO_IP, IP_MULTICAST_IF, &own, sizeof own);
         for (const SimDevice& device : devices) {
             if (!device.wsd.enabled) {
                 continue;
             }
+            const int socket = SocketFor(device);
+            setsockopt(socket, IPPROTO_IP, IP_MULTICAST_IF, &own, sizeof own);
             const std::string id = wsd::NewMessageId();
             const std::string text = hello ? HelloMessage(device, id) : ByeMessage(device, id);
             // An announcement is a courtesy: one that cannot leave is not retried.
-            sendto(m_Socket.Get(), text.data(), text.size(), 0,
-                   reinterpret_cast<const sockaddr*>(&group), sizeof group);
+            sendto(socket, text.data(), text.size(), 0, reinterpret_cast<const sockaddr*>(&group),
+                   sizeof group);
         }
     }
 }
@@ -174,7 +175,7 @@ std::vector<ReplyWave> WsdResponder::Answer(const Probe& probe,
     }
     ++m_ProbesHeard;
     std::uniform_int_distribution<long> delay(0, maxDelay.count());
-    std::map<long, std::vector<OutgoingReply>> rounds;
+    std::map<std::pair<long, int>, std::vector<OutgoingReply>> rounds;
     for (std::size_t index = 0; index < devices.size() && index < m_Hearing.size(); ++index) {
         const SimDevice& device = devices[index];
         Hearing& hearing = m_Hearing[index];
@@ -190,17 +191,41 @@ std::vector<ReplyWave> WsdResponder::Answer(const Probe& probe,
         if (!MatchesTypes(device, request.types) || !hearing.answered.Insert(request.messageId)) {
             continue;
         }
-        auto& round = rounds[delay(m_Random)];
+        auto& round = rounds[{delay(m_Random), SocketFor(device)}];
         for (Bytes& bytes : Answers(device, request.messageId)) {
             round.push_back({probe.source, std::make_shared<const Bytes>(std::move(bytes))});
         }
     }
     std::vector<ReplyWave> waves;
-    for (auto& [wait, replies] : rounds) {
-        waves.push_back(
-            {probe.arrival + std::chrono::milliseconds(wait), m_Socket.Get(), std::move(replies)});
+    for (auto& [when, replies] : rounds) {
+        waves.push_back({probe.arrival + std::chrono::milliseconds(when.first), when.second,
+                         std::move(replies)});
     }
     return waves;
+}
+
+int WsdResponder::SocketFor(const SimDevice& device) {
+    if (!device.service.enabled) {
+        return m_Socket.Get();
+    }
+    const std::lock_guard lock(m_OwnMutex);
+    if (const auto known = m_Own.find(device.ip); known != m_Own.end()) {
+        return known->second.Get();
+    }
+    UniqueFd own(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP));
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    std::memcpy(&local.sin_addr, device.ip.data(), sizeof local.sin_addr);
+    const int off = 0;
+    const int one = 1;
+    // An address the simulator has not taken (yet) cannot be bound: the shared socket it is.
+    if (own.Get() < 0 ||
+        bind(own.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 ||
+        setsockopt(own.Get(), IPPROTO_IP, IP_MULTICAST_LOOP, &off, sizeof off) != 0 ||
+        setsockopt(own.Get(), IPPROTO_IP, IP_MULTICAST_TTL, &one, sizeof one) != 0) {
+        return m_Socket.Get();
+    }
+    return m_Own.emplace(device.ip, std::move(own)).first->second.Get();
 }
 
 std::vector<Bytes> WsdResponder::Answers(const SimDevice& device, const std::string& relatesTo) {

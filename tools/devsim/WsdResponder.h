@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <netinet/in.h>
 #include <random>
 #include <vector>
@@ -56,8 +58,14 @@ private:
     };
 
     std::vector<Bytes> Answers(const SimDevice& device, const std::string& relatesTo);
+    // The socket a device's datagrams leave from: for a device with a web service, whose address
+    // the simulator took on this host, one bound to that address, so that they come from there
+    // as a real camera's do; else the shared socket.
+    int SocketFor(const SimDevice& device);
 
     UniqueFd m_Socket;
+    std::mutex m_OwnMutex; // Announce may run on a web service's thread
+    std::map<Ipv4, UniqueFd> m_Own;
     std::vector<in_addr> m_Interfaces; // the namespace's own IPv4 addresses, loopback aside
     std::vector<Hearing> m_Hearing;    // one per device index
     std::mt19937 m_Random;

@@ -1,14 +1,11 @@
 // The platform's XML reader on its own: every platform hands the handler the same elements
 // and texts, and refuses the same documents, whatever its parser.
+#include "../support/UnderWine.h"
 #include "PlatformXmlReader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace vanmoor::wsd::test {
 namespace {
@@ -59,17 +56,6 @@ std::string Utf16(std::string_view ascii, bool bigEndian) {
     return wide;
 }
 
-// Wine's XmlLite resolves a prefix declared again on an inner element to its outer URI and
-// reads no UTF-16 of big-endian byte order; the one of Windows reads both.
-bool UnderWine() {
-#ifdef _WIN32
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-    return false;
-#endif
-}
-
 TEST(WsdXmlReaderTest, TextsAreHandedOverAsWrittenWithoutCommentsOrWhiteSpaceOnlyRuns) {
     const Reading reading = Read("<?xml version=\"1.0\"?>\r\n<!-- before --><r>\r\n"
                                  "  <a>one<!-- c -->two</a>\n <b/><?pi data?>"
@@ -113,7 +99,7 @@ TEST(WsdXmlReaderTest, UnicodeDocumentsReadAsTheirUtf8) {
 }
 
 TEST(WsdXmlReaderTest, APrefixDeclaredAgainAndBigEndianUtf16ReadAsEverywhere) {
-    if (UnderWine()) {
+    if (vanmoor::test::UnderWine()) {
         GTEST_SKIP() << "not in Wine's XmlLite";
     }
     EXPECT_EQ(

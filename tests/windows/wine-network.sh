@@ -110,8 +110,11 @@ protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10 gateway=198.51.100.1 name="
 protocol=32970 mac=02:00:5e:00:02:02 ip=198.51.100.20 gateway=198.51.100.1 name="Yard" port=80 user=admin password=κλειδί reply=broadcast
 protocol=3702 mac=02:00:5e:00:03:02 ip=198.51.100.30 name="Quay"
 CONF
+# Each lan's simulator, apart from the others that `sims` holds for the cleanup.
+lan_sims=()
 for lan in 1 2; do
     exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" "$lan" "$devsim" --config "$work/lan$lan.conf" --ready)
+    lan_sims[$lan]=$!
     sims+=($!)
     read -r ready <&"$out"
     echo "lan $lan: $ready"
@@ -205,8 +208,8 @@ expect_scan "the changed settings in a new search" \
 # address whose subnet holds the device.
 ip addr add 203.0.113.1/24 broadcast 203.0.113.255 dev lan1
 # lan1's simulator starts again with two devices of the new subnet beside the first two.
-kill "${sims[0]}"
-wait "${sims[0]}" 2>/dev/null || true
+kill "${lan_sims[1]}"
+wait "${lan_sims[1]}" 2>/dev/null || true
 cat >"$work/lan1.conf" <<'CONF'
 protocol=4022 mac=02:00:5e:00:01:01 ip=192.0.2.10 gateway=192.0.2.1 name="Hall" port=8081 reply=broadcast
 protocol=32970 mac=02:00:5e:00:01:02 ip=192.0.2.20 gateway=192.0.2.1 name="Dome" port=80 user=admin password=secret reply=unicast
@@ -214,7 +217,8 @@ protocol=4022 mac=02:00:5e:00:01:03 ip=203.0.113.10 name="Mast" port=80 reply=br
 protocol=32970 mac=02:00:5e:00:01:04 ip=203.0.113.20 name="Pier" port=80 reply=broadcast
 CONF
 exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 1 "$devsim" --config "$work/lan1.conf" --ready)
-sims[0]=$!
+lan_sims[1]=$!
+sims+=($!)
 read -r ready <&"$out"
 expect_scan "two addresses on one interface, each device credited to its own" \
 "mac,protocol,local_address,name

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DigestLogin.h"
+#include "DigestCheck.h"
 #include "Observation.h"
 #include "SimDevice.h"
 #include "TokenLogin.h"

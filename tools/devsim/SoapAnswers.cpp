@@ -1,8 +1,8 @@
 #include "SoapAnswers.h"
 
 #include "AddressText.h"
+#include "MarkupText.h"
 #include "WsdMessages.h"
-#include "XmlText.h"
 
 #include <bitset>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #include "SoapChanges.h"
 
 #include "AddressText.h"
+#include "MarkupText.h"
 #include "SoapAnswers.h"
 #include "WsdMessages.h"
-#include "XmlText.h"
 
 #include <charconv>
 #include <stdexcept>

@@ -1,8 +1,8 @@
 #include "WsdMessages.h"
 
 #include "AddressText.h"
+#include "MarkupText.h"
 #include "Protocol.h"
-#include "XmlText.h"
 
 #include <algorithm>
 #include <cstdio>

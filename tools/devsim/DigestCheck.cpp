@@ -1,4 +1,4 @@
-#include "DigestLogin.h"
+#include "DigestCheck.h"
 
 #include "ServiceCrypto.h"
 

@@ -1,4 +1,4 @@
-#include "XmlText.h"
+#include "MarkupText.h"
 
 #include <charconv>
 #include <cstdio>

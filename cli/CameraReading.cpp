@@ -1,11 +1,8 @@
 #include "CameraReading.h"
 
-#include "DeviceClient.h"
 #include "DeviceServiceRecord.h"
-#include "DeviceSession.h"
 #include "ExitStatus.h"
 #include "Password.h"
-#include "XAddrWebPage.h"
 
 namespace vanmoor::cli {
 
@@ -37,44 +34,20 @@ CameraReader::CameraReader(const Arguments& arguments, const Console& console,
 
 CameraReader::~CameraReader() = default;
 
-// Credentials go only to the host that answered: a camera's XAddrs are its own word, and may
-// name another host.
-std::string CameraReader::DeviceServiceUrl(const DeviceInfo& device) {
-    const std::optional<settings::Ipv4Octets> answeredFrom =
-        device.wsd ? device.wsd->answeredFrom : std::nullopt;
-    if (answeredFrom) {
-        if (auto url = site::DeviceServiceUrlOfXAddrs(device.wsd->xaddrs, *answeredFrom)) {
-            return *std::move(url);
-        }
-    }
-    throw CliError(ExitStatus::Failed,
-                   "camera " + DeviceIdentity(device) +
-                       " offers no device service: none of its XAddrs is an http or https URL "
-                       "on the address it answered from (" +
-                       (answeredFrom ? settings::DottedText(*answeredFrom) : "not known") + ")");
-}
-
-onvif::CameraSettings CameraReader::Read(DeviceInfo& device) {
-    const std::string url = DeviceServiceUrl(device);
-    onvif::DeviceSession session(*m_transport, url, m_credentials);
-    onvif::DeviceClient client(session, device.ip);
-    onvif::ReadResult read = client.Read();
+commission::CameraAccess CameraReader::Read(DeviceInfo& device) {
+    commission::CameraRead read = commission::ReadCamera(*m_transport, device, m_credentials);
     const std::string camera = "camera " + DeviceIdentity(device);
-    if (read.end == onvif::ReadEnd::LoginRefused) {
+    switch (read.end) {
+    case commission::CameraReadEnd::Read:
+        site::TakeDeviceServiceRead(device, read.access.read);
+        return std::move(read.access);
+    case commission::CameraReadEnd::NoDeviceService:
+        throw CliError(ExitStatus::Failed, camera + " offers no device service: " + read.detail);
+    case commission::CameraReadEnd::NotDeviceService:
+        throw CliError(ExitStatus::Failed, camera + " has " + read.detail);
+    default:
         throw CliError(ExitStatus::Failed, camera + ": " + read.detail);
     }
-    if (read.end == onvif::ReadEnd::Unreachable) {
-        throw CliError(ExitStatus::Failed, camera + ": no answer from its device service at " +
-                                               url + ": " + read.detail);
-    }
-    if (read.settings == onvif::CameraSettings{}) {
-        throw CliError(
-            ExitStatus::Failed,
-            camera + " has no device service at " + url + ": " +
-                (read.unread.empty() ? std::string("nothing was read") : read.unread.front()));
-    }
-    site::TakeDeviceServiceRead(device, read.settings);
-    return std::move(read.settings);
 }
 
 } // namespace vanmoor::cli

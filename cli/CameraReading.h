@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Arguments.h"
-#include "CameraSettings.h"
+#include "ReadCamera.h"
 #include "Console.h"
 #include "Credentials.h"
 #include "HttpTransport.h"
@@ -27,14 +27,10 @@ public:
     CameraReader(const Arguments& arguments, const Console& console, const std::string& target);
     ~CameraReader();
 
-    // The device service URL of `device`: its first http or https XAddr on the address it
-    // answered from. Throws CliError(Failed) when it offers none.
-    static std::string DeviceServiceUrl(const DeviceInfo& device);
-
     // Reads `device` and fills its record from the read. Throws CliError(Failed) with the cause:
-    // the login refused (the clock named when it is the likely cause), no answer at the
-    // URL, or an answer that is no device service.
-    onvif::CameraSettings Read(DeviceInfo& device);
+    // no device service offered, the login refused (the clock named when it is the likely
+    // cause), no answer at the URL, or an answer that is no device service.
+    commission::CameraAccess Read(DeviceInfo& device);
 
     const onvif::Credentials& Credentials() const { return m_credentials; }
     onvif::HttpTransport& Transport() { return *m_transport; }

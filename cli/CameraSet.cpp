@@ -111,8 +111,9 @@ ExitStatus SetCamera(const CommandContext& context, const Arguments& arguments, 
     const onvif::SettingsChange wanted = CameraSettingsChange(change);
     const std::chrono::seconds wait = VerifyWait(arguments);
     CameraReader reader(arguments, context.console, camera);
-    const onvif::CameraSettings read = reader.Read(device);
-    const std::string url = CameraReader::DeviceServiceUrl(device);
+    const commission::CameraAccess access = reader.Read(device);
+    const onvif::CameraSettings& read = access.read;
+    const std::string& url = access.deviceServiceUrl;
 
     if (arguments.Has("--dry-run")) {
         const onvif::ChangePlan plan = onvif::PlanChange(read, wanted);
@@ -130,8 +131,6 @@ ExitStatus SetCamera(const CommandContext& context, const Arguments& arguments, 
     commission::CameraChange::Options options;
     options.wait = wait;
     commission::CameraChange cameraChange(reader.Transport(), watch, options);
-    const commission::CameraAccess access{device.wsd->endpoint, url, device.ip,
-                                          reader.Credentials(), read};
     const commission::CameraChangeResult result =
         cameraChange.Apply(access, wanted, [&](ChangeProgress progress) {
             context.console.err << ProgressText(progress, camera) << '\n' << std::flush;

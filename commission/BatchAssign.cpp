@@ -42,6 +42,8 @@ const char* AssignResultText(AssignResult result) {
         return "refused";
     case AssignResult::FailedToSend:
         return "failed to send";
+    case AssignResult::Kept:
+        return "kept";
     }
     return "";
 }

@@ -16,9 +16,10 @@ enum class AssignResult {
     NotFound,     // it did not answer the searches
     Refused,      // it takes credentials and did not take the new settings
     FailedToSend, // the library did not send the command
+    Kept,         // a camera answered every step as done, but still shows its old settings
 };
 
-// "changed", "unchanged", "not found", "refused", "failed to send": stable, for scripts.
+// "changed", "unchanged", "not found", "refused", "failed to send", "kept": stable, for scripts.
 const char* AssignResultText(AssignResult result);
 
 struct AssignOutcome {

@@ -21,9 +21,10 @@ struct CameraBatchOptions {
 };
 
 // Reads every camera of `site` that offers a device service and has credentials in `book`,
-// `options.concurrency` at a time, and takes each read into its record (site::TakeDeviceServiceRead),
-// which then has its MAC and settings and is planned like every other device. One CameraRead per
-// camera tried, in the order of `site`, for telling why some could not be read.
+// `options.concurrency` at a time, and takes each read into its record
+// (site::TakeDeviceServiceRead), which then has its MAC and settings and is planned like every
+// other device. One CameraRead per camera tried, in the order of `site`, for telling why some could
+// not be read.
 std::vector<CameraRead> ReadCameras(std::vector<SiteDevice>& site, const CredentialsBook& book,
                                     const CameraBatchOptions& options);
 

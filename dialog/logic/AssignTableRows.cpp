@@ -52,6 +52,8 @@ ExtraText ResultTextEntry(vanmoor::commission::AssignResult result) {
         return ExtraText::ResultNotFound;
     case AssignResult::Refused:
         return ExtraText::ResultRefused;
+    case AssignResult::Kept:
+        return ExtraText::ResultKept;
     case AssignResult::FailedToSend:
         break;
     }

@@ -54,6 +54,7 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"not found",
     u"refused",
     u"failed to send",
+    u"kept",
     u"UserName",
     u"Please enter an integer.",
     u"Please enter no more than 18 characters.",

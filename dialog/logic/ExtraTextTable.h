@@ -53,6 +53,7 @@ enum class ExtraText : std::size_t {
     ResultNotFound,
     ResultRefused,
     ResultFailedToSend,
+    ResultKept,    // a camera said OK but kept its settings
     UserNameLabel, // the main window's label; its password label is AssignPassword's text
     ProblemPortNotInteger,
     ProblemNameTooLong,

@@ -286,6 +286,13 @@ ExitStatus RunAssign(const CommandContext& context) {
     const bool showProgress = !context.quiet && context.console.errIsTerminal;
     SessionLink link(session);
     book = CredentialsFor(plan, std::move(book), arguments, context.console);
+    // Cameras report from their own threads while the searches run: a search's progress line
+    // would be drawn through their lines.
+    if (std::any_of(plan.begin(), plan.end(), [](const PlannedDevice& planned) {
+            return !planned.device.SpeaksDeviceProtocol();
+        })) {
+        session.ShowProgress(false);
+    }
     const std::vector<AssignOutcome> outcomes = commission::ApplyPlan(
         link, plan, reads, book, retries, cameraOptions,
         [&](const AssignOutcome& outcome, std::size_t done, std::size_t total) {

@@ -163,7 +163,7 @@ std::vector<commission::CameraRead> ReadSiteCameras(std::vector<SiteDevice>& sit
                                                     const commission::CameraBatchOptions& options,
                                                     const CommandContext& context) {
     const std::size_t without = commission::CamerasWithoutCredentials(site, book);
-    if (without > 0 && !context.quiet) {
+    if (without > 0) {
         context.console.err << "vanmoor: " << without
                             << (without == 1 ? " camera was" : " cameras were")
                             << " left out for want of credentials (--user or --credentials-file)\n";

@@ -147,7 +147,9 @@ Credentials, for devices that answer on port 32970 and cameras:
 
 When the device already shows every value, nothing is sent.
 )") + kSearchOptions},
-        {"check", std::string(R"(Usage: vanmoor check [--user NAME [--password-file FILE] | --credentials-file FILE]
+        {"check",
+         std::string(
+             R"(Usage: vanmoor check [--user NAME [--password-file FILE] | --credentials-file FILE]
                      [OPTIONS]
 
 Searches (--repeat N merges N searches by MAC) and prints one row per finding: mac ip name
@@ -163,7 +165,8 @@ show; a camera that cannot be read is named on standard error). Findings:
                      address, an address no device can use (multicast, loopback, ...)
   duplicate name     (warning) devices with the same name
 Exit status 1 when any finding is an error.
-)") + kProtocolHelp + kSearchOptions},
+)") + kProtocolHelp +
+             kSearchOptions},
         {"assign",
          std::string(
              R"(Usage: vanmoor assign --from ADDRESS --netmask M [--gateway G] [--dns1 A] [--dns2 A]

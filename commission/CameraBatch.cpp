@@ -65,8 +65,9 @@ struct CameraWorker {
     WsdEndpointWatch watch;
 };
 
-// The settings a plan gives a camera, each only where it differs from what the camera told: a
-// value given that the camera cannot show (a DNS server it has none of) would never verify.
+// The settings a plan gives a camera: a fixed address always, the rest only where it differs
+// from what the camera told, since a value given that the camera cannot show (a DNS server it
+// has none of) would never verify.
 SettingsChange PlannedChange(const PlannedDevice& planned) {
     const SiteDevice& now = planned.device;
     SettingsChange change;

@@ -482,14 +482,18 @@ void DialogController::ShowFormRefusal(FormProblem problem) {
     m_View.FocusField(nameProblem ? ControlId::NameField : ControlId::PortField);
 }
 
-void DialogController::SubmitCamera(const SettingsForm& form) {
+void DialogController::SubmitCamera(SettingsForm form) {
+    // A name left as read is not sent, however long the camera's own may be.
+    if (form.name == Utf16FromUtf8(m_LoadedWsd->name)) {
+        form.nameBytes = m_LoadedWsd->name;
+    }
     const FormCheck check = CheckSettingsForm(form);
     if (check.problem != FormProblem::None) {
         ShowFormRefusal(check.problem);
         return;
     }
-    // A camera's web port cannot be 0.
-    if (check.port == 0) {
+    // A camera's web port cannot be 0; one it did not tell (shown as 0) is not sent.
+    if (check.port == 0 && m_LoadedWsd->port != 0) {
         ShowFormRefusal(FormProblem::PortOutOfRange);
         return;
     }

@@ -98,7 +98,7 @@ private:
     std::u16string CameraReadText(const vanmoor::commission::CameraRead& read) const;
     // Submit on a read camera: the checks of every row, then the verified change in the
     // background; the search after it reloads the row and tells the end.
-    void SubmitCamera(const SettingsForm& form);
+    void SubmitCamera(SettingsForm form);
     std::u16string CameraChangeText(const vanmoor::commission::CameraChangeResult& result) const;
     // Shows a refused form's message and puts the focus on the field to mend.
     void ShowFormRefusal(FormProblem problem);

@@ -243,8 +243,9 @@ private slots:
         m_Driver.reset();
         m_Lan1.reset();
         m_Lan2.reset();
-        devsim::SimDevice door = Device(devsim::Protocol::Port4022, {2, 0, 0x5e, 0, 1, 7},
-                                        {192, 0, 2, 30}, "Front door", 80);
+        // A name longer than a typed one may be: left as read, it holds up no change.
+        devsim::SimDevice door = Device(devsim::Protocol::Port32970, {2, 0, 0x5e, 0, 1, 7},
+                                        {192, 0, 2, 30}, "Front door, loading bay", 80);
         door.answersDeviceProtocol = false;
         door.wsd.enabled = true;
         door.service.enabled = true;
@@ -253,7 +254,8 @@ private slots:
         door.password = "door-2026";
         m_Lan1 = StartSimulator(1, {door});
         m_Driver = std::make_unique<DialogDriver>(RealLibraryApi(), MakeNetworkWsdScan());
-        m_Driver->ClickRow(m_Driver->RowNamed(QStringLiteral("Front door [WS-Discovery]")));
+        m_Driver->ClickRow(
+            m_Driver->RowNamed(QStringLiteral("Front door, loading bay [WS-Discovery]")));
         QVERIFY(!m_Driver->Find<QLineEdit>("nameField")->isEnabled());
 
         MessageCatcher messages;
@@ -281,7 +283,8 @@ private slots:
         QVERIFY(m_Driver->WaitForSearch(60000));
         QCOMPARE(messages.texts, QStringList{QStringLiteral("The camera shows the new settings.")});
         QCOMPARE(m_Lan1->Device(0).ip, (devsim::Ipv4{192, 0, 2, 31}));
-        const int row = m_Driver->RowNamed(QStringLiteral("Front door [WS-Discovery]"));
+        const int row =
+            m_Driver->RowNamed(QStringLiteral("Front door, loading bay [WS-Discovery]"));
         QCOMPARE(m_Driver->Rows()[row][1], QStringLiteral("192.000.002.031"));
         // The credentials that logged in wait in the fields for the next read.
         QCOMPARE(m_Driver->Find<QLineEdit>("passwordField")->text(), QStringLiteral("door-2026"));

@@ -16,6 +16,8 @@ std::string KeyText(const DeviceKey& key) {
     return key.mac ? settings::MacColonText(*key.mac) : key.endpoint;
 }
 
+} // namespace
+
 bool Matches(const DeviceInfo& device, const DeviceKey& key) {
     if (key.mac) {
         return device.mac == key.mac;
@@ -26,28 +28,12 @@ bool Matches(const DeviceInfo& device, const DeviceKey& key) {
     return device.wsd && device.wsd->endpoint == key.endpoint;
 }
 
-} // namespace
-
 MacBytes ParseMacArgument(const std::string& text) {
     const auto mac = settings::ParseMacText(text);
     if (!mac) {
         throw UsageError("'" + text + "' is not a MAC address (like 02:00:5e:00:01:01)");
     }
     return *mac;
-}
-
-// A URI scheme: a letter, then letters, digits, '+', '-' or '.', then ':' and more.
-bool IsEndpointReference(const std::string& text) {
-    const std::size_t colon = text.find(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size() ||
-        !std::isalpha(static_cast<unsigned char>(text[0]))) {
-        return false;
-    }
-    return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon),
-                       [](unsigned char c) {
-                           return std::isalnum(c) || c == '+' || c == '-' || c == '.';
-                       }) &&
-           !settings::ParseMacText(text);
 }
 
 DeviceKey ParseDeviceArgument(const std::string& text) {

@@ -519,8 +519,13 @@ void DialogController::SubmitCamera(SettingsForm form) {
             const auto transport = vanmoor::onvif::MakeHttpTransport({});
             vanmoor::commission::WsdEndpointWatch watch(watchOptions);
             vanmoor::commission::CameraChange camera(*transport, watch, {});
-            *result = camera.Apply(access, change, [this, &progressTexts](ChangeProgress step) {
-                m_View.PostProgress(progressTexts.at(static_cast<std::size_t>(step)));
+            bool restarting = false;
+            *result = camera.Apply(access, change, [&](ChangeProgress step) {
+                // The wait after a restart is the restart: its line stays.
+                restarting = restarting || step == ChangeProgress::Rebooting;
+                if (!(restarting && step == ChangeProgress::WaitingForCamera)) {
+                    m_View.PostProgress(progressTexts.at(static_cast<std::size_t>(step)));
+                }
             });
             return result->verdict == ChangeVerdict::Changed;
         },
@@ -548,11 +553,9 @@ DialogController::CameraChangeText(const vanmoor::commission::CameraChangeResult
         return m_ExtraTexts.Text(ExtraText::CameraChangeRefused);
     case ChangeVerdict::NotSent:
         return FillIn(m_ExtraTexts.Text(ExtraText::CameraNotSent), detail);
+    case ChangeVerdict::Kept:
+        return m_ExtraTexts.Text(ExtraText::CameraKept);
     case ChangeVerdict::NotConfirmed:
-        // Read again with other settings: it answered OK and kept them.
-        if (result.seen.address || result.seen.mac) {
-            return m_ExtraTexts.Text(ExtraText::CameraKept) + u" " + detail;
-        }
         return FillIn(m_ExtraTexts.Text(ExtraText::CameraNotConfirmed), detail);
     case ChangeVerdict::Failed:
         break;

@@ -12,9 +12,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -278,9 +280,21 @@ private slots:
         QCOMPARE(m_Driver->Find<Ipv4AddressField>("netmaskField")->Address(),
                  (Ipv4Octets{255, 255, 255, 0}));
 
+        // The progress line's texts as they change.
+        QStringList progress;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            const QString text = m_Driver->Find<QLabel>("progressLabel")->text();
+            if (progress.isEmpty() || progress.last() != text) {
+                progress << text;
+            }
+        });
+        poll.start(5);
         m_Driver->Find<Ipv4AddressField>("ipField")->SetAddress({192, 0, 2, 31});
         m_Driver->Find<QPushButton>("submitButton")->click();
         QVERIFY(m_Driver->WaitForSearch(60000));
+        QVERIFY2(progress.contains("The camera restarts to take its new address..."),
+                 qPrintable(progress.join(" | ")));
         QCOMPARE(messages.texts, QStringList{QStringLiteral("The camera shows the new settings.")});
         QCOMPARE(m_Lan1->Device(0).ip, (devsim::Ipv4{192, 0, 2, 31}));
         const int row =

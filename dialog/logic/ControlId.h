@@ -36,6 +36,8 @@ enum class ControlId : int {
     ProgressLabel = 1055,
     // Added after the template's own controls: why a WS-Discovery camera's fields are locked.
     WsdNotice = 1056,
+    // Reads a camera found by WS-Discovery through its device service.
+    ReadButton = 1057,
 };
 
 } // namespace kestrun

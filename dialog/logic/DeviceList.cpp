@@ -1,5 +1,6 @@
 #include "DeviceList.h"
 
+#include "DeviceServiceRecord.h"
 #include "SharedSettings.h"
 
 #include <algorithm>
@@ -104,6 +105,15 @@ int DeviceList::RowKey(std::size_t row) const {
 const vanmoor::site::SiteDevice* DeviceList::WsdDevice(std::size_t row) const {
     const int number = row < m_Rows.size() ? WsdNumberOf(m_Rows[row]) : 0;
     return number > 0 ? &m_WsdDevices[static_cast<std::size_t>(number - 1)] : nullptr;
+}
+
+void DeviceList::TakeCameraRead(const vanmoor::site::SiteDevice& camera,
+                                const vanmoor::onvif::CameraSettings& read) {
+    for (vanmoor::site::SiteDevice& device : m_WsdDevices) {
+        if (&device == &camera) {
+            vanmoor::site::TakeDeviceServiceRead(device, read);
+        }
+    }
 }
 
 const vanmoor::site::WsdDetails* DeviceList::WsdTwin(std::size_t row) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CameraSettings.h"
 #include "SiteRecord.h"
 
 #include <array>
@@ -54,6 +55,10 @@ public:
     int RowKey(std::size_t row) const;
     // The camera of a WS-Discovery row; null for any other row.
     const vanmoor::site::SiteDevice* WsdDevice(std::size_t row) const;
+    // Takes what `camera`'s device service told into the record of its WS-Discovery row, so
+    // that the row and the assign dialog see it read. `camera` is one of WsdDevice()'s.
+    void TakeCameraRead(const vanmoor::site::SiteDevice& camera,
+                        const vanmoor::onvif::CameraSettings& read);
     // The WS-Discovery answer of a library device's row; null when it gave none.
     const vanmoor::site::WsdDetails* WsdTwin(std::size_t row) const;
 

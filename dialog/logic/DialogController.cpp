@@ -1,14 +1,19 @@
 #include "DialogController.h"
 
+#include "CameraForm.h"
 #include "LibraryDevices.h"
 #include "ListExport.h"
 #include "ProgramLog.h"
+#include "ReadCamera.h"
 #include "SettingsRule.h"
 #include "SubmitCheck.h"
+#include "WsdEndpointWatch.h"
 #include "XAddrWebPage.h"
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
+#include <memory>
 #include <sstream>
 
 namespace kestrun {
@@ -18,6 +23,12 @@ namespace {
 constexpr ControlId kAddressFields[] = {ControlId::IpField, ControlId::GatewayField,
                                         ControlId::NetmaskField, ControlId::Dns1Field,
                                         ControlId::Dns2Field};
+
+using vanmoor::commission::CameraReadEnd;
+using vanmoor::commission::ChangeProgress;
+using vanmoor::commission::ChangeVerdict;
+
+constexpr std::size_t kWholeText = std::numeric_limits<std::size_t>::max();
 
 std::u16string UpperCaseAscii(const std::string& text) {
     std::string upper = text;
@@ -37,6 +48,8 @@ DialogController::DialogController(const LibraryApi& api, DialogView& view,
     ProgramLog().ReadLogConfig();
 }
 
+DialogController::~DialogController() = default;
+
 void DialogController::OnInitDialog() {
     m_LanguageLoader->Apply();
     m_View.SetControlText(ControlId::UserNameLabel, m_ExtraTexts.Text(ExtraText::UserNameLabel));
@@ -48,6 +61,8 @@ void DialogController::OnInitDialog() {
     m_View.ShowControl(ControlId::ProgressLabel, false);
     m_View.SetControlText(ControlId::WsdNotice, m_ExtraTexts.Text(ExtraText::WsdReadOnly));
     m_View.ShowControl(ControlId::WsdNotice, false);
+    m_View.SetControlText(ControlId::ReadButton, m_ExtraTexts.Text(ExtraText::CameraRead));
+    m_View.ShowControl(ControlId::ReadButton, false);
     m_View.ArrangeControls();
 
     m_Api.init();
@@ -115,20 +130,27 @@ void DialogController::OnSearchFinished(bool searched) {
     if (m_Sent) {
         ReportSubmit(searched);
     }
+    if (m_CameraReport) {
+        ReportCameraChange();
+    }
 }
 
-void DialogController::SetSearching(bool searching) {
+void DialogController::SetSearching(bool searching, const std::u16string& progress) {
     m_Searching = searching;
     m_View.EnableControl(ControlId::SearchButton, !searching);
     // Without a device in the fields a submit could only fail.
-    m_View.EnableControl(ControlId::SubmitButton, !searching && m_LoadedDevice);
+    m_View.EnableControl(ControlId::SubmitButton, !searching && (m_LoadedDevice || m_CameraRead));
+    m_View.EnableControl(ControlId::ReadButton, !searching && !m_CameraRead);
     m_View.EnableControl(ControlId::DeviceList, !searching);
-    m_View.SetControlText(ControlId::ProgressLabel, m_Texts.Text(UiText::Searching));
+    m_View.SetControlText(ControlId::ProgressLabel,
+                          progress.empty() ? m_Texts.Text(UiText::Searching) : progress);
     m_View.ShowControl(ControlId::ProgressLabel, searching);
 }
 
 void DialogController::ClearSettingsFields() {
     m_LoadedDevice.reset();
+    m_CameraRead.reset();
+    m_View.ShowControl(ControlId::ReadButton, false);
     if (m_LoadedWsd != nullptr) {
         m_LoadedWsd = nullptr;
         SetFieldsReadOnly(false);
@@ -205,6 +227,8 @@ void DialogController::OnClickRow(int row) {
         m_LoadedWsd = nullptr;
         SetFieldsReadOnly(false);
     }
+    m_CameraRead.reset();
+    m_View.ShowControl(ControlId::ReadButton, false);
     m_LoadedDevice = deviceNumber;
     m_View.EnableControl(ControlId::SubmitButton, !m_Searching);
     m_View.ShowControl(ControlId::StaticRadio, true);
@@ -225,10 +249,28 @@ void DialogController::OnClickRow(int row) {
 }
 
 void DialogController::LoadWsdRow(const vanmoor::site::SiteDevice& device) {
+    if (m_LoadedWsd == &device && m_CameraRead) {
+        return; // read already: the fields keep what the user typed since
+    }
     m_LoadedDevice.reset();
     m_LoadedWsd = &device;
+    m_CameraRead.reset();
     SetFieldsReadOnly(true);
-    SetCredentialsVisible(false);
+    // Only a camera without a device service is set on its own web page alone.
+    const bool service = !vanmoor::commission::DeviceServiceUrl(device).empty();
+    m_View.ShowControl(ControlId::WsdNotice, !service);
+    SetCredentialsVisible(service);
+    m_View.ShowControl(ControlId::ReadButton, service);
+    if (service) {
+        for (const ControlId control :
+             {ControlId::UserNameField, ControlId::PasswordField, ControlId::ReadButton}) {
+            m_View.EnableControl(control, !m_Searching);
+        }
+        if (m_CameraLogin) {
+            m_View.SetFieldText(ControlId::UserNameField, Utf16FromUtf8(m_CameraLogin->user));
+            m_View.SetFieldText(ControlId::PasswordField, Utf16FromUtf8(m_CameraLogin->password));
+        }
+    }
     m_View.SetChecked(ControlId::StaticRadio, false);
     m_View.SetChecked(ControlId::DhcpRadio, false);
     m_View.SetFieldText(ControlId::NameField, Utf16FromUtf8(device.name));
@@ -243,6 +285,75 @@ void DialogController::LoadWsdRow(const vanmoor::site::SiteDevice& device) {
         m_View.SetFieldText(ControlId::PortField, Utf16FromAscii(std::to_string(device.port)));
     } else {
         m_View.ClearField(ControlId::PortField);
+    }
+}
+
+void DialogController::OnReadCamera() {
+    if (m_Searching || m_Closed || m_AssignOpen || m_LoadedWsd == nullptr || m_CameraRead ||
+        vanmoor::commission::DeviceServiceUrl(*m_LoadedWsd).empty()) {
+        return;
+    }
+    const vanmoor::onvif::Credentials credentials{
+        Utf8FromUtf16(m_View.FieldText(ControlId::UserNameField), kWholeText),
+        Utf8FromUtf16(m_View.FieldText(ControlId::PasswordField), kWholeText)};
+    auto read = std::make_shared<vanmoor::commission::CameraRead>();
+    SetSearching(true, m_ExtraTexts.Text(ExtraText::CameraReading));
+    m_View.RunInBackground(
+        [read, camera = *m_LoadedWsd, credentials] {
+            const auto transport = vanmoor::onvif::MakeHttpTransport({});
+            *read = vanmoor::commission::ReadCamera(*transport, camera, credentials);
+            return read->end == CameraReadEnd::Read;
+        },
+        [this, read, credentials](bool) { OnCameraRead(*read, credentials); });
+}
+
+void DialogController::OnCameraRead(vanmoor::commission::CameraRead& read,
+                                    const vanmoor::onvif::Credentials& credentials) {
+    if (m_Closed) {
+        return;
+    }
+    SetSearching(false);
+    if (read.end != CameraReadEnd::Read || m_LoadedWsd == nullptr) {
+        m_View.ShowMessage(MessageIcon::Warning, CameraReadText(read));
+        return;
+    }
+    m_CameraLogin = std::make_unique<vanmoor::onvif::Credentials>(credentials);
+    m_Devices.TakeCameraRead(*m_LoadedWsd, read.access.read);
+    m_CameraRead = std::make_unique<vanmoor::commission::CameraAccess>(std::move(read.access));
+    ShowReadCamera(*m_LoadedWsd);
+}
+
+std::u16string DialogController::CameraReadText(const vanmoor::commission::CameraRead& read) const {
+    const std::u16string detail = Utf16FromUtf8(read.detail);
+    switch (read.end) {
+    case CameraReadEnd::LoginRefused:
+        return FillIn(m_ExtraTexts.Text(ExtraText::CameraReadRefused), detail);
+    case CameraReadEnd::Unreachable:
+        return FillIn(m_ExtraTexts.Text(ExtraText::CameraReadNoAnswer), detail);
+    case CameraReadEnd::NotDeviceService:
+        return FillIn(m_ExtraTexts.Text(ExtraText::CameraReadNotService), detail);
+    default:
+        return FillIn(m_ExtraTexts.Text(ExtraText::CameraReadNoService), detail);
+    }
+}
+
+void DialogController::ShowReadCamera(const vanmoor::site::SiteDevice& camera) {
+    SetFieldsReadOnly(false);
+    m_View.EnableControl(ControlId::ReadButton, false);
+    m_View.ShowControl(ControlId::StaticRadio, true);
+    m_View.ShowControl(ControlId::DhcpRadio, true);
+    m_View.SetChecked(ControlId::DhcpRadio, camera.dhcp);
+    m_View.SetChecked(ControlId::StaticRadio, !camera.dhcp);
+    SetAddressingFieldsEnabled(!camera.dhcp);
+    m_View.SetFieldText(ControlId::NameField, Utf16FromUtf8(camera.name));
+    m_View.SetFieldAddress(ControlId::IpField, camera.ip);
+    m_View.SetFieldAddress(ControlId::NetmaskField, camera.netmask);
+    m_View.SetFieldAddress(ControlId::GatewayField, camera.gateway);
+    m_View.SetFieldAddress(ControlId::Dns1Field, camera.dns1);
+    m_View.SetFieldAddress(ControlId::Dns2Field, camera.dns2);
+    m_View.SetFieldText(ControlId::PortField, Utf16FromAscii(std::to_string(camera.port)));
+    if (camera.mac) {
+        m_View.SetFieldText(ControlId::MacField, UpperCaseAscii(MacColonText(*camera.mac)));
     }
 }
 
@@ -330,8 +441,9 @@ void DialogController::SetCredentialsVisible(bool visible) {
 }
 
 void DialogController::OnSubmit() {
-    // A camera found by WS-Discovery alone takes no settings command.
-    if (m_Searching || m_Closed || m_LoadedWsd != nullptr) {
+    // A camera found by WS-Discovery alone takes no settings command; once read, its device
+    // service takes them.
+    if (m_Searching || m_Closed || (m_LoadedWsd != nullptr && !m_CameraRead)) {
         return;
     }
     for (const ControlId field : kAddressFields) {
@@ -342,6 +454,10 @@ void DialogController::OnSubmit() {
             return;
         }
     }
+    if (m_CameraRead) {
+        SubmitCamera(ReadForm());
+        return;
+    }
     const SubmitResult result = m_Editor->Submit(ReadForm());
     if (result.outcome == SubmitOutcome::Sent) {
         m_Sent = SentSettings{m_Editor->Selected().MAC, result.sent, result.port};
@@ -349,17 +465,115 @@ void DialogController::OnSubmit() {
         m_Search.ExpectChanged(m_Sent->mac);
         OnSearch();
     } else if (result.outcome == SubmitOutcome::Refused) {
-        const bool nameProblem = result.problem == FormProblem::NameTooLong ||
-                                 result.problem == FormProblem::NameTooManyBytes ||
-                                 result.problem == FormProblem::KeptNameIncomplete;
-        m_View.ShowMessage(MessageIcon::Warning, FormProblemText(result.problem, m_ExtraTexts));
-        m_View.FocusField(nameProblem ? ControlId::NameField : ControlId::PortField);
+        ShowFormRefusal(result.problem);
     } else if (result.outcome == SubmitOutcome::AddressesRefused) {
         m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Message(*result.refusal));
         m_View.FocusField(ControlId::IpField);
     } else {
         m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Text(ExtraText::SubmitNotSent));
     }
+}
+
+void DialogController::ShowFormRefusal(FormProblem problem) {
+    const bool nameProblem = problem == FormProblem::NameTooLong ||
+                             problem == FormProblem::NameTooManyBytes ||
+                             problem == FormProblem::KeptNameIncomplete;
+    m_View.ShowMessage(MessageIcon::Warning, FormProblemText(problem, m_ExtraTexts));
+    m_View.FocusField(nameProblem ? ControlId::NameField : ControlId::PortField);
+}
+
+void DialogController::SubmitCamera(SettingsForm form) {
+    // A name left as read is not sent, however long the camera's own may be.
+    if (form.name == Utf16FromUtf8(m_LoadedWsd->name)) {
+        form.nameBytes = m_LoadedWsd->name;
+    }
+    const FormCheck check = CheckSettingsForm(form);
+    if (check.problem != FormProblem::None) {
+        ShowFormRefusal(check.problem);
+        return;
+    }
+    // A camera's web port cannot be 0; one it did not tell (shown as 0) is not sent.
+    if (check.port == 0 && m_LoadedWsd->port != 0) {
+        ShowFormRefusal(FormProblem::PortOutOfRange);
+        return;
+    }
+    if (auto why = vanmoor::commission::WhySettingsRefused(form.ip, form.netmask, form.gateway)) {
+        m_View.ShowMessage(MessageIcon::Warning, m_ExtraTexts.Message(*why));
+        m_View.FocusField(ControlId::IpField);
+        return;
+    }
+    const vanmoor::onvif::SettingsChange change =
+        CameraChangeOfForm(form, check.port, *m_LoadedWsd);
+    // Its Hellos and answers come back through the interface it was found through.
+    vanmoor::commission::WsdEndpointWatch::Options watchOptions;
+    if (m_LoadedWsd->localAddress) {
+        watchOptions.localAddresses = {*m_LoadedWsd->localAddress};
+    }
+    auto result = std::make_shared<vanmoor::commission::CameraChangeResult>();
+    const std::array<std::u16string, 4> progressTexts{
+        m_ExtraTexts.Text(ExtraText::CameraSending), m_ExtraTexts.Text(ExtraText::CameraRebooting),
+        m_ExtraTexts.Text(ExtraText::CameraWaiting), m_ExtraTexts.Text(ExtraText::CameraVerifying)};
+    SetSearching(true, progressTexts[0]);
+    m_View.RunInBackground(
+        [this, result, access = *m_CameraRead, change, watchOptions, progressTexts] {
+            const auto transport = vanmoor::onvif::MakeHttpTransport({});
+            vanmoor::commission::WsdEndpointWatch watch(watchOptions);
+            vanmoor::commission::CameraChange camera(*transport, watch, {});
+            bool restarting = false;
+            *result = camera.Apply(access, change, [&](ChangeProgress step) {
+                // The wait after a restart is the restart: its line stays.
+                restarting = restarting || step == ChangeProgress::Rebooting;
+                if (!(restarting && step == ChangeProgress::WaitingForCamera)) {
+                    m_View.PostProgress(progressTexts.at(static_cast<std::size_t>(step)));
+                }
+            });
+            return result->verdict == ChangeVerdict::Changed;
+        },
+        [this, result, endpoint = m_CameraRead->endpoint](bool changed) {
+            if (m_Closed) {
+                return;
+            }
+            SetSearching(false);
+            m_CameraReport =
+                CameraReport{endpoint, changed ? MessageIcon::Information : MessageIcon::Warning,
+                             CameraChangeText(*result)};
+            OnSearch();
+        });
+}
+
+std::u16string
+DialogController::CameraChangeText(const vanmoor::commission::CameraChangeResult& result) const {
+    const std::u16string detail = Utf16FromUtf8(result.detail);
+    switch (result.verdict) {
+    case ChangeVerdict::Changed:
+        return m_ExtraTexts.Text(ExtraText::CameraChanged);
+    case ChangeVerdict::NothingToChange:
+        return m_ExtraTexts.Text(ExtraText::CameraNothingToChange);
+    case ChangeVerdict::LoginRefused:
+        return m_ExtraTexts.Text(ExtraText::CameraChangeRefused);
+    case ChangeVerdict::NotSent:
+        return FillIn(m_ExtraTexts.Text(ExtraText::CameraNotSent), detail);
+    case ChangeVerdict::Kept:
+        return m_ExtraTexts.Text(ExtraText::CameraKept);
+    case ChangeVerdict::NotConfirmed:
+        return FillIn(m_ExtraTexts.Text(ExtraText::CameraNotConfirmed), detail);
+    case ChangeVerdict::Failed:
+        break;
+    }
+    return FillIn(m_ExtraTexts.Text(ExtraText::CameraChangeFailed), detail);
+}
+
+void DialogController::ReportCameraChange() {
+    const CameraReport report = std::move(*m_CameraReport);
+    m_CameraReport.reset();
+    for (std::size_t row = 0; row < m_Devices.Rows().size(); ++row) {
+        const vanmoor::site::SiteDevice* camera = m_Devices.WsdDevice(row);
+        if (camera != nullptr && camera->wsd && camera->wsd->endpoint == report.endpoint) {
+            LoadWsdRow(*camera);
+            m_View.SetCurrentRow(row);
+        }
+    }
+    m_View.ShowMessage(report.icon, report.text);
 }
 
 void DialogController::ReportSubmit(bool searched) {

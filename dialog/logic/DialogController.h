@@ -15,6 +15,17 @@
 #include <optional>
 #include <string>
 
+// Kept out of this header: the camera steps' names clash with the batch's in a unit that holds
+// both, as a front end's does.
+namespace vanmoor::commission {
+struct CameraAccess;
+struct CameraRead;
+struct CameraChangeResult;
+} // namespace vanmoor::commission
+namespace vanmoor::onvif {
+struct Credentials;
+}
+
 namespace kestrun {
 
 // The entries of the main window's context menu as they stand when it opens.
@@ -33,6 +44,7 @@ public:
     // beside every search; its cameras that no library device is get rows of their own.
     DialogController(const LibraryApi& api, DialogView& view,
                      std::unique_ptr<WsdScan> wsdScan = nullptr);
+    ~DialogController();
 
     // The window is about to show for the first time: texts, then init() and the first search.
     void OnInitDialog();
@@ -52,6 +64,9 @@ public:
     void OnRadioStatic();
     void OnRadioDhcp();
     void OnSubmit();
+    // "Read", and Enter in the password field: reads the camera found by WS-Discovery in the
+    // fields through its device service, in the background.
+    void OnReadCamera();
 
     ContextMenuState ContextMenu() const;
     void OnAssignAddresses();
@@ -64,7 +79,9 @@ public:
 
 private:
     void OnSearchFinished(bool searched);
-    void SetSearching(bool searching);
+    // Busy with a search, or with `progress` when given (a camera's read or change): no other
+    // search, submit or read starts meanwhile.
+    void SetSearching(bool searching, const std::u16string& progress = {});
     void ClearSettingsFields();
     void ShowInterfaceChoice();
     void ShowLoadedRow();
@@ -74,6 +91,18 @@ private:
     void LoadWsdRow(const vanmoor::site::SiteDevice& device);
     // Locks or unlocks every field and the radio buttons, and shows why while they are locked.
     void SetFieldsReadOnly(bool readOnly);
+    void OnCameraRead(vanmoor::commission::CameraRead& read,
+                      const vanmoor::onvif::Credentials& credentials);
+    // Fills the fields with what `camera`'s device service told, unlocked for a change.
+    void ShowReadCamera(const vanmoor::site::SiteDevice& camera);
+    std::u16string CameraReadText(const vanmoor::commission::CameraRead& read) const;
+    // Submit on a read camera: the checks of every row, then the verified change in the
+    // background; the search after it reloads the row and tells the end.
+    void SubmitCamera(SettingsForm form);
+    std::u16string CameraChangeText(const vanmoor::commission::CameraChangeResult& result) const;
+    // Shows a refused form's message and puts the focus on the field to mend.
+    void ShowFormRefusal(FormProblem problem);
+    void ReportCameraChange();
     bool IsLoaded(std::size_t row) const;
     SettingsForm ReadForm() const;
     // Tells the user whether the device shows what was sent, and loads it again when listed.
@@ -108,6 +137,18 @@ private:
         int port = 0;
     };
     std::optional<SentSettings> m_Sent;
+    // The credentials a camera last took, kept for the session: filled into the fields when
+    // the next camera with a device service is shown, read only when the user asks.
+    std::unique_ptr<vanmoor::onvif::Credentials> m_CameraLogin;
+    // The camera in the fields as read, when it was: what a change starts from.
+    std::unique_ptr<vanmoor::commission::CameraAccess> m_CameraRead;
+    // A camera's change, until the search after it has reloaded the row.
+    struct CameraReport {
+        std::string endpoint;
+        MessageIcon icon = MessageIcon::Warning;
+        std::u16string text;
+    };
+    std::optional<CameraReport> m_CameraReport;
 };
 
 } // namespace kestrun

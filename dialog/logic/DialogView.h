@@ -88,6 +88,9 @@ public:
     virtual void RunInBackground(std::function<bool()> work, std::function<void(bool)> done) = 0;
     // Waits until work still running has ended; its `done` is then not called.
     virtual void StopBackgroundWork() = 0;
+    // From work that RunInBackground runs, on its thread: shows `text` on the progress line,
+    // later on the user-interface thread, unless the work has been stopped by then.
+    virtual void PostProgress(std::u16string text) = 0;
 
     // "Assign addresses...": opens the assign dialog, which tells the controller when it closed.
     virtual void OpenAssignDialog(AssignSite site) = 0;

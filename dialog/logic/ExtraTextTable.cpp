@@ -75,6 +75,23 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"Please enter all four numbers of the address, or leave the field empty.",
     u"The search after sending the settings failed: whether the device took them is not known. "
     u"Please search again.",
+    u"Read",
+    u"Reading the camera...",
+    u"The camera refused the user name or password: %1",
+    u"The camera did not answer at its device service: %1",
+    u"The camera offers no device service: %1",
+    u"The camera has %1",
+    u"Sending the new settings to the camera...",
+    u"The camera restarts to take its new address...",
+    u"Waiting for the camera to show itself with its new settings...",
+    u"Reading the camera again to verify...",
+    u"The camera shows the new settings.",
+    u"The camera already has these settings: nothing was sent.",
+    u"The camera said OK but kept its settings.",
+    u"The camera refused the user name or password: nothing was changed.",
+    u"The change of the camera failed: %1",
+    u"The camera was not seen with the new settings: %1",
+    u"The change cannot be sent to the camera: %1",
 };
 
 std::size_t Slot(ExtraText entry) {

@@ -71,6 +71,23 @@ enum class ExtraText : std::size_t {
     PageOnOtherHost,
     AddressPartlyFilled,
     SubmitSearchFailed,
+    CameraRead, // the button that reads a camera through its device service
+    CameraReading,
+    CameraReadRefused,
+    CameraReadNoAnswer,
+    CameraReadNoService,
+    CameraReadNotService,
+    CameraSending,
+    CameraRebooting,
+    CameraWaiting,
+    CameraVerifying,
+    CameraChanged,
+    CameraNothingToChange,
+    CameraKept,
+    CameraChangeRefused,
+    CameraChangeFailed,
+    CameraNotConfirmed,
+    CameraNotSent,
     Count, // not a text
 };
 

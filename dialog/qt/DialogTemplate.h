@@ -70,6 +70,7 @@ inline constexpr ControlTemplate kMainDialogControls[] = {
     {ControlId::UserNameField, ControlKind::Edit, 253, 187, 92, 14, "", "userNameField"},
     {ControlId::PasswordLabel, ControlKind::Label, 216, 204, 33, 10, "Password", "passwordLabel"},
     {ControlId::PasswordField, ControlKind::Edit, 253, 202, 92, 14, "", "passwordField"},
+    {ControlId::ReadButton, ControlKind::Button, 295, 220, 50, 14, "Read", "readButton"},
     {ControlId::SubmitButton, ControlKind::DefaultButton, 295, 238, 50, 14, "Submit",
      "submitButton"},
     {ControlId::SearchButton, ControlKind::Button, 131, 238, 81, 14, "Search IPCam",

@@ -160,6 +160,8 @@ void CIpEditDlg::ConnectControls() {
             [controller] { controller->OnSearch(); });
     connect(Control<QPushButton>(ControlId::SubmitButton), &QPushButton::clicked, this,
             [controller] { controller->OnSubmit(); });
+    connect(Control<QPushButton>(ControlId::ReadButton), &QPushButton::clicked, this,
+            [controller] { controller->OnReadCamera(); });
     connect(Control<QPushButton>(ControlId::Exit), &QPushButton::clicked, this,
             &CIpEditDlg::reject);
     connect(Control<QRadioButton>(ControlId::StaticRadio), &QRadioButton::clicked, this,
@@ -315,6 +317,18 @@ void CIpEditDlg::StopBackgroundWork() {
     m_BackgroundDone = nullptr;
     m_WorkerThread.quit();
     m_WorkerThread.wait();
+}
+
+void CIpEditDlg::PostProgress(std::u16string text) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, text = std::move(text)] {
+            // Work stopped meanwhile has nothing more to tell.
+            if (m_BackgroundDone) {
+                SetControlText(ControlId::ProgressLabel, text);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 // The controls as the controller sees them.

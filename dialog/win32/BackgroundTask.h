@@ -30,10 +30,10 @@ public:
     void Deliver();
     // Waits for work still running; its reports not yet delivered are dropped.
     void Stop();
-
-private:
+    // From the work's thread: a report beyond the one `done` gets, delivered as `post`'s are.
     void Queue(std::function<void()> report);
 
+private:
     HWND m_Window;
     std::thread m_Thread;
     std::mutex m_Mutex;

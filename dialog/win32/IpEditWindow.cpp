@@ -186,6 +186,9 @@ void IpEditWindow::OnCommand(int id) {
             m_Controller->OnSubmit();
         }
         return;
+    case ControlId::ReadButton:
+        m_Controller->OnReadCamera();
+        return;
     case ControlId::StaticRadio:
         m_Controller->OnRadioStatic();
         return;
@@ -429,6 +432,11 @@ void IpEditWindow::RunInBackground(std::function<bool()> work, std::function<voi
 
 void IpEditWindow::StopBackgroundWork() {
     m_Background->Stop();
+}
+
+void IpEditWindow::PostProgress(std::u16string text) {
+    m_Background->Queue(
+        [this, text = std::move(text)] { SetControlText(ControlId::ProgressLabel, text); });
 }
 
 void IpEditWindow::OpenAssignDialog(AssignSite site) {

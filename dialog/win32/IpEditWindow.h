@@ -65,6 +65,7 @@ public:
                                                 const std::string& bytes) override;
     void RunInBackground(std::function<bool()> work, std::function<void(bool)> done) override;
     void StopBackgroundWork() override;
+    void PostProgress(std::u16string text) override;
     void OpenAssignDialog(AssignSite site) override;
     void CloseAssignDialog() override;
     void EndDialog() override;

@@ -88,6 +88,7 @@ vanmoor::site::SiteDevice WsdCamera(std::string name, Ipv4Octets ip, std::string
     camera.wsd.emplace();
     camera.wsd->endpoint = "urn:uuid:" + camera.name;
     camera.wsd->xaddrs = std::move(xaddrs);
+    camera.wsd->answeredFrom = ip;
     return camera;
 }
 
@@ -496,12 +497,28 @@ TEST_F(WsdRowsTest, ACameraIsShownReadOnlyAndOpensItsOwnPageWithoutLibraryCalls)
           ControlId::DhcpRadio, ControlId::SubmitButton}) {
         EXPECT_TRUE(Disabled(control)) << static_cast<int>(control);
     }
+    // Its device service may read it: credentials and Read instead of the web page line.
+    EXPECT_TRUE(Hidden(ControlId::WsdNotice));
+    for (const ControlId control :
+         {ControlId::UserNameField, ControlId::PasswordField, ControlId::ReadButton}) {
+        EXPECT_FALSE(Hidden(control)) << static_cast<int>(control);
+        EXPECT_FALSE(Disabled(control)) << static_cast<int>(control);
+    }
+    m_Controller.OnSubmit();
+    EXPECT_FALSE(m_Fake.lastSet);
+    EXPECT_FALSE(m_View.BackgroundWorkPending());
+
+    // One without a device service changes on its web page alone.
+    m_Controller.OnClickRow(RowNamed(u"Clash [WS-Discovery]"));
     EXPECT_FALSE(Hidden(ControlId::WsdNotice));
     EXPECT_EQ(m_View.texts[ControlId::WsdNotice],
               u"Settings of this camera change on its own web page.");
-    m_Controller.OnSubmit();
-    EXPECT_FALSE(m_Fake.lastSet);
+    EXPECT_TRUE(Hidden(ControlId::ReadButton));
+    EXPECT_TRUE(Hidden(ControlId::PasswordField));
+    m_Controller.OnReadCamera();
+    EXPECT_FALSE(m_View.BackgroundWorkPending());
 
+    m_Controller.OnClickRow(door);
     m_Controller.OnDoubleClickRow(door);
     EXPECT_EQ(m_View.openedUrls, (std::vector<std::string>{"http://192.0.2.40:8080/"}));
     EXPECT_EQ(m_Fake.calls, Calls{});

@@ -44,6 +44,8 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> unwritable;
     std::optional<AssignSite> assignSite;
+    // Texts that background work posted for the progress line.
+    std::vector<std::u16string> progress;
 
 private:
     void SetControlText(ControlId control, const std::u16string& text) override;
@@ -78,6 +80,7 @@ private:
                                                 const std::string& bytes) override;
     void RunInBackground(std::function<bool()> work, std::function<void(bool)> done) override;
     void StopBackgroundWork() override;
+    void PostProgress(std::u16string text) override { progress.push_back(std::move(text)); }
     void OpenAssignDialog(AssignSite site) override;
     void CloseAssignDialog() override { m_Journal.push_back("view:CloseAssignDialog"); }
     void EndDialog() override { m_Journal.push_back("view:EndDialog"); }

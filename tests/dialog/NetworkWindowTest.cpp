@@ -12,9 +12,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -235,6 +237,71 @@ private slots:
         QCOMPARE(devices.size(), std::size_t{1});
         QCOMPARE(devices[0].at("protocols").get<std::string>(), std::string("4022,3702"));
         QVERIFY(devices[0].at("endpoint").is_string());
+    }
+
+    // A camera of WS-Discovery alone with a device service: read with its credentials, its
+    // address changed through a reboot, and the row found there again.
+    void aCameraIsReadAndChangedThroughItsDeviceService() {
+        m_Driver.reset();
+        m_Lan1.reset();
+        m_Lan2.reset();
+        // A name longer than a typed one may be: left as read, it holds up no change.
+        devsim::SimDevice door = Device(devsim::Protocol::Port32970, {2, 0, 0x5e, 0, 1, 7},
+                                        {192, 0, 2, 30}, "Front door, loading bay", 80);
+        door.answersDeviceProtocol = false;
+        door.wsd.enabled = true;
+        door.service.enabled = true;
+        door.service.rebootNeeded = true;
+        door.service.rebootPause = std::chrono::milliseconds(500);
+        door.password = "door-2026";
+        m_Lan1 = StartSimulator(1, {door});
+        m_Driver = std::make_unique<DialogDriver>(RealLibraryApi(), MakeNetworkWsdScan());
+        m_Driver->ClickRow(
+            m_Driver->RowNamed(QStringLiteral("Front door, loading bay [WS-Discovery]")));
+        QVERIFY(!m_Driver->Find<QLineEdit>("nameField")->isEnabled());
+
+        MessageCatcher messages;
+        m_Driver->Find<QLineEdit>("userNameField")->setText(QStringLiteral("admin"));
+        m_Driver->Find<QLineEdit>("passwordField")->setText(QStringLiteral("wrong"));
+        m_Driver->Find<QPushButton>("readButton")->click();
+        QVERIFY(m_Driver->WaitForSearch());
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts[0].startsWith("The camera refused the user name or password: "),
+                 qPrintable(messages.texts[0]));
+        messages.texts.clear();
+        QVERIFY(!m_Driver->Find<QLineEdit>("nameField")->isEnabled());
+
+        m_Driver->Find<QLineEdit>("passwordField")->setText(QStringLiteral("door-2026"));
+        m_Driver->Find<QPushButton>("readButton")->click();
+        QVERIFY(m_Driver->WaitForSearch());
+        QVERIFY(m_Driver->Find<QLineEdit>("nameField")->isEnabled());
+        QCOMPARE(m_Driver->Find<QLineEdit>("macField")->text(),
+                 QStringLiteral("02:00:5E:00:01:07"));
+        QCOMPARE(m_Driver->Find<Ipv4AddressField>("netmaskField")->Address(),
+                 (Ipv4Octets{255, 255, 255, 0}));
+
+        // The progress line's texts as they change.
+        QStringList progress;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            const QString text = m_Driver->Find<QLabel>("progressLabel")->text();
+            if (progress.isEmpty() || progress.last() != text) {
+                progress << text;
+            }
+        });
+        poll.start(5);
+        m_Driver->Find<Ipv4AddressField>("ipField")->SetAddress({192, 0, 2, 31});
+        m_Driver->Find<QPushButton>("submitButton")->click();
+        QVERIFY(m_Driver->WaitForSearch(60000));
+        QVERIFY2(progress.contains("The camera restarts to take its new address..."),
+                 qPrintable(progress.join(" | ")));
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("The camera shows the new settings.")});
+        QCOMPARE(m_Lan1->Device(0).ip, (devsim::Ipv4{192, 0, 2, 31}));
+        const int row =
+            m_Driver->RowNamed(QStringLiteral("Front door, loading bay [WS-Discovery]"));
+        QCOMPARE(m_Driver->Rows()[row][1], QStringLiteral("192.000.002.031"));
+        // The credentials that logged in wait in the fields for the next read.
+        QCOMPARE(m_Driver->Find<QLineEdit>("passwordField")->text(), QStringLiteral("door-2026"));
     }
 
     void doubleClickAsksTheDesktopToOpenTheDevicePage() {

@@ -1,9 +1,12 @@
 // Drives the real kestrun.exe from outside, as a person would with the mouse and keyboard, but
 // by window messages: waits for its first search, checks the listed names, selects a device,
 // renames it, submits, and checks that the next search lists the new name; then gives that device
-// a new address through "Assign addresses..." and checks the next search lists it there; Exit.
+// a new address through "Assign addresses..." and checks the next search lists it there; with
+// --camera, reads a camera of WS-Discovery alone through its device service with the credentials
+// given and moves it to the next address; Exit.
 //
 //   kestrun_windows_network_driver.exe KESTRUN_EXE OLD_NAME NEW_NAME LISTED_NAME...
+//       [--camera ROW_NAME USER PASSWORD]
 //
 // The list's texts live in the other process: they are read through memory allocated there.
 #include <windows.h>
@@ -26,6 +29,12 @@ constexpr int kSubmitButton = 1006;
 constexpr int kSearchButton = 1050;
 constexpr int kIpField = 1001;
 constexpr int kNetmaskField = 1023;
+constexpr int kMacField = 1017;
+constexpr int kUserNameField = 1021;
+constexpr int kPasswordField = 1022;
+constexpr int kReadButton = 1057;
+// The text of a message box.
+constexpr int kMessageText = 0xFFFF;
 constexpr WPARAM kAssignCommand = 40002;
 constexpr int kAssignFirst = 1202;
 constexpr int kAssignNetmask = 1204;
@@ -180,6 +189,30 @@ void CloseMessageBoxes(DWORD processId) {
         static_cast<LPARAM>(processId));
 }
 
+// The text of the first message box the program shows; empty while none.
+std::wstring MessageBoxText(DWORD processId) {
+    struct Found {
+        DWORD processId;
+        std::wstring text;
+    } found{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& wanted = *reinterpret_cast<Found*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != wanted.processId || GetDlgItem(window, kDeviceList) != nullptr ||
+                !IsWindowVisible(window)) {
+                return TRUE;
+            }
+            wchar_t text[512] = {};
+            GetDlgItemTextW(window, kMessageText, text, static_cast<int>(std::size(text)));
+            wanted.text = text;
+            return wanted.text.empty();
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.text;
+}
+
 bool Lists(const std::vector<std::wstring>& names, const std::wstring& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -254,13 +287,68 @@ int AssignNewAddress(const KestrunWindow& kestrun, HWND window, DWORD processId,
     return 0;
 }
 
+// Loads the camera's row, reads it with the credentials, moves it to the address after its own
+// and checks the message and the row the search after the change shows.
+int ChangeCamera(const KestrunWindow& kestrun, DWORD processId, const std::wstring& name,
+                 const std::wstring& user, const std::wstring& password) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::wstring> names = kestrun.Names();
+    const auto row = std::find(names.begin(), names.end(), name);
+    if (row == names.end()) {
+        return Fail("does not list the camera to read");
+    }
+    kestrun.Select(static_cast<int>(row - names.begin()));
+    if (!WaitFor([&] { return IsWindowVisible(kestrun.Item(kReadButton)) != 0; }, 10)) {
+        return Fail("offers no Read for a camera with a device service");
+    }
+    SendMessageW(kestrun.Item(kUserNameField), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(user.c_str()));
+    SendMessageW(kestrun.Item(kPasswordField), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(password.c_str()));
+    kestrun.Click(kReadButton);
+    if (!WaitFor([&] { return IsWindowEnabled(kestrun.Item(kNameField)) != 0; })) {
+        std::printf("message: %ls\n", MessageBoxText(processId).c_str());
+        return Fail("did not read the camera");
+    }
+    std::printf("ok: kestrun.exe read %ls: MAC %ls\n", name.c_str(),
+                kestrun.FieldText(kMacField).c_str());
+    const DWORD moved = kestrun.Address(kIpField) + 1;
+    SendMessageW(kestrun.Item(kIpField), IPM_SETADDRESS, 0, static_cast<LPARAM>(moved));
+    kestrun.Click(kSubmitButton);
+    std::wstring message;
+    if (!WaitFor([&] { return !(message = MessageBoxText(processId)).empty(); }, 120)) {
+        return Fail("told nothing after the camera's change");
+    }
+    CloseMessageBoxes(processId);
+    if (message != L"The camera shows the new settings.") {
+        std::printf("message: %ls\n", message.c_str());
+        return Fail("did not change the camera");
+    }
+    const std::vector<std::wstring> now = kestrun.Names();
+    const auto at = std::find(now.begin(), now.end(), name);
+    if (at == now.end() ||
+        kestrun.Cell(kestrun.Item(kDeviceList), static_cast<int>(at - now.begin()), 2) !=
+            ThreeDigitText(moved)) {
+        return Fail("does not list the camera at its new address");
+    }
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::printf("ok: kestrun.exe moved the camera %ls to %ls (%lld ms)\n", name.c_str(),
+                ThreeDigitText(moved).c_str(), static_cast<long long>(took.count()));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
     if (argc < 4) {
-        std::fputs("usage: KESTRUN_EXE OLD_NAME NEW_NAME LISTED_NAME...\n", stderr);
+        std::fputs("usage: KESTRUN_EXE OLD_NAME NEW_NAME LISTED_NAME... "
+                   "[--camera ROW_NAME USER PASSWORD]\n",
+                   stderr);
         return 2;
     }
+    const bool camera = argc >= 8 && std::wstring(argv[argc - 4]) == L"--camera";
+    const int listedEnd = camera ? argc - 4 : argc;
     const std::wstring oldName = argv[2];
     const std::wstring newName = argv[3];
     std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
@@ -284,7 +372,7 @@ int wmain(int argc, wchar_t* argv[]) {
         failed = Fail("listed nothing after its first search");
     }
     const std::vector<std::wstring> names = kestrun.Names();
-    for (int i = 4; i < argc; ++i) {
+    for (int i = 4; i < listedEnd; ++i) {
         if (!Lists(names, argv[i])) {
             std::printf("FAIL: the first search does not list %ls\n", argv[i]);
             failed = 1;
@@ -324,6 +412,11 @@ int wmain(int argc, wchar_t* argv[]) {
     }
 
     CloseMessageBoxes(started.dwProcessId);
+    if (camera && failed == 0) {
+        WaitFor([&] { return kestrun.Searched(); });
+        failed |= ChangeCamera(kestrun, started.dwProcessId, argv[argc - 3], argv[argc - 2],
+                               argv[argc - 1]);
+    }
     kestrun.Click(2); // Exit
     if (WaitForSingleObject(started.hProcess, 30000) != WAIT_OBJECT_0) {
         TerminateProcess(started.hProcess, 1);

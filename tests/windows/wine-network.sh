@@ -108,7 +108,7 @@ CONF
 cat >"$work/lan2.conf" <<'CONF'
 protocol=4022 mac=02:00:5e:00:02:01 ip=198.51.100.10 gateway=198.51.100.1 name="Gate" port=8080 reply=subnet
 protocol=32970 mac=02:00:5e:00:02:02 ip=198.51.100.20 gateway=198.51.100.1 name="Yard" port=80 user=admin password=κλειδί reply=broadcast
-protocol=3702 mac=02:00:5e:00:03:02 ip=198.51.100.30 name="Quay"
+protocol=3702 mac=02:00:5e:00:03:02 ip=198.51.100.30 name="Quay" service=on reboot_needed=on user=admin password=quay-2026
 CONF
 # Each lan's simulator, apart from the others that `sims` holds for the cleanup.
 lan_sims=()
@@ -278,13 +278,15 @@ fi
 
 # The dialog program with the real library, on a virtual display of its own: its first search
 # lists the devices of both lans and lan2's WS-Discovery camera, marked, and a submit renames one,
-# as the next searches show. Wine's desktop started without a display for the console programs:
+# as the next searches show; Quay is read through its device service and moved to the next
+# address, after a restart. Wine's desktop started without a display for the console programs:
 # it starts again with this one.
 kestrun=$(winepath -w "$bin/kestrun.exe")
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 if xvfb-run -a wine "$bin/kestrun_windows_network_driver.exe" "$kestrun" Hall Foyer \
-    Hall Dome Gate Shed 'Quay [WS-Discovery]' | tr -d '\r' && scan | grep -q ',Foyer$'; then
+    Hall Dome Gate Shed 'Quay [WS-Discovery]' --camera 'Quay [WS-Discovery]' admin quay-2026 |
+    tr -d '\r' && scan | grep -q ',Foyer$'; then
     echo "ok: kestrun.exe finds, changes and finds again"
 else
     echo "FAIL: kestrun.exe in the test network" >&2

@@ -75,6 +75,15 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"Please enter all four numbers of the address, or leave the field empty.",
     u"The search after sending the settings failed: whether the device took them is not known. "
     u"Please search again.",
+    u"Read cameras",
+    u"Reading the cameras...",
+    u"Cameras found by WS-Discovery are planned once read: enter the user name and password and "
+    u"read the cameras.",
+    u"Left out, not read: %1",
+    u"the camera refused the user name and password",
+    u"no answer from its device service",
+    u"no device service",
+    u"The cameras are still being read. The window closes when they are done.",
 };
 
 std::size_t Slot(ExtraText entry) {

@@ -357,7 +357,15 @@ bool Start(const wchar_t* program, PROCESS_INFORMATION& started, HWND& window) {
 // Exit, and the program's end.
 int Stop(const KestrunWindow& kestrun, const PROCESS_INFORMATION& started) {
     int failed = 0;
-    return Stop(kestrun, started) | failed;
+    CloseMessageBoxes(started.dwProcessId);
+    kestrun.Click(2); // Exit
+    if (WaitForSingleObject(started.hProcess, 30000) != WAIT_OBJECT_0) {
+        TerminateProcess(started.hProcess, 1);
+        failed = Fail("did not end on Exit");
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return failed;
 }
 
 int RunSite(int argc, wchar_t* argv[]) {
@@ -445,13 +453,5 @@ int wmain(int argc, wchar_t* argv[]) {
         failed = Fail("does not list the device to rename");
     }
 
-    CloseMessageBoxes(started.dwProcessId);
-    kestrun.Click(2); // Exit
-    if (WaitForSingleObject(started.hProcess, 30000) != WAIT_OBJECT_0) {
-        TerminateProcess(started.hProcess, 1);
-        failed = Fail("did not end on Exit");
-    }
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    return failed;
+    return Stop(kestrun, started) | failed;
 }

@@ -308,17 +308,20 @@ int AssignSite(const KestrunWindow& kestrun, HWND window, DWORD processId, const
     HWND table = GetDlgItem(dialog, kAssignTable);
     HWND apply = GetDlgItem(dialog, kAssignApply);
     const auto rows = [&] { return static_cast<int>(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0)); };
-    if (!WaitFor([&] { return IsWindowEnabled(apply) != 0 && rows() == int(expected.size()); })) {
+    if (!WaitFor([&] {
+            return IsWindowEnabled(apply) != 0 && rows() == static_cast<int>(expected.size());
+        })) {
         return Fail("plans no row per device after reading the cameras");
     }
     PostMessageW(apply, BM_CLICK, 0, 0);
     HWND close = GetDlgItem(dialog, IDCANCEL);
+    // A camera that keeps its settings is looked for at its new address for two minutes.
     if (!WaitFor(
             [&] {
                 return IsWindowEnabled(close) != 0 &&
                        !kestrun.Cell(table, 0, kResultColumn).empty();
             },
-            120)) {
+            200)) {
         return Fail("did not end the batch");
     }
     int failed = 0;
@@ -341,7 +344,7 @@ int AssignSite(const KestrunWindow& kestrun, HWND window, DWORD processId, const
     return failed;
 }
 
-// Starts the program and waits for its window and its first search.
+// Starts the program and waits for its window; ends it when none comes.
 bool Start(const wchar_t* program, PROCESS_INFORMATION& started, HWND& window) {
     std::wstring commandLine = L"\"" + std::wstring(program) + L"\"";
     STARTUPINFOW startup{};
@@ -350,8 +353,20 @@ bool Start(const wchar_t* program, PROCESS_INFORMATION& started, HWND& window) {
                        &startup, &started) == 0) {
         return false;
     }
-    return WaitFor(
-        [&] { return (window = FindWindowWith(started.dwProcessId, kDeviceList)) != nullptr; });
+    if (WaitFor([&] {
+            return (window = FindWindowWith(started.dwProcessId, kDeviceList)) != nullptr;
+        })) {
+        return true;
+    }
+    TerminateProcess(started.hProcess, 1);
+    return false;
+}
+
+int FirstSearch(const KestrunWindow& kestrun) {
+    if (!WaitFor([&] { return kestrun.Searched() && !kestrun.Names().empty(); })) {
+        return Fail("listed nothing after its first search");
+    }
+    return 0;
 }
 
 // Exit, and the program's end.
@@ -372,16 +387,11 @@ int RunSite(int argc, wchar_t* argv[]) {
     PROCESS_INFORMATION started{};
     HWND window = nullptr;
     if (!Start(argv[2], started, window)) {
-        if (started.hProcess != nullptr) {
-            TerminateProcess(started.hProcess, 1);
-        }
         return Fail("showed no window");
     }
     const KestrunWindow kestrun(window, started.hProcess);
-    int failed = 0;
-    if (!WaitFor([&] { return kestrun.Searched() && !kestrun.Names().empty(); })) {
-        failed = Fail("listed nothing after its first search");
-    } else {
+    int failed = FirstSearch(kestrun);
+    if (failed == 0) {
         failed = AssignSite(kestrun, window, started.dwProcessId, argv[3], argv[4], argv[5],
                             std::vector<std::wstring>(argv + 6, argv + argc));
     }
@@ -403,16 +413,10 @@ int wmain(int argc, wchar_t* argv[]) {
     PROCESS_INFORMATION started{};
     HWND window = nullptr;
     if (!Start(argv[1], started, window)) {
-        if (started.hProcess != nullptr) {
-            TerminateProcess(started.hProcess, 1);
-        }
         return Fail("showed no window");
     }
     const KestrunWindow kestrun(window, started.hProcess);
-    int failed = 0;
-    if (!WaitFor([&] { return kestrun.Searched() && !kestrun.Names().empty(); })) {
-        failed = Fail("listed nothing after its first search");
-    }
+    int failed = FirstSearch(kestrun);
     const std::vector<std::wstring> names = kestrun.Names();
     for (int i = 4; i < argc; ++i) {
         if (!Lists(names, argv[i])) {

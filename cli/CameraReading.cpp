@@ -6,15 +6,11 @@
 
 namespace vanmoor::cli {
 
-namespace {
-
 onvif::TransportOptions ReadTransportOptions(const Arguments& arguments) {
     onvif::TransportOptions options;
     options.acceptUntrustedCertificate = arguments.Has(kAcceptCertificateOption);
     return options;
 }
-
-} // namespace
 
 const std::vector<std::string>& CameraCredentialOptions() {
     static const std::vector<std::string> names = {"--user", "--password-file"};

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "Arguments.h"
-#include "ReadCamera.h"
 #include "Console.h"
 #include "Credentials.h"
 #include "HttpTransport.h"
 #include "Listing.h"
+#include "ReadCamera.h"
 
 #include <memory>
 #include <string>
@@ -16,6 +16,9 @@ namespace vanmoor::cli {
 // The options of the commands that read cameras through their device service.
 inline constexpr const char* kAcceptCertificateOption = "--accept-camera-certificate";
 const std::vector<std::string>& CameraCredentialOptions();
+
+// How the command reaches cameras' device services: --accept-camera-certificate.
+onvif::TransportOptions ReadTransportOptions(const Arguments& arguments);
 
 // True when the command was given credentials for cameras: --user.
 bool CameraCredentialsGiven(const Arguments& arguments);

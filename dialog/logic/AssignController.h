@@ -2,8 +2,12 @@
 
 #include "AssignPlanner.h"
 #include "AssignView.h"
+#include "CredentialsBook.h"
+#include "ReadCamera.h"
+
 #include "ExtraTextTable.h"
 #include "LibraryApi.h"
+#include <map>
 
 namespace kestrun {
 
@@ -28,6 +32,9 @@ public:
     // A field, a box or the choice changed (and once when the dialog is made).
     void OnFieldsChanged();
     void OnApply();
+    // Reads the cameras of the choice not read yet with the typed credentials, in the
+    // background; those read are planned from then on, the others are named as left out.
+    void OnReadCameras();
     // True when the dialog may close now.
     bool OnClose();
 
@@ -38,15 +45,25 @@ private:
     AssignChoice Choice() const;
     // Whether a chosen device takes a user name and password.
     bool ChosenTakeCredentials() const;
+    vanmoor::commission::CredentialsBook TypedBook() const;
+    void OnCamerasRead(const std::vector<SiteDevice>& cameras,
+                       const std::vector<std::size_t>& places,
+                       const std::vector<vanmoor::commission::CameraRead>& reads);
+    // The cameras of the choice the last read could not read.
+    std::vector<SiteDevice> LeftOut() const;
+    // The line above the table while a plan is shown.
+    std::u16string PlannedLine() const;
     void OnFinished(const std::vector<AssignOutcome>& outcomes);
 
     const LibraryApi& m_Api;
-    const AssignSite m_Site;
+    AssignSite m_Site; // takes the cameras as they are read
     const ExtraTextTable& m_Texts;
     AssignView& m_View;
     AssignPreview m_Preview;
     bool m_Applied = false;
-    bool m_Running = false;
+    bool m_Running = false; // a batch or a read runs
+    // Each camera read in this dialog by its place in the site, how its read ended.
+    std::map<std::size_t, vanmoor::commission::CameraRead> m_Reads;
     // Closing was asked for while the batch ran.
     bool m_CloseWhenDone = false;
 };

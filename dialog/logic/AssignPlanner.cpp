@@ -1,5 +1,6 @@
 #include "AssignPlanner.h"
 
+#include "ReadCamera.h"
 #include "SiteCheck.h"
 
 #include <algorithm>
@@ -13,6 +14,12 @@ constexpr Ipv4Octets kNone{0, 0, 0, 0};
 
 std::optional<Ipv4Octets> Given(const Ipv4Octets& address) {
     return address == kNone ? std::nullopt : std::optional(address);
+}
+
+// Told its settings by a device protocol, or a camera read through its device service: it can
+// be planned and changed.
+bool Plannable(const SiteDevice& device) {
+    return device.SettingsKnown() && device.mac.has_value();
 }
 
 bool Holds(const std::vector<SiteDevice>& devices, const MacBytes& mac) {
@@ -46,8 +53,7 @@ std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choic
             const auto device =
                 std::find_if(site.found.begin(), site.found.end(),
                              [&](const SiteDevice& candidate) { return candidate.mac == mac; });
-            if (device != site.found.end() && device->SpeaksDeviceProtocol() &&
-                !Holds(chosen, mac)) {
+            if (device != site.found.end() && Plannable(*device) && !Holds(chosen, mac)) {
                 chosen.push_back(*device);
             }
         }
@@ -57,10 +63,10 @@ std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choic
                               ? vanmoor::commission::CheckSite(site.found, site.host)
                               : std::vector<vanmoor::commission::Finding>{};
     for (const SiteDevice& device : site.found) {
-        // A camera found by WS-Discovery alone takes no settings command: never planned.
-        const bool wanted = device.SpeaksDeviceProtocol() &&
-                            (choice == AssignChoice::All ||
-                             vanmoor::commission::HasErrorFor(findings, device.MacOrZero()));
+        // A camera found by WS-Discovery alone is planned only once read.
+        const bool wanted =
+            Plannable(device) && (choice == AssignChoice::All ||
+                                  vanmoor::commission::HasErrorFor(findings, device.MacOrZero()));
         if (wanted && !Holds(chosen, device.MacOrZero())) {
             chosen.push_back(device);
         }
@@ -68,6 +74,22 @@ std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choic
     std::sort(chosen.begin(), chosen.end(),
               [](const SiteDevice& a, const SiteDevice& b) { return a.mac < b.mac; });
     return chosen;
+}
+
+std::vector<std::size_t> UnreadCameras(const AssignSite& site, AssignChoice choice) {
+    std::vector<std::size_t> unread;
+    // The selected rows are named by MAC, which such a camera tells only once read.
+    if (choice == AssignChoice::Selected) {
+        return unread;
+    }
+    for (std::size_t index = 0; index < site.found.size(); ++index) {
+        const SiteDevice& device = site.found[index];
+        if (!device.SettingsKnown() && device.wsd &&
+            !vanmoor::commission::DeviceServiceUrl(device).empty()) {
+            unread.push_back(index);
+        }
+    }
+    return unread;
 }
 
 AssignPreview PreviewAssign(const AssignSite& site, AssignChoice choice,

@@ -21,7 +21,9 @@ enum class AssignChoice {
 
 // What the devices to choose from are: the main list's last search.
 struct AssignSite {
-    std::vector<SiteDevice> found;  // every device listed; WS-Discovery ones only hold addresses
+    // Every device listed; a camera found by WS-Discovery alone holds its settings only once its
+    // device service was read.
+    std::vector<SiteDevice> found;
     std::vector<HostAddress> host;  // the host's addresses, never handed out
     std::vector<MacBytes> selected; // the MACs of the selected rows, top to bottom
 };
@@ -61,6 +63,12 @@ struct AssignPreview {
 // The devices of `choice`, each once. Marked and all devices come in MAC order, as the command
 // line orders them.
 std::vector<SiteDevice> ChosenDevices(const AssignSite& site, AssignChoice choice);
+
+// Where in `site.found` the cameras are that `choice` could take once read through their device
+// service: found by WS-Discovery alone, not read yet. Until read their MAC and settings are not
+// known, so the site checks cannot mark them: for marked devices all of them are read, and the
+// checks then say which are marked.
+std::vector<std::size_t> UnreadCameras(const AssignSite& site, AssignChoice choice);
 
 // The plan the fields give for the chosen devices, or why there is none.
 AssignPreview PreviewAssign(const AssignSite& site, AssignChoice choice,

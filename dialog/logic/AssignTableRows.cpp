@@ -25,6 +25,14 @@ std::size_t Slot(AssignColumn column) {
     return static_cast<std::size_t>(column);
 }
 
+// A device by its MAC; a camera not read has none, and is known by its endpoint reference.
+bool SameDevice(const SiteDevice& a, const SiteDevice& b) {
+    if (a.mac || b.mac) {
+        return a.mac == b.mac;
+    }
+    return a.wsd && b.wsd && a.wsd->endpoint == b.wsd->endpoint && a.ip == b.ip;
+}
+
 } // namespace
 
 AssignRowTexts AssignHeadings(const UiTextTable& texts, const ExtraTextTable& extraTexts) {
@@ -60,11 +68,12 @@ ExtraText ResultTextEntry(vanmoor::commission::AssignResult result) {
     return ExtraText::ResultFailedToSend;
 }
 
-void AssignTableRows::ShowPlan(const std::vector<PlannedDevice>& plan) {
-    m_Macs.clear();
+void AssignTableRows::ShowPlan(const std::vector<PlannedDevice>& plan,
+                               const std::vector<SiteDevice>& leftOut) {
+    m_Devices.clear();
     m_Rows.clear();
     for (const PlannedDevice& planned : plan) {
-        m_Macs.push_back(planned.device.MacOrZero());
+        m_Devices.push_back(planned.device);
         m_Rows.push_back({UpperMacText(planned.device.MacOrZero()),
                           Utf16FromUtf8(planned.device.name),
                           Dotted(planned.device.ip),
@@ -77,14 +86,24 @@ void AssignTableRows::ShowPlan(const std::vector<PlannedDevice>& plan) {
                           {},
                           {}});
     }
+    for (const SiteDevice& camera : leftOut) {
+        m_Devices.push_back(camera);
+        AssignRowTexts row;
+        row[Slot(AssignColumn::Name)] = Utf16FromUtf8(camera.name);
+        row[Slot(AssignColumn::Current)] = Dotted(camera.ip);
+        m_Rows.push_back(std::move(row));
+    }
 }
 
 std::optional<std::size_t> AssignTableRows::ShowOutcome(const AssignOutcome& outcome) {
-    const auto found = std::find(m_Macs.begin(), m_Macs.end(), outcome.planned.device.MacOrZero());
-    if (found == m_Macs.end()) {
+    const auto found =
+        std::find_if(m_Devices.begin(), m_Devices.end(), [&](const SiteDevice& device) {
+            return SameDevice(device, outcome.planned.device);
+        });
+    if (found == m_Devices.end()) {
         return std::nullopt;
     }
-    const auto row = static_cast<std::size_t>(found - m_Macs.begin());
+    const auto row = static_cast<std::size_t>(found - m_Devices.begin());
     m_Rows[row][Slot(AssignColumn::Result)] = m_Texts.Text(ResultTextEntry(outcome.result));
     m_Rows[row][Slot(AssignColumn::Final)] =
         outcome.finalAddress ? Dotted(*outcome.finalAddress) : std::u16string();

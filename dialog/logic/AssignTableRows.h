@@ -47,8 +47,9 @@ class AssignTableRows {
 public:
     explicit AssignTableRows(const ExtraTextTable& texts) : m_Texts(texts) {}
 
-    // One row per planned device, the result columns empty.
-    void ShowPlan(const std::vector<PlannedDevice>& plan);
+    // One row per planned device, the result columns empty, then one per camera left out (not
+    // read: no MAC, nothing planned).
+    void ShowPlan(const std::vector<PlannedDevice>& plan, const std::vector<SiteDevice>& leftOut);
     // Fills the result columns of the outcome's device; its row, none when no row has it.
     std::optional<std::size_t> ShowOutcome(const AssignOutcome& outcome);
 
@@ -57,7 +58,7 @@ public:
 
 private:
     const ExtraTextTable& m_Texts;
-    std::vector<MacBytes> m_Macs;
+    std::vector<SiteDevice> m_Devices; // each row's, as planned
     std::vector<AssignRowTexts> m_Rows;
 };
 

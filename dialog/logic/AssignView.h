@@ -26,11 +26,15 @@ public:
     virtual AssignChoice Choice() const = 0;
     virtual Credentials TypedCredentials() const = 0;
 
-    virtual void ShowPlan(const std::vector<PlannedDevice>& plan) = 0;
+    // The planned devices, then the cameras left out because they could not be read.
+    virtual void ShowPlan(const std::vector<PlannedDevice>& plan,
+                          const std::vector<SiteDevice>& leftOut) = 0;
     // The line above the table; empty clears it.
     virtual void ShowMessage(const std::u16string& text) = 0;
     virtual void EnableApply(bool enabled) = 0;
     virtual void ShowCredentials(bool visible) = 0;
+    // The "Read cameras" action, offered while the choice holds cameras not read yet.
+    virtual void ShowReadCameras(bool visible) = 0;
     virtual void FocusUserName() = 0;
 
     // A batch over `devices` starts: the fields, Apply and Close locked, the progress at 0.
@@ -44,6 +48,9 @@ public:
     // outcomes to `finished` on the user-interface thread. One at a time.
     virtual void RunBatch(BatchWork work, BatchProgress progress,
                           std::function<void(const std::vector<AssignOutcome>&)> finished) = 0;
+    // Runs `work` off the user-interface thread, the fields, Apply and Close locked, then unlocks
+    // them and calls `done` on the user-interface thread. Never while a batch runs.
+    virtual void RunInBackground(std::function<void()> work, std::function<void()> done) = 0;
     virtual void CloseDialog() = 0;
 
 protected:

@@ -651,7 +651,12 @@ std::vector<MacBytes> DialogController::SelectedMacs() const {
     std::vector<MacBytes> macs;
     for (const std::size_t row : rows) {
         if (m_Devices.DeviceNumber(row) < 1) {
-            continue; // a WS-Discovery camera: no settings command reaches it
+            // A WS-Discovery camera has a MAC once its device service was read.
+            const SiteDevice* camera = m_Devices.WsdDevice(row);
+            if (camera != nullptr && camera->mac) {
+                macs.push_back(*camera->mac);
+            }
+            continue;
         }
         if (const std::optional<SiteDevice> device =
                 ReadSiteDevice(m_Api, m_Devices.DeviceNumber(row) - 1)) {

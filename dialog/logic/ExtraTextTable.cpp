@@ -92,6 +92,15 @@ constexpr std::array<std::u16string_view, kExtraTextCount> kDefaults = {
     u"The change of the camera failed: %1",
     u"The camera was not seen with the new settings: %1",
     u"The change cannot be sent to the camera: %1",
+    u"Read cameras",
+    u"Reading the cameras...",
+    u"Cameras found by WS-Discovery are planned once read: enter the user name and password and "
+    u"read the cameras.",
+    u"Left out, not read: %1",
+    u"the camera refused the user name and password",
+    u"no answer from its device service",
+    u"no device service",
+    u"The cameras are still being read. The window closes when they are done.",
 };
 
 std::size_t Slot(ExtraText entry) {

@@ -88,6 +88,14 @@ enum class ExtraText : std::size_t {
     CameraChangeFailed,
     CameraNotConfirmed,
     CameraNotSent,
+    AssignReadCameras, // the assign dialog's action that reads cameras
+    AssignReadingCameras,
+    AssignReadCamerasFirst, // the choice holds cameras only, none read yet
+    AssignCamerasLeftOut,   // %1: the cameras not read, each with why
+    CameraLoginRefused,     // why a camera was not read
+    CameraNoAnswer,
+    CameraNoDeviceService,
+    AssignStillReading,
     Count, // not a text
 };
 

@@ -111,6 +111,9 @@ AssignDlg::~AssignDlg() {
     // A batch still running when the owner goes first must end before the library deinits.
     m_Thread.quit();
     m_Thread.wait();
+    if (m_ReadThread) {
+        m_ReadThread->wait();
+    }
 }
 
 QString AssignDlg::Text(ExtraText entry) const {
@@ -148,6 +151,11 @@ void AssignDlg::AddCredentials() {
     m_Password->setEchoMode(QLineEdit::Password);
     m_Form->addRow(Text(ExtraText::AssignUserName), m_User);
     m_Form->addRow(Text(ExtraText::AssignPassword), m_Password);
+    m_ReadCameras = new QPushButton(Text(ExtraText::AssignReadCameras), m_Form->parentWidget());
+    m_ReadCameras->setObjectName(QStringLiteral("readCamerasButton"));
+    m_ReadCameras->setAutoDefault(false);
+    m_Form->addRow(QString(), m_ReadCameras);
+    connect(m_ReadCameras, &QPushButton::clicked, this, [this] { m_Controller->OnReadCameras(); });
 }
 
 // The controls as the controller sees them.
@@ -175,8 +183,9 @@ Credentials AssignDlg::TypedCredentials() const {
     return Credentials{m_User->text().toStdString(), m_Password->text().toStdString()};
 }
 
-void AssignDlg::ShowPlan(const std::vector<PlannedDevice>& plan) {
-    m_Table->ShowPlan(plan);
+void AssignDlg::ShowPlan(const std::vector<PlannedDevice>& plan,
+                         const std::vector<SiteDevice>& leftOut) {
+    m_Table->ShowPlan(plan, leftOut);
 }
 
 void AssignDlg::ShowMessage(const std::u16string& text) {
@@ -192,14 +201,24 @@ void AssignDlg::ShowCredentials(bool visible) {
     m_Form->setRowVisible(m_Password, visible);
 }
 
+void AssignDlg::ShowReadCameras(bool visible) {
+    m_Form->setRowVisible(m_ReadCameras, visible);
+}
+
 void AssignDlg::FocusUserName() {
     m_User->setFocus();
 }
 
+void AssignDlg::LockForWork(bool locked) {
+    m_Form->parentWidget()->setEnabled(!locked);
+    m_Close->setEnabled(!locked);
+    if (locked) {
+        m_Apply->setEnabled(false);
+    }
+}
+
 void AssignDlg::ShowBatchStarted(std::size_t devices) {
-    m_Form->parentWidget()->setEnabled(false);
-    m_Apply->setEnabled(false);
-    m_Close->setEnabled(false);
+    LockForWork(true);
     m_Progress->setRange(0, static_cast<int>(devices));
     m_Progress->setValue(0);
     m_Progress->show();
@@ -236,6 +255,19 @@ void AssignDlg::OnBatchFinished(const std::vector<AssignOutcome>& outcomes) {
     m_Thread.quit();
     m_Thread.wait();
     m_Finished(outcomes);
+}
+
+void AssignDlg::RunInBackground(std::function<void()> work, std::function<void()> done) {
+    LockForWork(true);
+    if (m_ReadThread) {
+        m_ReadThread->wait(); // it has finished: its thread may still be ending
+    }
+    m_ReadThread.reset(QThread::create(std::move(work)));
+    connect(m_ReadThread.get(), &QThread::finished, this, [this, done = std::move(done)] {
+        LockForWork(false);
+        done();
+    });
+    m_ReadThread->start();
 }
 
 void AssignDlg::reject() {

@@ -55,10 +55,12 @@ private:
     AssignFields Fields() const override;
     AssignChoice Choice() const override;
     Credentials TypedCredentials() const override;
-    void ShowPlan(const std::vector<PlannedDevice>& plan) override;
+    void ShowPlan(const std::vector<PlannedDevice>& plan,
+                  const std::vector<SiteDevice>& leftOut) override;
     void ShowMessage(const std::u16string& text) override;
     void EnableApply(bool enabled) override;
     void ShowCredentials(bool visible) override;
+    void ShowReadCameras(bool visible) override;
     void FocusUserName() override;
     void ShowBatchStarted(std::size_t devices) override;
     void ShowOutcome(const AssignOutcome& outcome) override;
@@ -66,7 +68,9 @@ private:
     void ShowBatchEnded() override;
     void RunBatch(BatchWork work, BatchProgress progress,
                   std::function<void(const std::vector<AssignOutcome>&)> finished) override;
+    void RunInBackground(std::function<void()> work, std::function<void()> done) override;
     void CloseDialog() override;
+    void LockForWork(bool locked);
 
     const ExtraTextTable& m_ExtraTexts;
     std::unique_ptr<AssignController> m_Controller;
@@ -76,6 +80,8 @@ private:
     std::unique_ptr<AssignWorker> m_Worker;
     BatchProgress m_Progressed;
     std::function<void(const std::vector<AssignOutcome>&)> m_Finished;
+    // The cameras are read on this one.
+    std::unique_ptr<QThread> m_ReadThread;
 
     // The controls, owned by the dialog as their parent.
     QFormLayout* m_Form = nullptr;
@@ -90,6 +96,7 @@ private:
     QComboBox* m_Choice = nullptr;
     QLineEdit* m_User = nullptr;
     QLineEdit* m_Password = nullptr;
+    QPushButton* m_ReadCameras = nullptr;
     QLabel* m_Message = nullptr;
     AssignTable* m_Table = nullptr;
     QProgressBar* m_Progress = nullptr;

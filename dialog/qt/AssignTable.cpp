@@ -31,8 +31,9 @@ void AssignTable::SetCell(std::size_t row, AssignColumn column) {
             new QTableWidgetItem(QString::fromStdU16String(m_Rows.Cell(row, column))));
 }
 
-void AssignTable::ShowPlan(const std::vector<vanmoor::commission::PlannedDevice>& plan) {
-    m_Rows.ShowPlan(plan);
+void AssignTable::ShowPlan(const std::vector<vanmoor::commission::PlannedDevice>& plan,
+                           const std::vector<vanmoor::commission::SiteDevice>& leftOut) {
+    m_Rows.ShowPlan(plan, leftOut);
     setRowCount(static_cast<int>(m_Rows.RowCount()));
     for (std::size_t row = 0; row < m_Rows.RowCount(); ++row) {
         for (std::size_t column = 0; column < static_cast<std::size_t>(kFirstResultColumn);

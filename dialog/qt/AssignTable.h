@@ -17,7 +17,8 @@ public:
     AssignTable(const UiTextTable& texts, const ExtraTextTable& extraTexts, QWidget* parent);
 
     // One row per planned device, the result columns hidden.
-    void ShowPlan(const std::vector<vanmoor::commission::PlannedDevice>& plan);
+    void ShowPlan(const std::vector<vanmoor::commission::PlannedDevice>& plan,
+                  const std::vector<vanmoor::commission::SiteDevice>& leftOut);
     // Shows the result columns and fills them in the row of the outcome's device.
     void ShowOutcome(const vanmoor::commission::AssignOutcome& outcome);
 

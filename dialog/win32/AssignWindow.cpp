@@ -17,10 +17,10 @@ namespace kestrun::win32 {
 namespace {
 
 // Every control that shapes the plan; locked while the batch runs.
-constexpr int kFieldIds[] = {IDC_ASSIGN_FIRST,      IDC_ASSIGN_NETMASK,      IDC_ASSIGN_GATEWAY,
-                             IDC_ASSIGN_NO_GATEWAY, IDC_ASSIGN_OTHER_SUBNET, IDC_ASSIGN_DNS1,
-                             IDC_ASSIGN_DNS2,       IDC_ASSIGN_PATTERN,      IDC_ASSIGN_CHOICE,
-                             IDC_ASSIGN_USER,       IDC_ASSIGN_PASSWORD};
+constexpr int kFieldIds[] = {
+    IDC_ASSIGN_FIRST,        IDC_ASSIGN_NETMASK, IDC_ASSIGN_GATEWAY,  IDC_ASSIGN_NO_GATEWAY,
+    IDC_ASSIGN_OTHER_SUBNET, IDC_ASSIGN_DNS1,    IDC_ASSIGN_DNS2,     IDC_ASSIGN_PATTERN,
+    IDC_ASSIGN_CHOICE,       IDC_ASSIGN_USER,    IDC_ASSIGN_PASSWORD, IDC_ASSIGN_READ_CAMERAS};
 
 bool IsAddressOrPatternId(int id) {
     switch (id) {
@@ -131,6 +131,7 @@ void AssignWindow::SetTexts() {
         {IDC_ASSIGN_PASSWORD_LABEL, &m_ExtraTexts.Text(ExtraText::AssignPassword)},
         {IDC_ASSIGN_HINT, &m_ExtraTexts.Text(ExtraText::AssignKeepHint)},
         {IDC_ASSIGN_APPLY, &m_ExtraTexts.Text(ExtraText::AssignApply)},
+        {IDC_ASSIGN_READ_CAMERAS, &m_ExtraTexts.Text(ExtraText::AssignReadCameras)},
         {IDCANCEL, &m_ExtraTexts.Text(ExtraText::AssignClose)}};
     SetWindowTextW(m_Dialog, Wide(m_ExtraTexts.Text(ExtraText::AssignTitle)));
     for (const auto& [id, text] : texts) {
@@ -211,6 +212,10 @@ void AssignWindow::OnCommand(int id, int code) {
         m_Controller->OnApply();
         return;
     }
+    if (id == IDC_ASSIGN_READ_CAMERAS && code == BN_CLICKED) {
+        m_Controller->OnReadCameras();
+        return;
+    }
     // Before the dialog is made whole its controls' notifications mean nothing yet.
     if (!m_Made) {
         return;
@@ -289,8 +294,9 @@ Credentials AssignWindow::TypedCredentials() const {
         vanmoor::settings::Utf8FromUtf16(ItemText(IDC_ASSIGN_PASSWORD), std::string::npos)};
 }
 
-void AssignWindow::ShowPlan(const std::vector<PlannedDevice>& plan) {
-    m_Rows.ShowPlan(plan);
+void AssignWindow::ShowPlan(const std::vector<PlannedDevice>& plan,
+                            const std::vector<SiteDevice>& leftOut) {
+    m_Rows.ShowPlan(plan, leftOut);
     HWND table = Item(IDC_ASSIGN_TABLE);
     SendMessageW(table, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(table);
@@ -330,16 +336,29 @@ void AssignWindow::ShowCredentials(bool visible) {
     }
 }
 
+void AssignWindow::ShowReadCameras(bool visible) {
+    ShowWindow(Item(IDC_ASSIGN_READ_CAMERAS), visible ? SW_SHOW : SW_HIDE);
+}
+
 void AssignWindow::FocusUserName() {
     SendMessageW(m_Dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_ASSIGN_USER)), TRUE);
 }
 
-void AssignWindow::ShowBatchStarted(std::size_t devices) {
+void AssignWindow::LockForWork(bool locked) {
     for (const int id : kFieldIds) {
-        EnableWindow(Item(id), FALSE);
+        EnableWindow(Item(id), locked ? FALSE : TRUE);
     }
-    EnableWindow(Item(IDC_ASSIGN_APPLY), FALSE);
-    EnableWindow(Item(IDCANCEL), FALSE);
+    if (!locked && IsBoxChecked(IDC_ASSIGN_NO_GATEWAY)) {
+        EnableWindow(Item(IDC_ASSIGN_GATEWAY), FALSE);
+    }
+    if (locked) {
+        EnableWindow(Item(IDC_ASSIGN_APPLY), FALSE);
+    }
+    EnableWindow(Item(IDCANCEL), locked ? FALSE : TRUE);
+}
+
+void AssignWindow::ShowBatchStarted(std::size_t devices) {
+    LockForWork(true);
     HWND progress = Item(IDC_ASSIGN_PROGRESS);
     SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(devices));
     SendMessageW(progress, PBM_SETPOS, 0, 0);
@@ -395,6 +414,20 @@ void AssignWindow::RunBatch(BatchWork work, BatchProgress progress,
         }
         post([finished, outcomes = std::move(outcomes)] { finished(outcomes); });
     });
+}
+
+void AssignWindow::RunInBackground(std::function<void()> work, std::function<void()> done) {
+    LockForWork(true);
+    m_Batch->Run(
+        [work = std::move(work)] {
+            work();
+            return true;
+        },
+        // Whatever the work threw, the dialog must become usable again.
+        [this, done = std::move(done)](bool) {
+            LockForWork(false);
+            done();
+        });
 }
 
 void AssignWindow::CloseDialog() {

@@ -64,10 +64,12 @@ private:
     AssignFields Fields() const override;
     AssignChoice Choice() const override;
     Credentials TypedCredentials() const override;
-    void ShowPlan(const std::vector<PlannedDevice>& plan) override;
+    void ShowPlan(const std::vector<PlannedDevice>& plan,
+                  const std::vector<SiteDevice>& leftOut) override;
     void ShowMessage(const std::u16string& text) override;
     void EnableApply(bool enabled) override;
     void ShowCredentials(bool visible) override;
+    void ShowReadCameras(bool visible) override;
     void FocusUserName() override;
     void ShowBatchStarted(std::size_t devices) override;
     void ShowOutcome(const AssignOutcome& outcome) override;
@@ -75,7 +77,10 @@ private:
     void ShowBatchEnded() override;
     void RunBatch(BatchWork work, BatchProgress progress,
                   std::function<void(const std::vector<AssignOutcome>&)> finished) override;
+    void RunInBackground(std::function<void()> work, std::function<void()> done) override;
     void CloseDialog() override;
+    // The fields, Apply and Close locked while work runs, or usable again.
+    void LockForWork(bool locked);
 
     const UiTextTable& m_Texts;
     const ExtraTextTable& m_ExtraTexts;

@@ -40,6 +40,7 @@
 #define IDC_ASSIGN_TABLE 1223
 #define IDC_ASSIGN_PROGRESS 1224
 #define IDC_ASSIGN_APPLY 1225
+#define IDC_ASSIGN_READ_CAMERAS 1226
 
 // The system menu's about entry.
 #define IDM_ABOUTBOX 0x0010

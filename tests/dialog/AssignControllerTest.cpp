@@ -18,9 +18,11 @@ public:
     AssignChoice choice = AssignChoice::All;
     Credentials credentials;
     std::size_t planRows = 0;
+    std::size_t leftOutRows = 0;
     std::u16string message;
     bool applyEnabled = false;
     bool credentialsShown = false;
+    bool readCamerasShown = false;
     bool userFocused = false;
     std::optional<std::size_t> batchDevices;
     std::vector<int> progress;
@@ -39,10 +41,15 @@ private:
     AssignFields Fields() const override { return fields; }
     AssignChoice Choice() const override { return choice; }
     Credentials TypedCredentials() const override { return credentials; }
-    void ShowPlan(const std::vector<PlannedDevice>& plan) override { planRows = plan.size(); }
+    void ShowPlan(const std::vector<PlannedDevice>& plan,
+                  const std::vector<SiteDevice>& leftOut) override {
+        planRows = plan.size();
+        leftOutRows = leftOut.size();
+    }
     void ShowMessage(const std::u16string& text) override { message = text; }
     void EnableApply(bool enabled) override { applyEnabled = enabled; }
     void ShowCredentials(bool visible) override { credentialsShown = visible; }
+    void ShowReadCameras(bool visible) override { readCamerasShown = visible; }
     void FocusUserName() override { userFocused = true; }
     void ShowBatchStarted(std::size_t devices) override { batchDevices = devices; }
     void ShowOutcome(const AssignOutcome& outcome) override { outcomes.push_back(outcome); }
@@ -53,6 +60,10 @@ private:
         m_Work = std::move(work);
         m_Progress = std::move(reported);
         m_Finished = std::move(finished);
+    }
+    void RunInBackground(std::function<void()> work, std::function<void()> done) override {
+        work();
+        done();
     }
     void CloseDialog() override { closed = true; }
 

@@ -1,5 +1,6 @@
 // The main window with the real library, searching simulated devices in the private test
 // network: one port-4022 and one port-32970 device on lan 1, one port-4022 device on lan 2.
+#include "AssignDlg.h"
 #include "DialogDriver.h"
 #include "Ipv4AddressField.h"
 #include "LibraryApi.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <nlohmann/json.hpp>
@@ -44,6 +46,22 @@ std::unique_ptr<devsim::Simulator> StartSimulator(int lan, std::vector<devsim::S
     auto simulator = std::make_unique<devsim::Simulator>(std::move(devices));
     vanmoor::test::RunInLan(lan, [&] { simulator->Start(); });
     return simulator;
+}
+
+// A camera found by WS-Discovery alone, read and changed through its device service.
+devsim::SimDevice ServiceCamera(devsim::Mac mac, devsim::Ipv4 ip, const char* name,
+                                const char* password) {
+    devsim::SimDevice camera = Device(devsim::Protocol::Port4022, mac, ip, name, 80);
+    camera.answersDeviceProtocol = false;
+    camera.wsd.enabled = true;
+    camera.service.enabled = true;
+    camera.service.rebootPause = std::chrono::milliseconds(500);
+    camera.password = password;
+    return camera;
+}
+
+template <typename Widget> Widget* In(QWidget* dialog, const char* name) {
+    return dialog->findChild<Widget*>(QString::fromLatin1(name));
 }
 
 int Count(const std::string& text, const std::string& line) {
@@ -302,6 +320,84 @@ private slots:
         QCOMPARE(m_Driver->Rows()[row][1], QStringLiteral("192.000.002.031"));
         // The credentials that logged in wait in the fields for the next read.
         QCOMPARE(m_Driver->Find<QLineEdit>("passwordField")->text(), QStringLiteral("door-2026"));
+    }
+
+    // A mixed site in one batch: both device protocols and three cameras of the device service,
+    // one of which takes its new address only at a reboot, one keeps its settings, and one
+    // has another password and is left out, refused.
+    void assignTakesCamerasReadWithTheTypedCredentials() {
+        m_Driver.reset();
+        m_Lan1.reset();
+        m_Lan2.reset();
+        devsim::SimDevice gate = Device(devsim::Protocol::Port32970, {2, 0, 0x5e, 0, 1, 2},
+                                        {192, 0, 2, 11}, "Gate", 8080);
+        gate.password = "site-pass";
+        devsim::SimDevice porch =
+            ServiceCamera({2, 0, 0x5e, 0, 1, 3}, {192, 0, 2, 31}, "Porch", "site-pass");
+        porch.service.rebootNeeded = true;
+        devsim::SimDevice stubborn =
+            ServiceCamera({2, 0, 0x5e, 0, 1, 4}, {192, 0, 2, 32}, "Stubborn", "site-pass");
+        stubborn.service.changes = devsim::ServiceChanges::Ignore;
+        m_Lan1 = StartSimulator(
+            1, {Device(devsim::Protocol::Port4022, {2, 0, 0x5e, 0, 1, 1}, {192, 0, 2, 10}, "Lobby",
+                       80),
+                gate, porch, stubborn,
+                ServiceCamera({2, 0, 0x5e, 0, 1, 5}, {192, 0, 2, 33}, "Locked", "other-pass")});
+        m_Driver = std::make_unique<DialogDriver>(RealLibraryApi(), MakeNetworkWsdScan());
+        QCOMPARE(m_Driver->Rows().size(), 5);
+
+        m_Driver->Dialog().findChild<QAction*>(QStringLiteral("assignAction"))->trigger();
+        auto* dialog = m_Driver->Dialog().findChild<AssignDlg*>();
+        QVERIFY(dialog != nullptr);
+        auto* choice = In<QComboBox>(dialog, "deviceChoice");
+        choice->setCurrentIndex(choice->findData(static_cast<int>(AssignChoice::All)));
+        In<Ipv4AddressField>(dialog, "netmaskField")->SetAddress({255, 255, 255, 0});
+        In<Ipv4AddressField>(dialog, "firstField")->SetAddress({192, 0, 2, 50});
+        auto* table = In<QTableWidget>(dialog, "assignTable");
+        auto* read = In<QPushButton>(dialog, "readCamerasButton");
+        auto* close = In<QPushButton>(dialog, "closeButton");
+        // Before the read only the devices of the device protocols are planned.
+        QCOMPARE(table->rowCount(), 2);
+        QVERIFY(read->isVisible());
+        In<QLineEdit>(dialog, "userNameField")->setText(QStringLiteral("admin"));
+        In<QLineEdit>(dialog, "passwordField")->setText(QStringLiteral("site-pass"));
+        read->click();
+        QVERIFY(!close->isEnabled());
+        QVERIFY(QTest::qWaitFor([close] { return close->isEnabled(); }, 30000));
+        const QString message = In<QLabel>(dialog, "messageLabel")->text();
+        QVERIFY2(message.contains(QStringLiteral("Locked (192.0.2.33): the camera refused")),
+                 qPrintable(message));
+        const auto cell = [table](int row, int column) {
+            const QTableWidgetItem* item = table->item(row, column);
+            return item != nullptr ? item->text() : QString();
+        };
+        // In MAC order once read, the camera not read last, named by its address alone.
+        const QStringList macs{"02:00:5E:00:01:01", "02:00:5E:00:01:02", "02:00:5E:00:01:03",
+                               "02:00:5E:00:01:04", ""};
+        QCOMPARE(table->rowCount(), 5);
+        for (int row = 0; row < 5; ++row) {
+            QCOMPARE(cell(row, 0), macs[row]);
+        }
+        QCOMPARE(cell(2, 3), QStringLiteral("192.0.2.52"));
+        QCOMPARE(cell(4, 2), QStringLiteral("192.0.2.33"));
+
+        In<QPushButton>(dialog, "applyButton")->click();
+        // The camera that keeps its settings is looked for at its new address as long as the
+        // command line waits by default.
+        QVERIFY(QTest::qWaitFor([close] { return close->isEnabled(); }, 200000));
+        const QStringList results{"changed", "changed", "changed", "kept", "refused"};
+        for (int row = 0; row < 5; ++row) {
+            QCOMPARE(cell(row, 9), results[row]);
+        }
+        QCOMPARE(cell(2, 10), QStringLiteral("192.0.2.52"));
+        const std::vector<devsim::SimDevice> final = m_Lan1->Devices();
+        const std::vector<devsim::Ipv4> addresses{
+            {192, 0, 2, 50}, {192, 0, 2, 51}, {192, 0, 2, 52}, {192, 0, 2, 32}, {192, 0, 2, 33}};
+        QCOMPARE(final.size(), addresses.size());
+        for (std::size_t i = 0; i < final.size(); ++i) {
+            QCOMPARE(final[i].ip, addresses[i]);
+        }
+        close->click();
     }
 
     void doubleClickAsksTheDesktopToOpenTheDevicePage() {

@@ -8,6 +8,12 @@
 //   kestrun_windows_network_driver.exe KESTRUN_EXE OLD_NAME NEW_NAME LISTED_NAME...
 //       [--camera ROW_NAME USER PASSWORD]
 //
+// With --site, "Assign addresses..." for all devices from FIRST on instead: reads the cameras
+// with USER and PASSWORD, checks the rows planned (each RESULT is MAC=RESULT, or an address
+// for a camera left out, as the table names them), applies and checks each row's result.
+//
+//   kestrun_windows_network_driver.exe --site KESTRUN_EXE USER PASSWORD FIRST ROW=RESULT...
+//
 // The list's texts live in the other process: they are read through memory allocated there.
 #include <windows.h>
 
@@ -40,6 +46,12 @@ constexpr int kAssignFirst = 1202;
 constexpr int kAssignNetmask = 1204;
 constexpr int kAssignTable = 1223;
 constexpr int kAssignApply = 1225;
+constexpr int kAssignChoice = 1216;
+constexpr int kAssignUser = 1218;
+constexpr int kAssignPassword = 1220;
+constexpr int kAssignReadCameras = 1226;
+constexpr int kMacColumn = 0;
+constexpr int kCurrentColumn = 2;
 constexpr int kResultColumn = 9;
 // The last number of the address the assign dialog hands out first.
 constexpr DWORD kAssignedLast = 50;
@@ -338,9 +350,144 @@ int ChangeCamera(const KestrunWindow& kestrun, DWORD processId, const std::wstri
     return 0;
 }
 
+DWORD DottedAddress(const std::wstring& text) {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    std::swscanf(text.c_str(), L"%u.%u.%u.%u", &a, &b, &c, &d);
+    return (a << 24) | (b << 16) | (c << 8) | d;
+}
+
+// A row of the assign table as the expected results name it: by MAC, else by the address of a
+// camera left out.
+std::wstring RowKey(const KestrunWindow& kestrun, HWND table, int row) {
+    const std::wstring mac = kestrun.Cell(table, row, kMacColumn);
+    return mac.empty() ? kestrun.Cell(table, row, kCurrentColumn) : mac;
+}
+
+// All devices from `first` on, in the device's subnet /24, after reading the cameras.
+int AssignSite(const KestrunWindow& kestrun, HWND window, DWORD processId, const wchar_t* user,
+               const wchar_t* password, const std::wstring& first,
+               const std::vector<std::wstring>& expected) {
+    PostMessageW(window, WM_COMMAND, kAssignCommand, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindWindowWith(processId, kAssignTable)) != nullptr; },
+                 10)) {
+        return Fail("opened no assign dialog");
+    }
+    HWND choice = GetDlgItem(dialog, kAssignChoice);
+    SendMessageW(choice, CB_SETCURSEL, 2, 0); // all devices
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kAssignChoice, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(choice));
+    SendMessageW(GetDlgItem(dialog, kAssignFirst), IPM_SETADDRESS, 0,
+                 static_cast<LPARAM>(DottedAddress(first)));
+    SendMessageW(GetDlgItem(dialog, kAssignNetmask), IPM_SETADDRESS, 0,
+                 static_cast<LPARAM>(0xFFFFFF00U));
+    HWND read = GetDlgItem(dialog, kAssignReadCameras);
+    if (!IsWindowVisible(read)) {
+        return Fail("offers no read of the cameras");
+    }
+    SendMessageW(GetDlgItem(dialog, kAssignUser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user));
+    SendMessageW(GetDlgItem(dialog, kAssignPassword), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(password));
+    PostMessageW(read, BM_CLICK, 0, 0);
+    HWND table = GetDlgItem(dialog, kAssignTable);
+    HWND apply = GetDlgItem(dialog, kAssignApply);
+    const auto rows = [&] { return static_cast<int>(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0)); };
+    if (!WaitFor([&] {
+            return IsWindowEnabled(apply) != 0 && rows() == static_cast<int>(expected.size());
+        })) {
+        return Fail("plans no row per device after reading the cameras");
+    }
+    PostMessageW(apply, BM_CLICK, 0, 0);
+    HWND close = GetDlgItem(dialog, IDCANCEL);
+    // A camera that keeps its settings is looked for at its new address for two minutes.
+    if (!WaitFor(
+            [&] {
+                return IsWindowEnabled(close) != 0 &&
+                       !kestrun.Cell(table, 0, kResultColumn).empty();
+            },
+            200)) {
+        return Fail("did not end the batch");
+    }
+    int failed = 0;
+    for (int row = 0; row < rows(); ++row) {
+        const std::wstring got =
+            RowKey(kestrun, table, row) + L"=" + kestrun.Cell(table, row, kResultColumn);
+        if (std::find(expected.begin(), expected.end(), got) == expected.end()) {
+            std::printf("FAIL: kestrun.exe's assign row %ls\n", got.c_str());
+            failed = 1;
+        }
+    }
+    if (failed == 0) {
+        std::printf("ok: \"Assign addresses...\" in kestrun.exe read and changed a mixed site "
+                    "(%d rows)\n",
+                    rows());
+    }
+    PostMessageW(close, BM_CLICK, 0, 0);
+    WaitFor(
+        [&] { return FindWindowWith(processId, kAssignTable) == nullptr && kestrun.Searched(); });
+    return failed;
+}
+
+// Starts the program and waits for its window; ends it when none comes.
+bool Start(const wchar_t* program, PROCESS_INFORMATION& started, HWND& window) {
+    std::wstring commandLine = L"\"" + std::wstring(program) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &started) == 0) {
+        return false;
+    }
+    if (WaitFor([&] {
+            return (window = FindWindowWith(started.dwProcessId, kDeviceList)) != nullptr;
+        })) {
+        return true;
+    }
+    TerminateProcess(started.hProcess, 1);
+    return false;
+}
+
+int FirstSearch(const KestrunWindow& kestrun) {
+    if (!WaitFor([&] { return kestrun.Searched() && !kestrun.Names().empty(); })) {
+        return Fail("listed nothing after its first search");
+    }
+    return 0;
+}
+
+// Exit, and the program's end.
+int Stop(const KestrunWindow& kestrun, const PROCESS_INFORMATION& started) {
+    int failed = 0;
+    CloseMessageBoxes(started.dwProcessId);
+    kestrun.Click(2); // Exit
+    if (WaitForSingleObject(started.hProcess, 30000) != WAIT_OBJECT_0) {
+        TerminateProcess(started.hProcess, 1);
+        failed = Fail("did not end on Exit");
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return failed;
+}
+
+int RunSite(int argc, wchar_t* argv[]) {
+    PROCESS_INFORMATION started{};
+    HWND window = nullptr;
+    if (!Start(argv[2], started, window)) {
+        return Fail("showed no window");
+    }
+    const KestrunWindow kestrun(window, started.hProcess);
+    int failed = FirstSearch(kestrun);
+    if (failed == 0) {
+        failed = AssignSite(kestrun, window, started.dwProcessId, argv[3], argv[4], argv[5],
+                            std::vector<std::wstring>(argv + 6, argv + argc));
+    }
+    return Stop(kestrun, started) | failed;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
+    if (argc >= 7 && std::wstring(argv[1]) == L"--site") {
+        return RunSite(argc, argv);
+    }
     if (argc < 4) {
         std::fputs("usage: KESTRUN_EXE OLD_NAME NEW_NAME LISTED_NAME... "
                    "[--camera ROW_NAME USER PASSWORD]\n",
@@ -351,26 +498,13 @@ int wmain(int argc, wchar_t* argv[]) {
     const int listedEnd = camera ? argc - 4 : argc;
     const std::wstring oldName = argv[2];
     const std::wstring newName = argv[3];
-    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (CreateProcessW(argv[1], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &started) == 0) {
-        return Fail("did not start");
-    }
     HWND window = nullptr;
-    if (!WaitFor([&] {
-            return (window = FindWindowWith(started.dwProcessId, kDeviceList)) != nullptr;
-        })) {
-        TerminateProcess(started.hProcess, 1);
+    if (!Start(argv[1], started, window)) {
         return Fail("showed no window");
     }
     const KestrunWindow kestrun(window, started.hProcess);
-    int failed = 0;
-    if (!WaitFor([&] { return kestrun.Searched() && !kestrun.Names().empty(); })) {
-        failed = Fail("listed nothing after its first search");
-    }
+    int failed = FirstSearch(kestrun);
     const std::vector<std::wstring> names = kestrun.Names();
     for (int i = 4; i < listedEnd; ++i) {
         if (!Lists(names, argv[i])) {
@@ -411,18 +545,11 @@ int wmain(int argc, wchar_t* argv[]) {
         failed = Fail("does not list the device to rename");
     }
 
-    CloseMessageBoxes(started.dwProcessId);
     if (camera && failed == 0) {
+        CloseMessageBoxes(started.dwProcessId);
         WaitFor([&] { return kestrun.Searched(); });
         failed |= ChangeCamera(kestrun, started.dwProcessId, argv[argc - 3], argv[argc - 2],
                                argv[argc - 1]);
     }
-    kestrun.Click(2); // Exit
-    if (WaitForSingleObject(started.hProcess, 30000) != WAIT_OBJECT_0) {
-        TerminateProcess(started.hProcess, 1);
-        failed = Fail("did not end on Exit");
-    }
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    return failed;
+    return Stop(kestrun, started) | failed;
 }

@@ -15,7 +15,8 @@
 # password and the watch's end on a closed console check the program's UTF-16 arguments and
 # environment and its console handler. Last, the dialog program kestrun.exe, driven by window
 # messages, finds the devices (and the WS-Discovery cameras), renames one and gives it a new
-# address through "Assign addresses...".
+# address through "Assign addresses...", and then assigns addresses over a mixed site whose
+# cameras it reads through their device service.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=$(cd "$1" && pwd)
@@ -297,6 +298,47 @@ if grep -q $'CIpEditDlg::OnCancel() end\r$' "$drive_c/Quillon.txt" 2>/dev/null; 
     echo "ok: kestrun.exe writes C:\\Quillon.txt as LogConfig.txt asks"
 else
     echo "FAIL: no C:\\Quillon.txt with the program's closing lines" >&2
+    failed=1
+fi
+
+# "Assign addresses..." over a mixed site alone in lan 1: both device protocols and three
+# cameras read through their device service, one taking its new address at a reboot, one keeping
+# its settings, one with another password (left out, refused).
+for lan in 1 2; do
+    kill "${lan_sims[$lan]}"
+    wait "${lan_sims[$lan]}" 2>/dev/null || true
+done
+cat >"$work/lan1.conf" <<'CONF'
+protocol=4022 mac=02:00:5e:00:05:01 ip=192.0.2.10 name="Hall" port=80
+protocol=32970 mac=02:00:5e:00:05:02 ip=192.0.2.11 name="Dome" port=80 user=admin password=site-pass
+protocol=3702 mac=02:00:5e:00:05:03 ip=192.0.2.31 name="Porch" service=on reboot_needed=on reboot_pause=500 user=admin password=site-pass
+protocol=3702 mac=02:00:5e:00:05:04 ip=192.0.2.32 name="Stubborn" service=on changes=ignore user=admin password=site-pass
+protocol=3702 mac=02:00:5e:00:05:05 ip=192.0.2.33 name="Locked" service=on user=admin password=other-pass
+CONF
+exec {out}< <(exec "$VANMOOR_TESTNET_IN_LAN" 1 "$devsim" --config "$work/lan1.conf" --ready)
+sims+=($!)
+read -r ready <&"$out"
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+if xvfb-run -a wine "$bin/kestrun_windows_network_driver.exe" --site "$kestrun" admin site-pass \
+    192.0.2.50 02:00:5E:00:05:01=changed 02:00:5E:00:05:02=changed 02:00:5E:00:05:03=changed \
+    02:00:5E:00:05:04=kept 192.0.2.33=refused | tr -d '\r'; then
+    echo "ok: kestrun.exe assigns addresses to a mixed site"
+else
+    echo "FAIL: kestrun.exe's assign over a mixed site" >&2
+    failed=1
+fi
+site=$(wine "$bin/vanmoor.exe" scan --output csv --fields ip,name --sort ip | tr -d '\r')
+if [ "$site" = "ip,name
+192.0.2.32,Stubborn
+192.0.2.33,Locked
+192.0.2.50,Hall
+192.0.2.51,Dome
+192.0.2.52,Porch" ]; then
+    echo "ok: the mixed site at its assigned addresses"
+else
+    echo "FAIL: the mixed site after kestrun.exe's assign:" >&2
+    echo "$site" >&2
     failed=1
 fi
 

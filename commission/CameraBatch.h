@@ -17,7 +17,7 @@ namespace vanmoor::commission {
 // through their device service.
 struct CameraBatchOptions {
     int concurrency = 8; // cameras read or changed at once
-    std::chrono::seconds verifyWait{120};
+    std::chrono::seconds verifyWait = kDefaultVerifyWait;
     onvif::TransportOptions transport;
     std::vector<std::string> watchAddresses; // the local addresses the search used; empty: all
 };

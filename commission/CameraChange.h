@@ -70,7 +70,7 @@ class CameraChange {
 public:
     struct Options {
         // How long the camera may take to show the new settings, a reboot included.
-        std::chrono::seconds wait{120};
+        std::chrono::seconds wait = kDefaultVerifyWait;
         HttpLimits limits;
     };
 

@@ -10,6 +10,10 @@
 
 namespace vanmoor::commission {
 
+// How long a changed camera may take to show its new settings, a reboot included, unless the
+// user says otherwise.
+inline constexpr std::chrono::seconds kDefaultVerifyWait{120};
+
 // Sees a camera on the network by its endpoint reference, the identity it keeps when its
 // address changes: through its Hello or its answer to a probe. WS-Discovery on the wire in the
 // product; a test may script it.

@@ -208,16 +208,18 @@ void AssignController::OnApply() {
         }
     }
     m_View.RunBatch(
-        [api = m_Api, plan = m_Preview.plan, reads, readBefore,
-         book = TypedBook()](const BatchProgress& progress) mutable {
+        [api = m_Api, plan = m_Preview.plan, reads, readBefore, book = TypedBook(),
+         verifyWait = m_Site.verifyWait](const BatchProgress& progress) mutable {
             if (!readBefore.empty()) {
                 const std::vector<CameraRead> again =
                     vanmoor::commission::ReadCameras(readBefore, book, {});
                 reads.insert(reads.end(), again.begin(), again.end());
             }
             LibraryLink link(api);
+            vanmoor::commission::CameraBatchOptions options;
+            options.verifyWait = verifyWait;
             return vanmoor::commission::ApplyPlan(
-                link, plan, reads, book, kRetries, {},
+                link, plan, reads, book, kRetries, options,
                 [&progress](const AssignOutcome& outcome, std::size_t done, std::size_t) {
                     progress(outcome, static_cast<int>(done));
                 });

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "AddressPlan.h"
+#include "EndpointWatch.h"
 #include "SharedSettings.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@ struct AssignSite {
     std::vector<SiteDevice> found;
     std::vector<HostAddress> host;  // the host's addresses, never handed out
     std::vector<MacBytes> selected; // the MACs of the selected rows, top to bottom
+    std::chrono::seconds verifyWait = vanmoor::commission::kDefaultVerifyWait;
 };
 
 // The assign dialog's fields. 0.0.0.0 in a DNS field, or an empty pattern, keeps each device's

@@ -515,10 +515,13 @@ void DialogController::SubmitCamera(SettingsForm form) {
         m_ExtraTexts.Text(ExtraText::CameraWaiting), m_ExtraTexts.Text(ExtraText::CameraVerifying)};
     SetSearching(true, progressTexts[0]);
     m_View.RunInBackground(
-        [this, result, access = *m_CameraRead, change, watchOptions, progressTexts] {
+        [this, result, access = *m_CameraRead, change, watchOptions, progressTexts,
+         verifyWait = m_VerifyWait] {
             const auto transport = vanmoor::onvif::MakeHttpTransport({});
             vanmoor::commission::WsdEndpointWatch watch(watchOptions);
-            vanmoor::commission::CameraChange camera(*transport, watch, {});
+            vanmoor::commission::CameraChange::Options options;
+            options.wait = verifyWait;
+            vanmoor::commission::CameraChange camera(*transport, watch, options);
             bool restarting = false;
             *result = camera.Apply(access, change, [&](ChangeProgress step) {
                 // The wait after a restart is the restart: its line stays.
@@ -634,7 +637,8 @@ void DialogController::OnAssignAddresses() {
             found.push_back(*camera);
         }
     }
-    m_View.OpenAssignDialog(AssignSite{std::move(found), ReadHostAddresses(m_Api), SelectedMacs()});
+    m_View.OpenAssignDialog(
+        AssignSite{std::move(found), ReadHostAddresses(m_Api), SelectedMacs(), m_VerifyWait});
 }
 
 void DialogController::OnAssignClosed(bool applied) {

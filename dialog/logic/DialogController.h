@@ -11,6 +11,7 @@
 #include "UiTextTable.h"
 #include "WsdScan.h"
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,6 +73,9 @@ public:
     void OnAssignAddresses();
     void OnAssignClosed(bool applied);
     void OnExportList();
+    // How long a changed camera may take to show its new settings, a reboot included, from its
+    // row and in "Assign addresses...": as long as the command line waits unless set.
+    void SetVerifyWait(std::chrono::seconds wait) { m_VerifyWait = wait; }
 
     const DeviceList& Devices() const { return m_Devices; }
     const UiTextTable& Texts() const { return m_Texts; }
@@ -126,6 +130,7 @@ private:
     // Open while addresses are assigned; no search starts meanwhile.
     bool m_AssignOpen = false;
     bool m_Closed = false;
+    std::chrono::seconds m_VerifyWait = vanmoor::commission::kDefaultVerifyWait;
     // The device number whose settings the fields show; none while they are empty.
     std::optional<int> m_LoadedDevice;
     // The WS-Discovery camera the fields show instead, read-only; the list's own entry.

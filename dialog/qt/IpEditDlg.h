@@ -38,6 +38,8 @@ public:
     // Exit button, Escape and the close box all end here.
     void reject() override;
 
+    DialogController& Controller() { return *m_Controller; }
+
     // Replaces the file dialog of "Export list...".
     void SetSaveFileChooser(SaveFileChooser chooser) { m_ChooseSaveFile = std::move(chooser); }
 

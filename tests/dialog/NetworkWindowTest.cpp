@@ -344,6 +344,8 @@ private slots:
                 gate, porch, stubborn,
                 ServiceCamera({2, 0, 0x5e, 0, 1, 5}, {192, 0, 2, 33}, "Locked", "other-pass")});
         m_Driver = std::make_unique<DialogDriver>(RealLibraryApi(), MakeNetworkWsdScan());
+        // The camera that keeps its settings is looked for at its new address this long.
+        m_Driver->Dialog().Controller().SetVerifyWait(std::chrono::seconds(20));
         QCOMPARE(m_Driver->Rows().size(), 5);
 
         m_Driver->Dialog().findChild<QAction*>(QStringLiteral("assignAction"))->trigger();
@@ -382,9 +384,7 @@ private slots:
         QCOMPARE(cell(4, 2), QStringLiteral("192.0.2.33"));
 
         In<QPushButton>(dialog, "applyButton")->click();
-        // The camera that keeps its settings is looked for at its new address as long as the
-        // command line waits by default.
-        QVERIFY(QTest::qWaitFor([close] { return close->isEnabled(); }, 200000));
+        QVERIFY(QTest::qWaitFor([close] { return close->isEnabled(); }, 100000));
         const QStringList results{"changed", "changed", "changed", "kept", "refused"};
         for (int row = 0; row < 5; ++row) {
             QCOMPARE(cell(row, 9), results[row]);

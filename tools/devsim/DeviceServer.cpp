@@ -70,6 +70,9 @@ void DeviceServer::Start(const SimDevice& device) {
     auto server = std::make_unique<httplib::Server>();
     server->new_task_queue = [workers = m_Workers] { return new httplib::ThreadPool(workers); };
     server->set_keep_alive_timeout(1); // so that a move or a reboot closes idle connections soon
+    // An answer's header and body leave in two writes: with Nagle's wait the body waited for
+    // the client's delayed acknowledgement, some 40 ms an answer.
+    server->set_tcp_nodelay(true);
     server->set_payload_max_length(kMaxRequestBytes);
     server->Post(ServicePath(device),
                  [this](const httplib::Request& request, httplib::Response& response) {

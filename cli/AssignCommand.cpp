@@ -123,17 +123,17 @@ Record OutcomeRecord(const AssignOutcome& outcome) {
             {"reachable", !outcome.planned.outOfReach}};
 }
 
-commission::Credentials CredentialsFor(const std::vector<PlannedDevice>& plan,
-                                       const Arguments& arguments, const Console& console) {
+commission::CredentialsBook CredentialsFor(const std::vector<PlannedDevice>& plan,
+                                           const Arguments& arguments, const Console& console) {
     const bool needed = std::any_of(plan.begin(), plan.end(), [](const PlannedDevice& planned) {
         return planned.device.TakesCredentials();
     });
     if (!needed) {
         return {};
     }
-    const UserCredentials credentials = ReadCredentials(arguments, console, "a chosen device");
-    return {settings::Utf16FromUtf8(credentials.user),
-            settings::Utf16FromUtf8(credentials.password)};
+    UserCredentials credentials = ReadCredentials(arguments, console, "a chosen device");
+    return commission::CredentialsBook::ForEveryDevice(
+        {std::move(credentials.user), std::move(credentials.password)});
 }
 
 } // namespace

@@ -37,19 +37,6 @@ MacBytes ParseMacArgument(const std::string& text) {
 }
 
 // A URI scheme: a letter, then letters, digits, '+', '-' or '.', then ':' and more.
-bool IsEndpointReference(const std::string& text) {
-    const std::size_t colon = text.find(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size() ||
-        !std::isalpha(static_cast<unsigned char>(text[0]))) {
-        return false;
-    }
-    return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon),
-                       [](unsigned char c) {
-                           return std::isalnum(c) || c == '+' || c == '-' || c == '.';
-                       }) &&
-           !settings::ParseMacText(text);
-}
-
 DeviceKey ParseDeviceArgument(const std::string& text) {
     if (const auto mac = settings::ParseMacText(text)) {
         return {*mac, {}, std::nullopt};

@@ -21,8 +21,7 @@ MacBytes ParseMacArgument(const std::string& text);
 // A MAC, an endpoint reference (a URI such as urn:uuid:...) or an IPv4 address; throws a usage
 // error for anything else.
 DeviceKey ParseDeviceArgument(const std::string& text);
-// True for a text that names a device by its endpoint reference rather than its MAC.
-bool IsEndpointReference(const std::string& text);
+using settings::IsEndpointReference;
 
 // Searches for the device; throws CliError(Failed) naming the MAC when it does not answer.
 DeviceInfo FindDevice(Session& session, const MacBytes& mac);

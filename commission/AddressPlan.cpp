@@ -148,6 +148,10 @@ void CheckReach(PlannedDevice& planned, const std::vector<HostAddress>& host,
 }
 
 void CheckName(const PlannedDevice& planned, bool fromPattern) {
+    // A camera's device service takes a name of any length.
+    if (!planned.device.SpeaksDeviceProtocol()) {
+        return;
+    }
     settings::SettingsForm form;
     form.nameBytes = planned.name;
     const bool credentials = planned.device.TakesCredentials();
@@ -179,7 +183,7 @@ std::vector<PlannedDevice> PlanAddresses(const std::vector<SiteDevice>& chosenDe
                                          const PlanRequest& request) {
     std::vector<SiteDevice> chosen;
     std::copy_if(chosenDevices.begin(), chosenDevices.end(), std::back_inserter(chosen),
-                 [](const SiteDevice& device) { return device.SpeaksDeviceProtocol(); });
+                 [](const SiteDevice& device) { return device.SettingsKnown(); });
     const Subnet subnet = Subnet::Of(request.first, request.netmask);
     CheckRequest(request, subnet);
     std::optional<NamePattern> pattern;

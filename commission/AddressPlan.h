@@ -44,9 +44,9 @@ public:
     using MessageError::MessageError;
 };
 
-// Gives each of `chosen` that speaks a device protocol, in that order, the next free address
-// from `request.first` on (a camera found by WS-Discovery alone takes no settings command, so it
-// is left out of the plan, but the address it holds is taken): held by
+// Gives each of `chosen` whose settings are known, in that order, the next free address from
+// `request.first` on (a camera found by WS-Discovery alone is planned once its device service
+// was read; one not read is left out of the plan, but the address it holds is taken): held by
 // no other device of `found` or `chosen` (a device may keep its own address, but never moves
 // onto one that another device still holds, so that no step of a batch, whichever commands get
 // lost or refused, leaves two devices on one address), not the host's, not the subnet's network

@@ -11,7 +11,8 @@ namespace vanmoor::commission {
 namespace {
 
 // The planned settings as the shared rules turn them into the library's records.
-settings::SettingsForm PlannedForm(const PlannedDevice& planned, const Credentials& credentials) {
+settings::SettingsForm PlannedForm(const PlannedDevice& planned,
+                                   const std::optional<Credentials>& credentials) {
     settings::SettingsForm form;
     form.nameBytes = planned.name;
     form.portText = settings::Utf16FromAscii(std::to_string(planned.device.port));
@@ -21,11 +22,27 @@ settings::SettingsForm PlannedForm(const PlannedDevice& planned, const Credentia
     form.dns1 = planned.dns1;
     form.dns2 = planned.dns2;
     form.dhcp = false;
-    if (planned.device.TakesCredentials()) {
-        form.user = credentials.user;
-        form.password = credentials.password;
+    if (planned.device.TakesCredentials() && credentials) {
+        form.user = settings::Utf16FromUtf8(credentials->user);
+        form.password = settings::Utf16FromUtf8(credentials->password);
     }
     return form;
+}
+
+// Why a device that takes credentials gets no command; empty when it gets one.
+std::string WhyNoCommand(const SiteDevice& device, const std::optional<Credentials>& credentials) {
+    if (!device.TakesCredentials()) {
+        return {};
+    }
+    if (!credentials) {
+        return "no credentials for it";
+    }
+    // Cut, they would be a wrong password the device refuses without a word.
+    if (credentials->user.size() > settings::kMaxCredentialBytes ||
+        credentials->password.size() > settings::kMaxCredentialBytes) {
+        return "its user name and password may have at most 31 bytes each";
+    }
+    return {};
 }
 
 } // namespace
@@ -52,11 +69,12 @@ bool ShowsPlan(const SiteDevice& seen, const PlannedDevice& planned) {
     return SettingsDifferences(seen, PlannedForm(planned, {}), planned.device.port).empty();
 }
 
-BatchAssign::BatchAssign(DeviceLink& link, Credentials credentials, int retries)
-    : m_Link(link), m_Credentials(std::move(credentials)), m_Retries(retries) {}
+BatchAssign::BatchAssign(DeviceLink& link, CredentialsBook book, int retries)
+    : m_Link(link), m_Book(std::move(book)), m_Retries(retries) {}
 
 bool BatchAssign::SendOne(AssignOutcome& outcome) {
-    const settings::SettingsForm form = PlannedForm(outcome.planned, m_Credentials);
+    const settings::SettingsForm form =
+        PlannedForm(outcome.planned, m_Book.For(outcome.planned.device));
     const int port = outcome.planned.device.port;
     const MacBytes mac = outcome.planned.device.MacOrZero();
     ++outcome.sends;
@@ -69,23 +87,29 @@ std::vector<AssignOutcome> BatchAssign::Apply(const std::vector<PlannedDevice>& 
                                               const Progress& progress) {
     std::vector<AssignOutcome> outcomes;
     for (const PlannedDevice& planned : plan) {
-        outcomes.push_back({planned, AssignResult::NotFound, std::nullopt, 0});
+        outcomes.push_back({planned, AssignResult::NotFound, std::nullopt, 0, {}, false});
     }
-    // Devices whose result is not final yet, by index; each round sends to them and searches.
-    std::vector<std::size_t> open(outcomes.size());
-    for (std::size_t i = 0; i < open.size(); ++i) {
-        open[i] = i;
-    }
-    // A device that takes credentials and was sent its command waits for a search to show
-    // whether it took it, however many searches it misses.
-    std::vector<bool> awaitingAnswer(outcomes.size(), false);
-    std::vector<bool> lastSendFailed(outcomes.size(), false);
     std::size_t done = 0;
     const auto report = [&](const AssignOutcome& outcome) {
         if (progress) {
             progress(outcome, ++done, outcomes.size());
         }
     };
+    // Devices whose result is not final yet, by index; each round sends to them and searches.
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        outcomes[i].detail = WhyNoCommand(plan[i].device, m_Book.For(plan[i].device));
+        if (outcomes[i].detail.empty()) {
+            open.push_back(i);
+        } else {
+            outcomes[i].result = AssignResult::Refused;
+            report(outcomes[i]);
+        }
+    }
+    // A device that takes credentials and was sent its command waits for a search to show
+    // whether it took it, however many searches it misses.
+    std::vector<bool> awaitingAnswer(outcomes.size(), false);
+    std::vector<bool> lastSendFailed(outcomes.size(), false);
     for (int round = 0; round <= m_Retries && !open.empty(); ++round) {
         for (std::size_t index : open) {
             if (awaitingAnswer[index]) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AddressPlan.h"
+#include "CredentialsBook.h"
 #include "DeviceLink.h"
 
 #include <functional>
@@ -27,13 +28,8 @@ struct AssignOutcome {
     AssignResult result = AssignResult::NotFound;
     std::optional<Ipv4Octets> finalAddress; // as last seen; none when never seen
     int sends = 0;                          // commands sent, retries included
-};
-
-// User name and password for devices that take credentials, as UTF-16 (the shared settings
-// rules convert them).
-struct Credentials {
-    std::u16string user;
-    std::u16string password;
+    std::string detail;                     // what happened, in words; empty when nothing to add
+    bool rebooted = false;                  // a camera was restarted to take its new address
 };
 
 // Sends each planned device its settings, searches again and compares by MAC, and sends again
@@ -42,14 +38,15 @@ struct Credentials {
 // protocol does not answer a command, so a wrong password and a lost command look the same,
 // and repeating a wrong password gains nothing. One that does not answer a search is looked
 // for again in the next rounds without a new command. A search that fails counts as a round in
-// which no device answered.
+// which no device answered. A device that takes credentials and has none in the book, or ones
+// its command cannot carry, is refused without a command.
 class BatchAssign {
 public:
     // Called once per device as soon as its result is final.
     using Progress =
         std::function<void(const AssignOutcome& outcome, std::size_t done, std::size_t total)>;
 
-    BatchAssign(DeviceLink& link, Credentials credentials, int retries);
+    BatchAssign(DeviceLink& link, CredentialsBook book, int retries);
 
     std::vector<AssignOutcome> Apply(const std::vector<PlannedDevice>& plan,
                                      const Progress& progress = {});
@@ -58,7 +55,7 @@ private:
     bool SendOne(AssignOutcome& outcome);
 
     DeviceLink& m_Link;
-    const Credentials m_Credentials;
+    const CredentialsBook m_Book;
     const int m_Retries;
 };
 

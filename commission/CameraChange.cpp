@@ -152,6 +152,20 @@ void AwaitPort(DeviceSession& session, Clock::time_point deadline) {
     }
 }
 
+constexpr const char* kKeptDetail = "the camera said OK but kept its settings";
+
+// A camera not seen at its new address that still answers at its old one, with that address,
+// took the change as done and kept its settings: one read there tells it from one that is gone.
+bool KeptOldAddress(HttpTransport& transport, const CameraAccess& camera,
+                    const SettingsChange& change, const HttpLimits& limits) {
+    if (DhcpAfter(camera.read, change) || !change.address || *change.address == camera.address) {
+        return false;
+    }
+    DeviceSession session(transport, camera.deviceServiceUrl, camera.credentials, limits);
+    const onvif::ReadResult read = DeviceClient(session, camera.address).Read();
+    return read.end == ReadEnd::Complete && read.settings.address == camera.address;
+}
+
 } // namespace
 
 const char* ChangeVerdictText(ChangeVerdict verdict) {
@@ -168,6 +182,8 @@ const char* ChangeVerdictText(ChangeVerdict verdict) {
         return "failed";
     case ChangeVerdict::NotConfirmed:
         return "not confirmed";
+    case ChangeVerdict::Kept:
+        return "kept";
     }
     return "?";
 }
@@ -219,6 +235,8 @@ CameraChangeResult CameraChange::Apply(const CameraAccess& camera, const Setting
 
     std::string url = portChanges ? UrlWithPort(camera.deviceServiceUrl, *change.httpPort)
                                   : camera.deviceServiceUrl;
+    // Every step answered as done: a camera then seen with its old settings kept them.
+    bool answered = true;
     if (interfaceChanges) {
         std::unique_ptr<DeviceSession> moved;
         if (portChanges) {
@@ -243,6 +261,7 @@ CameraChangeResult CameraChange::Apply(const CameraAccess& camera, const Setting
         if (!lost) {
             result.sent.push_back(ChangeStep::Interface);
         }
+        answered = !lost;
         if (second.rebootNeeded) {
             tell(ChangeProgress::Rebooting);
             const std::string refused = there.Reboot();
@@ -276,6 +295,10 @@ CameraChangeResult CameraChange::Apply(const CameraAccess& camera, const Setting
             result.verdict = ChangeVerdict::NotConfirmed;
             result.detail =
                 "the camera was not seen " + where + " within " + Seconds(m_options.wait);
+            if (answered && KeptOldAddress(m_transport, camera, change, m_options.limits)) {
+                result.verdict = ChangeVerdict::Kept;
+                result.detail = kKeptDetail;
+            }
             return result;
         }
         const std::optional<std::string> service =
@@ -305,12 +328,16 @@ CameraChangeResult CameraChange::Apply(const CameraAccess& camera, const Setting
                                 (result.rebooted ? ", after a reboot" : "");
                 return result;
             }
-            result.detail = "the camera answered OK, but still has " + Joined(unlike);
+            result.verdict = answered ? ChangeVerdict::Kept : ChangeVerdict::NotConfirmed;
+            result.detail = std::string(answered ? kKeptDetail : "the camera answered") +
+                            ": it still has " + Joined(unlike);
         } else if (reread.end == ReadEnd::LoginRefused) {
+            result.verdict = ChangeVerdict::NotConfirmed;
             result.detail =
                 "the camera refused the login when read again at " + url + ": " + reread.detail;
             return result;
         } else {
+            result.verdict = ChangeVerdict::NotConfirmed;
             result.detail = "the camera could not be read again at " + url + " within " +
                             Seconds(m_options.wait) + ": " + reread.detail;
         }

@@ -39,8 +39,10 @@ enum class ChangeVerdict {
                      // camera's settings as read cannot take (`detail` says why)
     LoginRefused,    // the camera refused the credentials; nothing was changed
     Failed,          // a step was refused or lost (`sent` holds the steps answered as done)
-    NotConfirmed,    // every step was answered as done, but the camera was not seen with the
-                     // new settings within the wait: it kept them, or it did not come back
+    NotConfirmed,    // the camera was not seen with the new settings within the wait: it did
+                     // not come back, or a step was lost on the way
+    Kept,            // every step was answered as done, but the camera still answers with its
+                     // old settings (where it moved nowhere: at its old address)
 };
 
 const char* ChangeVerdictText(ChangeVerdict verdict);

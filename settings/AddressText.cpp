@@ -2,6 +2,8 @@
 
 #include "DecimalText.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace vanmoor::settings {
@@ -104,6 +106,19 @@ std::optional<MacBytes> ParseMacText(std::string_view text) {
         mac[i] = static_cast<std::uint8_t>(high * 16 + low);
     }
     return mac;
+}
+
+bool IsEndpointReference(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size() ||
+        !std::isalpha(static_cast<unsigned char>(text[0]))) {
+        return false;
+    }
+    return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon),
+                       [](unsigned char c) {
+                           return std::isalnum(c) || c == '+' || c == '-' || c == '.';
+                       }) &&
+           !ParseMacText(text);
 }
 
 } // namespace vanmoor::settings

@@ -32,4 +32,8 @@ std::optional<Ipv4Octets> ParseDottedAddress(std::string_view text);
 // Text typed by a person: six pairs of hex digits parted by ":" or "-" (either case).
 std::optional<MacBytes> ParseMacText(std::string_view text);
 
+// True for a text that names a device by its endpoint reference (a URI: urn:uuid:...) rather
+// than its MAC.
+bool IsEndpointReference(std::string_view text);
+
 } // namespace vanmoor::settings

@@ -68,7 +68,8 @@ void AssignController::OnApply() {
     m_View.RunBatch(
         [api = m_Api, plan = m_Preview.plan, credentials](const BatchProgress& progress) {
             LibraryLink link(api);
-            vanmoor::commission::BatchAssign batch(link, credentials, kRetries);
+            vanmoor::commission::BatchAssign batch(
+                link, vanmoor::commission::CredentialsBook::ForEveryDevice(credentials), kRetries);
             return batch.Apply(
                 plan, [&progress](const AssignOutcome& outcome, std::size_t done, std::size_t) {
                     progress(outcome, static_cast<int>(done));

@@ -172,7 +172,7 @@ AssignFields AssignDlg::Fields() const {
 }
 
 Credentials AssignDlg::TypedCredentials() const {
-    return Credentials{m_User->text().toStdU16String(), m_Password->text().toStdU16String()};
+    return Credentials{m_User->text().toStdString(), m_Password->text().toStdString()};
 }
 
 void AssignDlg::ShowPlan(const std::vector<PlannedDevice>& plan) {

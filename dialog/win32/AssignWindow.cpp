@@ -2,6 +2,7 @@
 
 #include "ControlValues.h"
 #include "DialogDispatch.h"
+#include "Utf8Text.h"
 #include "WideText.h"
 #include "resource.h"
 
@@ -283,7 +284,9 @@ AssignChoice AssignWindow::Choice() const {
 }
 
 Credentials AssignWindow::TypedCredentials() const {
-    return Credentials{ItemText(IDC_ASSIGN_USER), ItemText(IDC_ASSIGN_PASSWORD)};
+    return Credentials{
+        vanmoor::settings::Utf8FromUtf16(ItemText(IDC_ASSIGN_USER), std::string::npos),
+        vanmoor::settings::Utf8FromUtf16(ItemText(IDC_ASSIGN_PASSWORD), std::string::npos)};
 }
 
 void AssignWindow::ShowPlan(const std::vector<PlannedDevice>& plan) {

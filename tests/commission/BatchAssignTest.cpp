@@ -85,8 +85,8 @@ std::vector<PlannedDevice> PlanFor(const std::vector<SiteDevice>& devices) {
     return PlanAddresses(devices, devices, {Host()}, request);
 }
 
-Credentials Admin(const std::string& password) {
-    return {u"admin", std::u16string(password.begin(), password.end())};
+CredentialsBook Admin(const std::string& password) {
+    return CredentialsBook::ForEveryDevice({"admin", password});
 }
 
 TEST(BatchAssignTest, EveryDeviceIsChangedAndVerifiedAndLostCommandsAreSentAgain) {

@@ -134,7 +134,7 @@ TEST_F(AssignControllerTest, ABatchReportsEachDeviceAndClosingWhileItRunsWaitsFo
     AssignController controller = Make({m_Fake.devices[0].mac, m_Fake.devices[1].mac});
     m_View.fields.first = {192, 0, 2, 10};
     m_View.fields.netmask = {255, 255, 255, 0};
-    m_View.credentials = {u"admin", u"secret"};
+    m_View.credentials = {"admin", "secret"};
     controller.OnFieldsChanged();
     controller.OnApply();
     EXPECT_EQ(m_View.batchDevices, 2U);

@@ -6,15 +6,11 @@
 
 namespace vanmoor::cli {
 
-namespace {
-
 onvif::TransportOptions ReadTransportOptions(const Arguments& arguments) {
     onvif::TransportOptions options;
     options.acceptUntrustedCertificate = arguments.Has(kAcceptCertificateOption);
     return options;
 }
-
-} // namespace
 
 const std::vector<std::string>& CameraCredentialOptions() {
     static const std::vector<std::string> names = {"--user", "--password-file"};
@@ -34,20 +30,25 @@ CameraReader::CameraReader(const Arguments& arguments, const Console& console,
 
 CameraReader::~CameraReader() = default;
 
-commission::CameraAccess CameraReader::Read(DeviceInfo& device) {
-    commission::CameraRead read = commission::ReadCamera(*m_transport, device, m_credentials);
+std::string CameraReadProblem(const DeviceInfo& device, const commission::CameraRead& read) {
     const std::string camera = "camera " + DeviceIdentity(device);
     switch (read.end) {
-    case commission::CameraReadEnd::Read:
-        site::TakeDeviceServiceRead(device, read.access.read);
-        return std::move(read.access);
     case commission::CameraReadEnd::NoDeviceService:
-        throw CliError(ExitStatus::Failed, camera + " offers no device service: " + read.detail);
+        return camera + " offers no device service: " + read.detail;
     case commission::CameraReadEnd::NotDeviceService:
-        throw CliError(ExitStatus::Failed, camera + " has " + read.detail);
+        return camera + " has " + read.detail;
     default:
-        throw CliError(ExitStatus::Failed, camera + ": " + read.detail);
+        return camera + ": " + read.detail;
     }
+}
+
+commission::CameraAccess CameraReader::Read(DeviceInfo& device) {
+    commission::CameraRead read = commission::ReadCamera(*m_transport, device, m_credentials);
+    if (read.end != commission::CameraReadEnd::Read) {
+        throw CliError(ExitStatus::Failed, CameraReadProblem(device, read));
+    }
+    site::TakeDeviceServiceRead(device, read.access.read);
+    return std::move(read.access);
 }
 
 } // namespace vanmoor::cli

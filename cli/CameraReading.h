@@ -1,11 +1,11 @@
 #pragma once
 
 #include "Arguments.h"
-#include "ReadCamera.h"
 #include "Console.h"
 #include "Credentials.h"
 #include "HttpTransport.h"
 #include "Listing.h"
+#include "ReadCamera.h"
 
 #include <memory>
 #include <string>
@@ -17,8 +17,14 @@ namespace vanmoor::cli {
 inline constexpr const char* kAcceptCertificateOption = "--accept-camera-certificate";
 const std::vector<std::string>& CameraCredentialOptions();
 
+// How the command reaches cameras' device services: --accept-camera-certificate.
+onvif::TransportOptions ReadTransportOptions(const Arguments& arguments);
+
 // True when the command was given credentials for cameras: --user.
 bool CameraCredentialsGiven(const Arguments& arguments);
+
+// Why `device` could not be read, in words for the user; `read` did not end in Read.
+std::string CameraReadProblem(const DeviceInfo& device, const commission::CameraRead& read);
 
 // One camera's device service, reached with the credentials the command was given.
 class CameraReader {

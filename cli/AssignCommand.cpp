@@ -1,4 +1,7 @@
 #include "BatchAssign.h"
+#include "CameraBatch.h"
+#include "CameraReading.h"
+#include "CameraSet.h"
 #include "Command.h"
 #include "DeviceLookup.h"
 #include "Password.h"
@@ -18,9 +21,10 @@ using commission::AssignOutcome;
 using commission::PlannedDevice;
 using commission::SiteDevice;
 
-// Which devices to re-address: the MACs of --mac in their order, or a rule over the search.
+// Which devices to re-address: the MACs or endpoint references of --mac in their order, or a
+// rule over the search.
 struct Choice {
-    std::vector<MacBytes> macs; // --mac
+    std::vector<DeviceKey> keys; // --mac
     bool all = false;
     bool conflicts = false;
 };
@@ -57,49 +61,53 @@ Choice ReadChoice(const Arguments& arguments) {
     choice.conflicts = arguments.Has("--conflicts");
     if (const auto list = arguments.Value("--mac")) {
         std::istringstream in(*list);
-        for (std::string mac; std::getline(in, mac, ',');) {
-            if (IsEndpointReference(mac)) {
-                throw UsageError("--mac names devices by MAC, not '" + mac +
-                                 "': a device found by WS-Discovery alone takes no settings "
-                                 "command; its settings change through its own web page");
+        for (std::string key; std::getline(in, key, ',');) {
+            if (IsEndpointReference(key)) {
+                choice.keys.push_back({std::nullopt, key, std::nullopt});
+            } else {
+                choice.keys.push_back({ParseMacArgument(key), {}, std::nullopt});
             }
-            choice.macs.push_back(ParseMacArgument(mac));
         }
     }
-    if (int(!choice.macs.empty()) + int(choice.all) + int(choice.conflicts) != 1) {
+    if (int(!choice.keys.empty()) + int(choice.all) + int(choice.conflicts) != 1) {
         throw UsageError("choose the devices with exactly one of --mac, --all, --conflicts");
     }
     return choice;
 }
 
-// The chosen devices that answered, in order, and the MACs of --mac that did not.
+// The chosen devices that answered, in order, and the devices of --mac that did not.
 std::vector<SiteDevice> Chosen(const Choice& choice, const std::vector<SiteDevice>& site,
                                const std::vector<commission::HostAddress>& host,
-                               std::vector<MacBytes>& missing) {
+                               std::vector<std::string>& missing) {
     std::vector<SiteDevice> chosen;
-    for (const MacBytes& mac : choice.macs) {
-        const auto found = std::find_if(
-            site.begin(), site.end(), [&](const SiteDevice& device) { return device.mac == mac; });
+    for (const DeviceKey& key : choice.keys) {
+        const auto names = [&](const SiteDevice& device) { return Matches(device, key); };
+        const auto found = std::find_if(site.begin(), site.end(), names);
         if (found == site.end()) {
-            missing.push_back(mac);
-        } else if (std::none_of(chosen.begin(), chosen.end(),
-                                [&](const SiteDevice& device) { return device.mac == mac; })) {
+            missing.push_back(key.mac ? settings::MacColonText(*key.mac) : key.endpoint);
+        } else if (std::none_of(chosen.begin(), chosen.end(), [&](const SiteDevice& device) {
+                       return DeviceIdentity(device) == DeviceIdentity(*found);
+                   })) {
             chosen.push_back(*found);
         }
     }
-    if (!choice.macs.empty()) {
+    if (!choice.keys.empty()) {
         return chosen;
     }
     const std::vector<commission::Finding> findings =
         choice.conflicts ? commission::CheckSite(site, host) : std::vector<commission::Finding>{};
     for (const SiteDevice& device : site) {
-        if (choice.all || commission::HasErrorFor(findings, device.MacOrZero())) {
+        if (choice.all || (device.mac && commission::HasErrorFor(findings, *device.mac))) {
             chosen.push_back(device);
         }
     }
     std::sort(chosen.begin(), chosen.end(),
               [](const SiteDevice& a, const SiteDevice& b) { return a.mac < b.mac; });
     return chosen;
+}
+
+Value EndpointValue(const SiteDevice& device) {
+    return device.wsd ? Value{device.wsd->endpoint} : Value{};
 }
 
 Record PlanRecord(const PlannedDevice& planned) {
@@ -109,58 +117,154 @@ Record PlanRecord(const PlannedDevice& planned) {
             {"netmask", settings::DottedText(planned.netmask)},
             {"gateway", settings::DottedText(planned.gateway)},
             {"name", planned.name},
-            {"reachable", !planned.outOfReach}};
+            {"reachable", !planned.outOfReach},
+            {"endpoint", EndpointValue(planned.device)}};
 }
 
-Record OutcomeRecord(const AssignOutcome& outcome) {
+// One device's report row; `planned` false for a camera that could not be read.
+Record OutcomeRecord(const AssignOutcome& outcome, bool planned) {
     return {{"mac", DeviceIdentity(outcome.planned.device)},
-            {"name", outcome.planned.name},
-            {"planned_ip", settings::DottedText(outcome.planned.ip)},
+            {"name", planned ? Value{outcome.planned.name} : Value{}},
+            {"planned_ip", planned ? Value{settings::DottedText(outcome.planned.ip)} : Value{}},
             {"result", std::string(commission::AssignResultText(outcome.result))},
             {"final_ip",
              outcome.finalAddress ? Value{settings::DottedText(*outcome.finalAddress)} : Value{}},
             {"sends", static_cast<long long>(outcome.sends)},
-            {"reachable", !outcome.planned.outOfReach}};
+            {"reachable", planned ? Value{!outcome.planned.outOfReach} : Value{}},
+            {"endpoint", EndpointValue(outcome.planned.device)},
+            {"detail", outcome.detail.empty() ? Value{} : Value{outcome.detail}}};
 }
 
+// The credentials of --credentials-file, or of --user for every device; none without either.
+commission::CredentialsBook ReadBook(const Arguments& arguments, const Console& console) {
+    const std::optional<std::string> file = arguments.Value("--credentials-file");
+    if (file && arguments.Has("--user")) {
+        throw UsageError("give --user or --credentials-file, not both");
+    }
+    if (file) {
+        try {
+            return commission::CredentialsBook::Parse(ReadCredentialsFile(*file));
+        } catch (const commission::CredentialsFileError& error) {
+            throw UsageError(error.what());
+        }
+    }
+    if (!arguments.Has("--user")) {
+        return {};
+    }
+    UserCredentials credentials = ReadCameraCredentials(arguments, console, "the chosen devices");
+    return commission::CredentialsBook::ForEveryDevice(
+        {std::move(credentials.user), std::move(credentials.password)});
+}
+
+// Reads the cameras that `book` has credentials for into their records, and says how many
+// cameras were left out for want of credentials.
+std::vector<commission::CameraRead> ReadSiteCameras(std::vector<SiteDevice>& site,
+                                                    const commission::CredentialsBook& book,
+                                                    const commission::CameraBatchOptions& options,
+                                                    const CommandContext& context) {
+    const std::size_t without = commission::CamerasWithoutCredentials(site, book);
+    if (without > 0 && !context.quiet) {
+        context.console.err << "vanmoor: " << without
+                            << (without == 1 ? " camera was" : " cameras were")
+                            << " left out for want of credentials (--user or --credentials-file)\n";
+    }
+    if (book.Empty()) {
+        return {};
+    }
+    return commission::ReadCameras(
+        site, book, options,
+        [&](const SiteDevice& camera, const commission::CameraRead& read, std::size_t done,
+            std::size_t total) {
+            if (!context.quiet) {
+                context.console.err
+                    << '[' << done << '/' << total << "] read " << DeviceIdentity(camera) << ": "
+                    << (read.end == commission::CameraReadEnd::Read ? "done" : read.detail) << '\n';
+            }
+        });
+}
+
+// The chosen cameras that could not be read: reported, never planned.
+std::vector<AssignOutcome> UnreadChosen(const std::vector<SiteDevice>& chosen,
+                                        const std::vector<commission::CameraRead>& reads) {
+    std::vector<AssignOutcome> unread;
+    for (const SiteDevice& device : chosen) {
+        if (device.SettingsKnown() || !device.wsd) {
+            continue;
+        }
+        const auto read = std::find_if(reads.begin(), reads.end(), [&](const auto& tried) {
+            return tried.access.endpoint == device.wsd->endpoint;
+        });
+        if (read != reads.end()) {
+            unread.push_back(commission::UnreadOutcome(device, *read));
+        }
+    }
+    return unread;
+}
+
+// Asks for --user where a chosen device takes credentials and none were given.
 commission::CredentialsBook CredentialsFor(const std::vector<PlannedDevice>& plan,
+                                           commission::CredentialsBook book,
                                            const Arguments& arguments, const Console& console) {
     const bool needed = std::any_of(plan.begin(), plan.end(), [](const PlannedDevice& planned) {
         return planned.device.TakesCredentials();
     });
-    if (!needed) {
-        return {};
+    if (!needed || !book.Empty()) {
+        return book;
     }
     UserCredentials credentials = ReadCredentials(arguments, console, "a chosen device");
     return commission::CredentialsBook::ForEveryDevice(
         {std::move(credentials.user), std::move(credentials.password)});
 }
 
+Record MissingRecord(const std::string& key) {
+    return {{"mac", key},
+            {"name", Value{}},
+            {"planned_ip", Value{}},
+            {"result", std::string("not found")},
+            {"final_ip", Value{}},
+            {"sends", 0LL},
+            {"reachable", Value{}},
+            {"endpoint", Value{}},
+            {"detail", Value{}}};
+}
+
 } // namespace
 
-// Plans addresses for the chosen devices, sends them, verifies by searching again and resends
-// to those that do not show them yet; one report row per device.
+// Reads the cameras it has credentials for, plans addresses for the chosen devices, sends them,
+// verifies by searching again (cameras through their device service) and resends to those that
+// do not show them yet; one report row per device.
 ExitStatus RunAssign(const CommandContext& context) {
     const Arguments arguments(
         context.words,
         WithCommonOptions({{"--from", "--netmask", "--gateway", "--dns1", "--dns2", "--mac",
-                            "--name-pattern", "--retries", "--user", "--password-file"},
+                            "--name-pattern", "--retries", "--user", "--password-file",
+                            "--credentials-file", kVerifyWaitOption, "--concurrency"},
                            {"--all", "--conflicts", "--dry-run", "--allow-other-subnet",
-                            "--allow-empty-password"}}));
+                            "--allow-empty-password", kAcceptCertificateOption}}));
     arguments.NoPositionals();
     const commission::PlanRequest request = ReadPlanRequest(arguments);
     const Choice choice = ReadChoice(arguments);
     const int retries = arguments.Integer("--retries", 2, 0, 100);
     const OutputFormat format = ChosenFormat(arguments, context.console, OutputFormat::Json);
+    commission::CameraBatchOptions cameraOptions;
+    cameraOptions.concurrency = arguments.Integer("--concurrency", 8, 1, 64);
+    cameraOptions.verifyWait = VerifyWait(arguments);
+    cameraOptions.transport = ReadTransportOptions(arguments);
+    commission::CredentialsBook book = ReadBook(arguments, context.console);
 
-    // The site's search takes in the cameras found by WS-Discovery alone: they take no address
-    // from the plan, but the addresses they hold are taken. The batch's searches that follow
-    // look for its devices by MAC, through the device protocols alone.
+    // The cameras found by WS-Discovery alone that there are credentials for are read first,
+    // and then planned like every other device; those not read take no address, but the
+    // addresses they hold are taken. The batch's searches that follow look for the other
+    // devices by MAC, through the device protocols alone.
     Session session(context.console, !context.quiet, ReadSearchOptions(arguments));
-    const std::vector<SiteDevice> site = session.Search();
+    std::vector<SiteDevice> site = session.Search();
     const std::vector<commission::HostAddress> host = HostAddresses(session);
-    std::vector<MacBytes> missing;
+    cameraOptions.watchAddresses = session.SearchedAddresses();
+    const std::vector<commission::CameraRead> reads =
+        ReadSiteCameras(site, book, cameraOptions, context);
+    std::vector<std::string> missing;
     const std::vector<SiteDevice> chosen = Chosen(choice, site, host, missing);
+    const std::vector<AssignOutcome> unread = UnreadChosen(chosen, reads);
     std::vector<PlannedDevice> plan;
     try {
         plan = commission::PlanAddresses(chosen, site, host, request);
@@ -170,8 +274,8 @@ ExitStatus RunAssign(const CommandContext& context) {
 
     auto printer = MakePrinter(format, context.console.out);
     if (arguments.Has("--dry-run")) {
-        printer->Begin("plan",
-                       {"mac", "ip", "planned_ip", "netmask", "gateway", "name", "reachable"});
+        printer->Begin("plan", {"mac", "ip", "planned_ip", "netmask", "gateway", "name",
+                                "reachable", "endpoint"});
         for (const PlannedDevice& planned : plan) {
             printer->Row(PlanRecord(planned));
         }
@@ -181,9 +285,17 @@ ExitStatus RunAssign(const CommandContext& context) {
 
     const bool showProgress = !context.quiet && context.console.errIsTerminal;
     SessionLink link(session);
-    commission::BatchAssign batch(link, CredentialsFor(plan, arguments, context.console), retries);
-    const std::vector<AssignOutcome> outcomes =
-        batch.Apply(plan, [&](const AssignOutcome& outcome, std::size_t done, std::size_t total) {
+    book = CredentialsFor(plan, std::move(book), arguments, context.console);
+    // Cameras report from their own threads while the searches run: a search's progress line
+    // would be drawn through their lines.
+    if (std::any_of(plan.begin(), plan.end(), [](const PlannedDevice& planned) {
+            return !planned.device.SpeaksDeviceProtocol();
+        })) {
+        session.ShowProgress(false);
+    }
+    const std::vector<AssignOutcome> outcomes = commission::ApplyPlan(
+        link, plan, reads, book, retries, cameraOptions,
+        [&](const AssignOutcome& outcome, std::size_t done, std::size_t total) {
             if (showProgress) {
                 context.console.err << '[' << done << '/' << total << "] "
                                     << DeviceIdentity(outcome.planned.device) << ' '
@@ -191,21 +303,18 @@ ExitStatus RunAssign(const CommandContext& context) {
             }
         });
 
-    printer->Begin("devices",
-                   {"mac", "name", "planned_ip", "result", "final_ip", "sends", "reachable"});
-    bool allChanged = missing.empty();
+    printer->Begin("devices", {"mac", "name", "planned_ip", "result", "final_ip", "sends",
+                               "reachable", "endpoint", "detail"});
+    bool allChanged = missing.empty() && unread.empty();
     for (const AssignOutcome& outcome : outcomes) {
-        printer->Row(OutcomeRecord(outcome));
+        printer->Row(OutcomeRecord(outcome, true));
         allChanged = allChanged && outcome.result == commission::AssignResult::Changed;
     }
-    for (const MacBytes& mac : missing) {
-        printer->Row({{"mac", settings::MacColonText(mac)},
-                      {"name", Value{}},
-                      {"planned_ip", Value{}},
-                      {"result", std::string("not found")},
-                      {"final_ip", Value{}},
-                      {"sends", 0LL},
-                      {"reachable", Value{}}});
+    for (const AssignOutcome& outcome : unread) {
+        printer->Row(OutcomeRecord(outcome, false));
+    }
+    for (const std::string& key : missing) {
+        printer->Row(MissingRecord(key));
     }
     printer->End();
     for (const AssignOutcome& outcome : outcomes) {

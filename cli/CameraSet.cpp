@@ -36,20 +36,6 @@ onvif::SettingsChange CameraSettingsChange(const SettingsChange& change) {
     return camera;
 }
 
-std::chrono::seconds VerifyWait(const Arguments& arguments) {
-    const std::optional<std::string> text = arguments.Value(kVerifyWaitOption);
-    if (!text) {
-        return commission::CameraChange::Options{}.wait;
-    }
-    int seconds = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
-    if (error != std::errc() || end != text->data() + text->size() || seconds < 1 ||
-        seconds > 3600) {
-        throw UsageError("--verify-wait takes 1 to 3600 seconds");
-    }
-    return std::chrono::seconds(seconds);
-}
-
 std::string StepsText(const std::vector<onvif::PlannedStep>& steps) {
     std::string text;
     for (const onvif::PlannedStep& step : steps) {
@@ -94,6 +80,20 @@ std::string ProgressText(ChangeProgress progress, const std::string& camera) {
 }
 
 } // namespace
+
+std::chrono::seconds VerifyWait(const Arguments& arguments) {
+    const std::optional<std::string> text = arguments.Value(kVerifyWaitOption);
+    if (!text) {
+        return commission::CameraChange::Options{}.wait;
+    }
+    int seconds = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
+    if (error != std::errc() || end != text->data() + text->size() || seconds < 1 ||
+        seconds > 3600) {
+        throw UsageError("--verify-wait takes 1 to 3600 seconds");
+    }
+    return std::chrono::seconds(seconds);
+}
 
 ExitStatus SetCamera(const CommandContext& context, const Arguments& arguments, DeviceInfo device,
                      const SettingsChange& change, OutputFormat format, Session& session) {

@@ -4,10 +4,13 @@
 #include "Session.h"
 #include "SettingsChange.h"
 
+#include <chrono>
+
 namespace vanmoor::cli {
 
 // The verification wait of a camera's change: --verify-wait SECONDS.
 inline constexpr const char* kVerifyWaitOption = "--verify-wait";
+std::chrono::seconds VerifyWait(const Arguments& arguments);
 
 // `set` for a camera found by WS-Discovery alone: read through its device service with the
 // command's credentials, then changed and verified (commission::CameraChange). Exit status 0

@@ -16,6 +16,8 @@ std::string KeyText(const DeviceKey& key) {
     return key.mac ? settings::MacColonText(*key.mac) : key.endpoint;
 }
 
+} // namespace
+
 bool Matches(const DeviceInfo& device, const DeviceKey& key) {
     if (key.mac) {
         return device.mac == key.mac;
@@ -26,8 +28,6 @@ bool Matches(const DeviceInfo& device, const DeviceKey& key) {
     return device.wsd && device.wsd->endpoint == key.endpoint;
 }
 
-} // namespace
-
 MacBytes ParseMacArgument(const std::string& text) {
     const auto mac = settings::ParseMacText(text);
     if (!mac) {
@@ -36,7 +36,6 @@ MacBytes ParseMacArgument(const std::string& text) {
     return *mac;
 }
 
-// A URI scheme: a letter, then letters, digits, '+', '-' or '.', then ':' and more.
 DeviceKey ParseDeviceArgument(const std::string& text) {
     if (const auto mac = settings::ParseMacText(text)) {
         return {*mac, {}, std::nullopt};

@@ -22,6 +22,8 @@ MacBytes ParseMacArgument(const std::string& text);
 // error for anything else.
 DeviceKey ParseDeviceArgument(const std::string& text);
 using settings::IsEndpointReference;
+// Whether `key` names `device`.
+bool Matches(const DeviceInfo& device, const DeviceKey& key);
 
 // Searches for the device; throws CliError(Failed) naming the MAC when it does not answer.
 DeviceInfo FindDevice(Session& session, const MacBytes& mac);

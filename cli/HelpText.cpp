@@ -167,21 +167,24 @@ Exit status 1 when any finding is an error.
              R"(Usage: vanmoor assign --from ADDRESS --netmask M [--gateway G] [--dns1 A] [--dns2 A]
                      (--mac A,B,... | --all | --conflicts) [--name-pattern TEXT]
                      [--retries N] [--dry-run] [--allow-other-subnet]
-                     [--user NAME [--password-file FILE]] [OPTIONS]
+                     [--user NAME [--password-file FILE] | --credentials-file FILE]
+                     [--verify-wait SECONDS] [--concurrency N] [OPTIONS]
 
-Gives each chosen device the next free address from ADDRESS on in its subnet, skipping
-addresses that any other device holds now (so that no lost or refused command can leave two
-devices on one address; a camera found by WS-Discovery alone holds its address but is given
-none), this host's addresses, the network and broadcast addresses and the
-gateway; refuses a plan that does not fit, addresses no device can use, and a move out of the
+With credentials, first reads every camera found by WS-Discovery through its device service;
+a camera read is then chosen and planned like every other device. Gives each chosen device the
+next free address from ADDRESS on in its subnet, skipping addresses that any other device holds
+now (so that no lost or refused command can leave two devices on one address; a camera not read
+holds its address but is given none), this host's addresses, the network and broadcast
+addresses and the gateway; refuses a plan that does not fit, addresses no device can use, and a move out of the
 subnet through which this host reaches a device. Then sends the settings, searches again, and
 sends again to devices that do not show them yet, at most --retries times (default 2). A device
 on port 32970 that answers with its old settings is reported as refused and not sent to again;
-one that does not answer is searched for again.
+one that does not answer is searched for again. Cameras are changed through their device
+service and verified as 'vanmoor set' does, several at once, beside the other devices.
 
-  --mac A,B,...     these devices, in this order
-  --all             every device found, by MAC (the device protocols only: a camera found by
-                    WS-Discovery alone changes its settings through its own web page)
+  --mac A,B,...     these devices (MACs, or a camera's endpoint reference), in this order
+  --all             every device found, by MAC (a camera found by WS-Discovery alone only
+                    once read)
   --conflicts       every device with an error-level finding of 'vanmoor check', by MAC
   --gateway G       the gateway of all, 0.0.0.0 for none; default: each device keeps its own,
                     which must then lie in the new subnet
@@ -195,11 +198,22 @@ one that does not answer is searched for again.
                     move devices out of the subnet this host reaches them through (they can
                     then be reached only once the host moves too; 'reachable' tells)
   --user, --password-file, --allow-empty-password
-                    credentials for devices on port 32970, as for 'vanmoor set'
+                    one user and password for cameras and devices on port 32970, as for
+                    'vanmoor set'
+  --credentials-file FILE
+                    a line 'WHO USER PASSWORD' per device instead, WHO a MAC, an endpoint
+                    reference, an IPv4 address or 'default'; the password is the rest of the
+                    line; '#' lines are skipped. Readable by its owner alone (chmod 600)
+  --verify-wait SECONDS
+                    how long a camera may take to show its new settings (default 120)
+  --concurrency N   cameras read or changed at once, 1 to 64 (default 8)
+  --accept-camera-certificate
+                    accept a camera's HTTPS certificate this host does not trust
 
-Prints one row per device: mac name planned_ip result final_ip sends reachable, where result is
-changed, unchanged, not found, refused or failed to send. Exit status 0 only when every
-device changed. On a terminal a progress line per device goes to standard error.
+Prints one row per device: mac name planned_ip result final_ip sends reachable endpoint
+detail, where result is changed, unchanged, not found, refused, kept (a camera said OK but
+kept its settings) or failed to send. Exit status 0 only when every chosen device changed. On a
+terminal a progress line per camera read and per device done goes to standard error.
 )") + kSearchOptions},
         {"open", std::string(R"(Usage: vanmoor open MAC|ENDPOINT [--print] [--any-host] [OPTIONS]
 

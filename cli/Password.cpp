@@ -8,10 +8,39 @@
 #include "Utf8Path.h"
 
 #include <fstream>
+#include <iterator>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vanmoor::cli {
 
 namespace {
+
+// Far beyond a site's lines: a bigger file is the wrong one.
+constexpr std::uintmax_t kMaxCredentialsFileBytes = 1024 * 1024;
+
+// Why a file of passwords is not safe to take; empty when it is.
+std::string WhyUnsafe(const std::string& path) {
+#ifdef _WIN32
+    (void)path;
+    return {};
+#else
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return "is no file that can be read";
+    }
+    if (status.st_uid != geteuid()) {
+        return "belongs to another user";
+    }
+    if ((status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+        return "may be read or written by other users (chmod 600)";
+    }
+    return {};
+#endif
+}
 
 std::string WithoutLineEnd(std::string line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
@@ -67,6 +96,26 @@ std::string ReadPassword(const std::optional<std::string>& passwordFile, const C
     }
     console.err << '\n';
     return WithoutLineEnd(line);
+}
+
+std::string ReadCredentialsFile(const std::string& path) {
+    const std::string quoted = "the credentials file '" + path + "' ";
+    if (const std::string why = WhyUnsafe(path); !why.empty()) {
+        throw UsageError(quoted + why);
+    }
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), error);
+    if (error) {
+        throw UsageError(quoted + "cannot be read");
+    }
+    if (size > kMaxCredentialsFileBytes) {
+        throw UsageError(quoted + "is larger than 1 MiB");
+    }
+    std::ifstream file(PathFromUtf8(path), std::ios::binary);
+    if (!file) {
+        throw UsageError(quoted + "cannot be read");
+    }
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 UserCredentials ReadCredentials(const Arguments& arguments, const Console& console,

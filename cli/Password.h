@@ -15,6 +15,11 @@ namespace vanmoor::cli {
 std::string ReadPassword(const std::optional<std::string>& passwordFile, const Console& console,
                          const std::string& prompt);
 
+// The text of a credentials file (passwords in it), never quoted in a message. Throws a usage
+// error for a file that cannot be read, one larger than a credentials file would be, and, where
+// files have owners and modes, one that another user owns or may read or write.
+std::string ReadCredentialsFile(const std::string& path);
+
 // A user name and password for devices that answer on port 32970.
 struct UserCredentials {
     std::string user;

@@ -39,6 +39,8 @@ public:
     // Throws CliError: Failed when the library cannot start, NoInterface when there is no
     // local address or `options.interface` names none of them.
     Session(const Console& console, bool showProgress, SearchOptions options);
+    // Whether the searches from now on draw their progress line.
+    void ShowProgress(bool show) { m_ShowProgress = show; }
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -79,7 +81,7 @@ private:
     std::unique_ptr<site::WsdSearch> StartWsdSearch();
 
     const Console& m_Console;
-    const bool m_ShowProgress;
+    bool m_ShowProgress;
     const SearchOptions m_Options;
 };
 

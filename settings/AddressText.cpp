@@ -108,6 +108,7 @@ std::optional<MacBytes> ParseMacText(std::string_view text) {
     return mac;
 }
 
+// A URI scheme: a letter, then letters, digits, '+', '-' or '.', then ':' and more.
 bool IsEndpointReference(std::string_view text) {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0 || colon + 1 == text.size() ||

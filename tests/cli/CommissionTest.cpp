@@ -2,9 +2,16 @@
 #include "CliRun.h"
 #include "DeviceGenerator.h"
 
+#include "Cli.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace vanmoor::cli::test {
 namespace {
@@ -145,6 +152,95 @@ TEST_F(CommissionTest, AssignRefusesBadRequestsBeforeSendingAnything) {
              "--gateway", "0.0.0.0", "--allow-other-subnet", "--dry-run"});
     ASSERT_EQ(allowed.status, 0) << allowed.err;
     EXPECT_EQ(nlohmann::json::parse(allowed.out).at("plan").at(0).at("reachable"), false);
+}
+
+// A mixed site in lan 1: a device of each device protocol and four cameras found by
+// WS-Discovery alone: one plain, one that takes a new address only after a reboot, one that says
+// OK to a change and keeps its settings, and one with its own credentials.
+class CameraBatchTest : public CliTest {
+protected:
+    void SetUp() override {
+        const std::string camera = "protocol=3702 port=8080 gateway=192.0.2.1 service=on ";
+        simulator = &StartDevices(
+            1, {Device("protocol=4022 mac=02:00:5e:00:30:01 ip=192.0.2.40 gateway=192.0.2.1"),
+                Device("protocol=32970 mac=02:00:5e:00:30:02 ip=192.0.2.41 gateway=192.0.2.1 "
+                       "user=admin password=admin"),
+                Device(camera + "mac=02:00:5e:00:30:03 ip=192.0.2.42 user=admin password=admin"),
+                Device(camera + "mac=02:00:5e:00:30:04 ip=192.0.2.43 user=admin password=admin "
+                                "reboot_needed=on reboot_pause=3000"),
+                Device(camera + "mac=02:00:5e:00:30:05 ip=192.0.2.44 user=admin password=admin "
+                                "changes=ignore"),
+                Device(camera + "mac=02:00:5e:00:30:06 ip=192.0.2.45 user=installer "
+                                "password=\"Site two 7\"")});
+    }
+
+    std::string CredentialsFile(mode_t mode) {
+        const std::string path = logs.Path() + "/site-credentials";
+        std::ofstream(path, std::ios::binary)
+            << "# the site's cameras\n"
+               "default admin admin\n\n"
+               "urn:uuid:5ca1ab1e-0000-4000-8000-02005E003006 installer Site two 7\r\n";
+        EXPECT_EQ(chmod(path.c_str(), mode), 0);
+        return path;
+    }
+
+    // Runs with standard error a terminal, for the progress lines.
+    static CliResult RunWithProgress(const std::vector<std::string>& arguments) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const Console console{out, err, false, true, false, -1, false};
+        CliResult result;
+        result.status = RunCli(arguments, console);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+
+    Simulator* simulator = nullptr;
+};
+
+TEST_F(CameraBatchTest, AssignChangesCamerasBesideOtherDevicesAndARebootHoldsUpNoOther) {
+    const std::vector<std::string> assign = {
+        "assign",        "--all",     "--from",    "192.0.2.100",   "--netmask",
+        "255.255.255.0", "--gateway", "192.0.2.1", "--verify-wait", "8",
+        "--wait",        "1000",      "--output",  "json",          "--credentials-file"};
+    std::vector<std::string> arguments = assign;
+    arguments.push_back(CredentialsFile(0644));
+    const CliResult open = RunProgram(arguments);
+    EXPECT_EQ(open.status, 2) << "a credentials file others may read is refused";
+    EXPECT_NE(open.err.find("chmod 600"), std::string::npos) << open.err;
+
+    arguments.back() = CredentialsFile(0600);
+    const CliResult result = RunWithProgress(arguments);
+    EXPECT_EQ(result.status, 1) << result.err;
+    std::map<std::string, nlohmann::json> rows;
+    const nlohmann::json document = nlohmann::json::parse(result.out);
+    for (const nlohmann::json& row : document.at("devices")) {
+        rows[row.at("mac").get<std::string>()] = row;
+    }
+    ASSERT_EQ(rows.size(), 6u) << result.out;
+    for (const char* changed : {"02:00:5e:00:30:01", "02:00:5e:00:30:02", "02:00:5e:00:30:03",
+                                "02:00:5e:00:30:04", "02:00:5e:00:30:06"}) {
+        EXPECT_EQ(rows[changed].at("result"), "changed") << rows[changed];
+        EXPECT_EQ(rows[changed].at("final_ip"), rows[changed].at("planned_ip"));
+    }
+    EXPECT_NE(rows["02:00:5e:00:30:04"].at("detail").get<std::string>().find("after a reboot"),
+              std::string::npos);
+    EXPECT_EQ(rows["02:00:5e:00:30:05"].at("result"), "kept");
+    EXPECT_EQ(rows["02:00:5e:00:30:05"].at("detail"), "the camera said OK but kept its settings");
+    EXPECT_EQ(rows["02:00:5e:00:30:05"].at("final_ip"), "192.0.2.44");
+    EXPECT_EQ(rows["02:00:5e:00:30:06"].at("endpoint"),
+              "urn:uuid:5ca1ab1e-0000-4000-8000-02005e003006");
+    EXPECT_EQ(settings::DottedText(simulator->Device(5).ip),
+              rows["02:00:5e:00:30:06"].at("planned_ip").get<std::string>());
+
+    // The rebooting camera's result comes after those of the others that change at once.
+    const auto line = [&](const std::string& mac) { return result.err.find("] " + mac + " "); };
+    const std::size_t rebooted = line("02:00:5e:00:30:04");
+    ASSERT_NE(rebooted, std::string::npos) << result.err;
+    for (const char* fast : {"02:00:5e:00:30:01", "02:00:5e:00:30:03", "02:00:5e:00:30:06"}) {
+        EXPECT_LT(line(fast), rebooted) << fast << '\n' << result.err;
+    }
 }
 
 } // namespace

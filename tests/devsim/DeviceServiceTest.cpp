@@ -4,6 +4,8 @@
 #include "DeviceGenerator.h"
 #include "HelloListener.h"
 #include "LibraryDatagrams.h"
+#include "ProbeMessage.h"
+#include "Protocol.h"
 #include "SimulatorInLan.h"
 #include "SoapByHand.h"
 
@@ -266,6 +268,21 @@ TEST(DevsimService, DroppingCameraClosesTheConnectionAndKeepsItsSettings) {
     EXPECT_NE(PostWithToken("192.0.2.70", "<tds:GetNetworkDefaultGateway/>")
                   .body.find("<tt:IPv4Address>192.0.2.1</tt:IPv4Address>"),
               std::string::npos);
+}
+
+TEST(DevsimService, AUnicastProbeIsAnsweredByTheCameraItIsSentToAlone) {
+    auto simulator = StartInLan1(
+        {Camera(""), ParseDevice("protocol=3702 mac=02:00:5e:00:07:02 ip=192.0.2.72 service=on")});
+    auto probe = ProbeOnLan1(0);
+    const std::string text = wsd::BuildProbe(wsd::kNetworkVideoTransmitter,
+                                             "urn:uuid:0b5e7a1d-0000-4000-8000-000000000072");
+
+    probe->SendTo(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                  "192.0.2.72", wsd::kPort);
+
+    const std::vector<Arrival> answers = probe->Receive(2, 1500ms);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].source, "192.0.2.72");
 }
 
 // A site of a hundred cameras with a web service each, at 192.0.2.100 to 192.0.2.199.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A site of simulated cameras with a device service, read and partly re-addressed through the
 # command line: bench/onvif-cameras.sh BUILD_DIR [CONCURRENCY...] inside tests/netns/testnet.sh
-# (bench/run.sh does that). For each concurrency (4, 16 and 64 unless given) a fresh simulator
-# plays the site in lan 1; `vanmoor check --user` reads every camera, then `vanmoor assign
+# (bench/run.sh does that, once per concurrency). For each concurrency (4, 16 and 64 unless
+# given) a fresh simulator plays the site in lan 1; `vanmoor check --user` reads every camera, then `vanmoor assign
 # --user` changes and verifies some of them. Prints wall time, vanmoor's peak resident memory
 # and the results. VANMOOR_BENCH_CAMERAS (1000) and VANMOOR_BENCH_CHANGED (100) size the site.
 set -euo pipefail
@@ -69,6 +69,8 @@ for concurrency in "${concurrencies[@]}"; do
     printf '  check:  %6.1f s wall (with the 1.5 s search), %5.1f ms a camera, %s MiB peak: %d found, %d read\n' \
         "$wall" "$(echo "($wall - 1.5) * 1000 / $cameras" | bc -l)" "$((peak / 1024))" \
         "$found" "$read"
+    (grep -o '^vanmoor: camera [^:]*: .\{0,60\}' "$work/err" || true) | cut -d: -f3- | sort |
+        uniq -c | sort -rn | head -2
 
     read -r wall peak < <(timed_vanmoor assign --mac "$mac_list" --from 10.1.100.1 \
         --netmask 255.255.0.0 --gateway 10.1.255.1 --allow-other-subnet --user admin --concurrency "$concurrency" --output json)
@@ -77,7 +79,8 @@ for concurrency in "${concurrencies[@]}"; do
     printf '  assign: %6.1f s wall, %5.1f ms a camera, %s MiB peak: %s\n' "$wall" \
         "$(echo "$wall * 1000 / ${#macs[@]}" | bc -l)" "$((peak / 1024))" \
         "${results:-no results}"
-    grep -v '^\[' "$work/err" | sort | uniq -c | sort -rn | head -3
+    (grep -v -e '^\[' -e 'which this host cannot reach' "$work/err" || true) | sort | uniq -c |
+        sort -rn | head -3
     kill "$sim"
     wait "$sim" || true
     sim=

@@ -135,27 +135,6 @@ Record OutcomeRecord(const AssignOutcome& outcome, bool planned) {
             {"detail", outcome.detail.empty() ? Value{} : Value{outcome.detail}}};
 }
 
-// The credentials of --credentials-file, or of --user for every device; none without either.
-commission::CredentialsBook ReadBook(const Arguments& arguments, const Console& console) {
-    const std::optional<std::string> file = arguments.Value("--credentials-file");
-    if (file && arguments.Has("--user")) {
-        throw UsageError("give --user or --credentials-file, not both");
-    }
-    if (file) {
-        try {
-            return commission::CredentialsBook::Parse(ReadCredentialsFile(*file));
-        } catch (const commission::CredentialsFileError& error) {
-            throw UsageError(error.what());
-        }
-    }
-    if (!arguments.Has("--user")) {
-        return {};
-    }
-    UserCredentials credentials = ReadCameraCredentials(arguments, console, "the chosen devices");
-    return commission::CredentialsBook::ForEveryDevice(
-        {std::move(credentials.user), std::move(credentials.password)});
-}
-
 // Reads the cameras that `book` has credentials for into their records, and says how many
 // cameras were left out for want of credentials.
 std::vector<commission::CameraRead> ReadSiteCameras(std::vector<SiteDevice>& site,
@@ -163,7 +142,7 @@ std::vector<commission::CameraRead> ReadSiteCameras(std::vector<SiteDevice>& sit
                                                     const commission::CameraBatchOptions& options,
                                                     const CommandContext& context) {
     const std::size_t without = commission::CamerasWithoutCredentials(site, book);
-    if (without > 0 && !context.quiet) {
+    if (without > 0) {
         context.console.err << "vanmoor: " << without
                             << (without == 1 ? " camera was" : " cameras were")
                             << " left out for want of credentials (--user or --credentials-file)\n";
@@ -250,7 +229,8 @@ ExitStatus RunAssign(const CommandContext& context) {
     cameraOptions.concurrency = arguments.Integer("--concurrency", 8, 1, 64);
     cameraOptions.verifyWait = VerifyWait(arguments);
     cameraOptions.transport = ReadTransportOptions(arguments);
-    commission::CredentialsBook book = ReadBook(arguments, context.console);
+    commission::CredentialsBook book =
+        ReadCredentialsBook(arguments, context.console, "the chosen devices");
 
     // The cameras found by WS-Discovery alone that there are credentials for are read first,
     // and then planned like every other device; those not read take no address, but the

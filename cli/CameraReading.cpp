@@ -13,20 +13,40 @@ onvif::TransportOptions ReadTransportOptions(const Arguments& arguments) {
 }
 
 const std::vector<std::string>& CameraCredentialOptions() {
-    static const std::vector<std::string> names = {"--user", "--password-file"};
+    static const std::vector<std::string> names = {"--user", "--password-file",
+                                                   "--credentials-file"};
     return names;
 }
 
 bool CameraCredentialsGiven(const Arguments& arguments) {
-    return arguments.Has("--user");
+    return arguments.Has("--user") || arguments.Has("--credentials-file");
+}
+
+commission::CredentialsBook ReadCredentialsBook(const Arguments& arguments, const Console& console,
+                                                const std::string& target) {
+    const std::optional<std::string> file = arguments.Value("--credentials-file");
+    if (file && arguments.Has("--user")) {
+        throw UsageError("give --user or --credentials-file, not both");
+    }
+    if (file) {
+        try {
+            return commission::CredentialsBook::Parse(ReadCredentialsFile(*file));
+        } catch (const commission::CredentialsFileError& error) {
+            throw UsageError(error.what());
+        }
+    }
+    if (!arguments.Has("--user")) {
+        return {};
+    }
+    UserCredentials credentials = ReadCameraCredentials(arguments, console, target);
+    return commission::CredentialsBook::ForEveryDevice(
+        {std::move(credentials.user), std::move(credentials.password)});
 }
 
 CameraReader::CameraReader(const Arguments& arguments, const Console& console,
                            const std::string& target)
-    : m_transport(onvif::MakeHttpTransport(ReadTransportOptions(arguments))) {
-    UserCredentials credentials = ReadCameraCredentials(arguments, console, target);
-    m_credentials = {std::move(credentials.user), std::move(credentials.password)};
-}
+    : m_book(ReadCredentialsBook(arguments, console, target)),
+      m_transport(onvif::MakeHttpTransport(ReadTransportOptions(arguments))) {}
 
 CameraReader::~CameraReader() = default;
 
@@ -43,7 +63,12 @@ std::string CameraReadProblem(const DeviceInfo& device, const commission::Camera
 }
 
 commission::CameraAccess CameraReader::Read(DeviceInfo& device) {
-    commission::CameraRead read = commission::ReadCamera(*m_transport, device, m_credentials);
+    const std::optional<onvif::Credentials> credentials = m_book.For(device);
+    if (!credentials) {
+        throw CliError(ExitStatus::Failed,
+                       "no line of the credentials file covers camera " + DeviceIdentity(device));
+    }
+    commission::CameraRead read = commission::ReadCamera(*m_transport, device, *credentials);
     if (read.end != commission::CameraReadEnd::Read) {
         throw CliError(ExitStatus::Failed, CameraReadProblem(device, read));
     }

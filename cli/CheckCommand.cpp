@@ -23,9 +23,11 @@ ExitStatus RunCheck(const CommandContext& context) {
     std::vector<DeviceInfo> devices = session.Search();
     if (CameraCredentialsGiven(arguments)) {
         CameraReader reader(arguments, context.console, "the cameras");
-        // Those without a device service URL are named here; the batch tries only the others.
+        // Those without a device service URL or credentials are named here; the batch tries
+        // only the others.
         for (DeviceInfo& device : devices) {
-            if (device.wsd && commission::DeviceServiceUrl(device).empty()) {
+            if (device.wsd &&
+                (commission::DeviceServiceUrl(device).empty() || !reader.Book().For(device))) {
                 try {
                     reader.Read(device);
                 } catch (const CliError& error) {
@@ -36,14 +38,15 @@ ExitStatus RunCheck(const CommandContext& context) {
         commission::CameraBatchOptions batch;
         batch.concurrency = arguments.Integer("--concurrency", batch.concurrency, 1, 64);
         batch.transport = ReadTransportOptions(arguments);
-        commission::ReadCameras(
-            devices, commission::CredentialsBook::ForEveryDevice(reader.Credentials()), batch,
-            [&](const DeviceInfo& camera, const commission::CameraRead& read, std::size_t,
-                std::size_t) {
-                if (read.end != commission::CameraReadEnd::Read) {
-                    context.console.err << "vanmoor: " << CameraReadProblem(camera, read) << '\n';
-                }
-            });
+        commission::ReadCameras(devices, reader.Book(), batch,
+                                [&](const DeviceInfo& camera, const commission::CameraRead& read,
+                                    std::size_t, std::size_t) {
+                                    if (read.end != commission::CameraReadEnd::Read) {
+                                        context.console.err
+                                            << "vanmoor: " << CameraReadProblem(camera, read)
+                                            << '\n';
+                                    }
+                                });
     }
     const std::vector<commission::Finding> findings =
         commission::CheckSite(devices, HostAddresses(session));

@@ -54,6 +54,8 @@ constexpr const char* kProtocolHelp = R"(
 constexpr const char* kCameraHelp = R"(
   --user NAME       the camera user; the password from --password-file FILE, else
                     VANMOOR_PASSWORD, else a prompt without echo on a terminal
+  --credentials-file FILE
+                    instead of --user: a line 'WHO USER PASSWORD' per camera (as for assign)
   --accept-camera-certificate
                     HTTPS: accept a camera's own (self-signed) certificate
 )";
@@ -87,8 +89,8 @@ Fields: mac ip netmask gateway port dhcp name protocol version model local_addre
         null; protocols lists every protocol a device answered ("4022,3702").
 )" + kSearchOptions},
         {"show",
-         std::string(R"(Usage: vanmoor show MAC|ENDPOINT|IP [--user NAME [--password-file FILE]]
-                    [--accept-camera-certificate] [OPTIONS]
+         std::string(R"(Usage: vanmoor show MAC|ENDPOINT|IP [--user NAME [--password-file FILE] |
+                    --credentials-file FILE] [--accept-camera-certificate] [OPTIONS]
 
 Searches and prints every field of the device with the MAC address MAC
 (like 02:00:5e:00:01:01), the WS-Discovery endpoint reference ENDPOINT
@@ -145,7 +147,10 @@ Credentials, for devices that answer on port 32970 and cameras:
 
 When the device already shows every value, nothing is sent.
 )") + kSearchOptions},
-        {"check", std::string(R"(Usage: vanmoor check [--user NAME [--password-file FILE]] [OPTIONS]
+        {"check",
+         std::string(
+             R"(Usage: vanmoor check [--user NAME [--password-file FILE] | --credentials-file FILE]
+                     [OPTIONS]
 
 Searches (--repeat N merges N searches by MAC) and prints one row per finding: mac ip name
 severity finding message endpoint. A camera that answers WS-Discovery and a device protocol
@@ -161,7 +166,8 @@ be read is named on standard error). Findings:
                      address, an address no device can use (multicast, loopback, ...)
   duplicate name     (warning) devices with the same name
 Exit status 1 when any finding is an error.
-)") + kProtocolHelp + kSearchOptions},
+)") + kProtocolHelp +
+             kSearchOptions},
         {"assign",
          std::string(
              R"(Usage: vanmoor assign --from ADDRESS --netmask M [--gateway G] [--dns1 A] [--dns2 A]

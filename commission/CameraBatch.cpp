@@ -8,6 +8,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 namespace vanmoor::commission {
@@ -21,14 +22,20 @@ bool IsCamera(const SiteDevice& device) {
 }
 
 // Runs `work(index, state)` for each index below `count` on up to `concurrency` threads, each
-// with its own state from `makeState` (a transport serves one thread at a time).
+// with its own state from `makeState` (a transport serves one thread at a time); `state` is null
+// where it could not be made, and the work still reports each of its devices.
 template <typename MakeState, typename Work>
 void RunBounded(std::size_t count, int concurrency, const MakeState& makeState, const Work& work) {
     std::atomic<std::size_t> next{0};
     const auto worker = [&] {
-        const auto state = makeState();
+        decltype(makeState()) state;
+        try {
+            state = makeState();
+        } catch (const std::exception&) {
+            state = nullptr;
+        }
         for (std::size_t index = next++; index < count; index = next++) {
-            work(index, *state);
+            work(index, state.get());
         }
     };
     const auto threads = std::min<std::size_t>(
@@ -58,8 +65,9 @@ struct CameraWorker {
     WsdEndpointWatch watch;
 };
 
-// The settings a plan gives a camera, each only where it differs from what the camera told: a
-// value given that the camera cannot show (a DNS server it has none of) would never verify.
+// The settings a plan gives a camera: a fixed address always, the rest only where it differs
+// from what the camera told, since a value given that the camera cannot show (a DNS server it
+// has none of) would never verify.
 SettingsChange PlannedChange(const PlannedDevice& planned) {
     const SiteDevice& now = planned.device;
     SettingsChange change;
@@ -149,10 +157,13 @@ std::vector<CameraRead> ReadCameras(std::vector<SiteDevice>& site, const Credent
     RunBounded(
         tried.size(), options.concurrency,
         [&] { return onvif::MakeHttpTransport(options.transport); },
-        [&](std::size_t k, HttpTransport& transport) {
+        [&](std::size_t k, HttpTransport* transport) {
             SiteDevice& camera = site[tried[k]];
             try {
-                reads[k] = ReadCamera(transport, camera, credentials[k]);
+                if (!transport) {
+                    throw std::runtime_error("no HTTP transport could be made");
+                }
+                reads[k] = ReadCamera(*transport, camera, credentials[k]);
             } catch (const std::exception& error) {
                 reads[k].end = CameraReadEnd::Unreachable;
                 reads[k].detail = error.what();
@@ -219,11 +230,15 @@ std::vector<AssignOutcome> ApplyPlan(DeviceLink& link, const std::vector<Planned
         RunBounded(
             cameras.size(), options.concurrency,
             [&] { return std::make_unique<CameraWorker>(options); },
-            [&](std::size_t k, CameraWorker& worker) {
+            [&](std::size_t k, CameraWorker* worker) {
                 AssignOutcome& outcome = outcomes[cameras[k]];
                 try {
-                    ChangeCamera(outcome, ReadOf(outcome.planned.device, reads), *worker.transport,
-                                 worker.watch, options);
+                    if (!worker) {
+                        throw std::runtime_error(
+                            "no HTTP transport or WS-Discovery watch could be made");
+                    }
+                    ChangeCamera(outcome, ReadOf(outcome.planned.device, reads), *worker->transport,
+                                 worker->watch, options);
                 } catch (const std::exception& error) {
                     outcome.result = AssignResult::FailedToSend;
                     outcome.detail = error.what();

@@ -154,9 +154,10 @@ TEST_F(CommissionTest, AssignRefusesBadRequestsBeforeSendingAnything) {
     EXPECT_EQ(nlohmann::json::parse(allowed.out).at("plan").at(0).at("reachable"), false);
 }
 
-// A mixed site in lan 1: a device of each device protocol and four cameras found by
+// A mixed site in lan 1: a device of each device protocol and five cameras found by
 // WS-Discovery alone: one plain, one that takes a new address only after a reboot, one that says
-// OK to a change and keeps its settings, and one with its own credentials.
+// OK to a change and keeps its settings, one with its own credentials and one whose password
+// the credentials file does not know.
 class CameraBatchTest : public CliTest {
 protected:
     void SetUp() override {
@@ -171,7 +172,8 @@ protected:
                 Device(camera + "mac=02:00:5e:00:30:05 ip=192.0.2.44 user=admin password=admin "
                                 "changes=ignore"),
                 Device(camera + "mac=02:00:5e:00:30:06 ip=192.0.2.45 user=installer "
-                                "password=\"Site two 7\"")});
+                                "password=\"Site two 7\""),
+                Device(camera + "mac=02:00:5e:00:30:07 ip=192.0.2.46 user=admin password=x")});
     }
 
     std::string CredentialsFile(mode_t mode) {
@@ -204,6 +206,14 @@ TEST_F(CameraBatchTest, AssignChangesCamerasBesideOtherDevicesAndARebootHoldsUpN
         "assign",        "--all",     "--from",    "192.0.2.100",   "--netmask",
         "255.255.255.0", "--gateway", "192.0.2.1", "--verify-wait", "8",
         "--wait",        "1000",      "--output",  "json",          "--credentials-file"};
+    std::vector<std::string> dryRun(assign.begin(), assign.end() - 1);
+    dryRun.push_back("--dry-run");
+    const CliResult bare = RunProgram(dryRun);
+    EXPECT_EQ(bare.status, 0) << bare.err;
+    EXPECT_NE(bare.err.find("5 cameras were left out for want of credentials"), std::string::npos)
+        << bare.err;
+    EXPECT_EQ(nlohmann::json::parse(bare.out).at("plan").size(), 2u) << bare.out;
+
     std::vector<std::string> arguments = assign;
     arguments.push_back(CredentialsFile(0644));
     const CliResult open = RunProgram(arguments);
@@ -218,7 +228,7 @@ TEST_F(CameraBatchTest, AssignChangesCamerasBesideOtherDevicesAndARebootHoldsUpN
     for (const nlohmann::json& row : document.at("devices")) {
         rows[row.at("mac").get<std::string>()] = row;
     }
-    ASSERT_EQ(rows.size(), 6u) << result.out;
+    ASSERT_EQ(rows.size(), 7u) << result.out;
     for (const char* changed : {"02:00:5e:00:30:01", "02:00:5e:00:30:02", "02:00:5e:00:30:03",
                                 "02:00:5e:00:30:04", "02:00:5e:00:30:06"}) {
         EXPECT_EQ(rows[changed].at("result"), "changed") << rows[changed];
@@ -226,6 +236,9 @@ TEST_F(CameraBatchTest, AssignChangesCamerasBesideOtherDevicesAndARebootHoldsUpN
     }
     EXPECT_NE(rows["02:00:5e:00:30:04"].at("detail").get<std::string>().find("after a reboot"),
               std::string::npos);
+    const std::string unread = "urn:uuid:5ca1ab1e-0000-4000-8000-02005e003007";
+    EXPECT_EQ(rows[unread].at("result"), "refused") << "its login was refused, so it was not read";
+    EXPECT_TRUE(rows[unread].at("planned_ip").is_null());
     EXPECT_EQ(rows["02:00:5e:00:30:05"].at("result"), "kept");
     EXPECT_EQ(rows["02:00:5e:00:30:05"].at("detail"), "the camera said OK but kept its settings");
     EXPECT_EQ(rows["02:00:5e:00:30:05"].at("final_ip"), "192.0.2.44");

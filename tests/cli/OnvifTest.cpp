@@ -1,7 +1,10 @@
 #include "CliRun.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 
 namespace vanmoor::cli::test {
 namespace {
@@ -89,6 +92,15 @@ TEST_F(OnvifTest, ShowWithCredentialsPrintsTheReadFields) {
     const CliResult twin = Show("02:00:5e:00:01:05", {"--user", "admin"});
     ASSERT_EQ(twin.status, 0) << twin.err;
     EXPECT_EQ(nlohmann::json::parse(twin.out).at("devices").at(0).at("serial"), "SN77");
+
+    // Or with the line of a credentials file that names it by its address.
+    const std::string file = logs.Path() + "/credentials";
+    std::ofstream(file) << "192.0.2.30 admin \xC3\x96"
+                           "ffne-mich 1\n";
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    const CliResult filed = Show(kCamera, {"--credentials-file", file});
+    ASSERT_EQ(filed.status, 0) << filed.err;
+    EXPECT_EQ(nlohmann::json::parse(filed.out).at("devices").at(0).at("serial"), "SN42");
 }
 
 TEST_F(OnvifTest, ShowReadsACameraWhoseClockIsOffThroughWsSecurity) {
@@ -174,8 +186,7 @@ TEST_F(OnvifTest, SetChangesACameraAndExits0OnlyWhenSeenChanged) {
 
     const CliResult ignored = Set(kIgnoring, {"--ip", "192.0.2.41"});
     EXPECT_EQ(ignored.status, 1) << ignored.err;
-    EXPECT_NE(ignored.err.find("kept: the camera said OK but kept its settings"),
-              std::string::npos)
+    EXPECT_NE(ignored.err.find("kept: the camera said OK but kept its settings"), std::string::npos)
         << ignored.err;
 
     // Without credentials the camera is refused as before, and nothing is sent.

@@ -145,6 +145,25 @@ TEST(BatchAssignTest, ADeviceThatIsGoneOrCannotBeSentToSaysSo) {
     EXPECT_EQ(unsent[0].sends, 3);
 }
 
+// A password cut to fit the command would be a wrong one the device refuses without a word.
+TEST(BatchAssignTest, ADeviceWithoutCredentialsOrWithOnesTooLongGetsNoCommand) {
+    FakeLink link;
+    link.devices = {Camera(1, "192.168.1.108"), Camera(2, "192.168.1.108")};
+    link.devices[0].protocol = 32970;
+    link.devices[1].protocol = 32970;
+    link.password = std::string(32, 's');
+    const CredentialsBook book =
+        CredentialsBook::Parse("02:00:5e:00:01:01 admin " + link.password + "\n");
+    const auto outcomes = BatchAssign(link, book, 1).Apply(PlanFor(link.devices));
+    for (const AssignOutcome& outcome : outcomes) {
+        EXPECT_EQ(outcome.result, AssignResult::Refused);
+        EXPECT_EQ(outcome.sends, 0);
+    }
+    EXPECT_NE(outcomes[0].detail.find("31 bytes"), std::string::npos) << outcomes[0].detail;
+    EXPECT_EQ(outcomes[1].detail, "no credentials for it");
+    EXPECT_TRUE(link.received.empty());
+}
+
 TEST(BatchAssignTest, ASilentSearchOrAFailedOneIsLookedAtAgainWithoutResendingCredentials) {
     FakeLink link;
     link.devices = {Camera(1, "192.168.1.108"), Camera(2, "192.168.1.108")};

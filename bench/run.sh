@@ -8,6 +8,12 @@ for bench in vanmoor_SearchOverheadBench vanmoor_BurstBench vanmoor_AssignBench 
     echo "== $bench"
     "$here/../tests/netns/testnet.sh" "$build/bench/$bench"
 done
+# A site of 1,000 cameras read and 100 of them re-addressed through the command line, each
+# concurrency in a fresh network: a simulator that has just ended may still hold the addresses.
+for concurrency in 4 16 64; do
+    echo "== onvif-cameras.sh $concurrency"
+    "$here/../tests/netns/testnet.sh" "$here/onvif-cameras.sh" "$build" "$concurrency"
+done
 # Parsing only: it opens no socket and runs as it is.
 echo "== vanmoor_WsdParseBench"
 "$build/bench/vanmoor_WsdParseBench"

@@ -50,24 +50,30 @@ CameraReader::CameraReader(const Arguments& arguments, const Console& console,
 
 CameraReader::~CameraReader() = default;
 
-commission::CameraAccess CameraReader::Read(DeviceInfo& device) {
+std::string CameraReadProblem(const DeviceInfo& device, const commission::CameraRead& read) {
     const std::string camera = "camera " + DeviceIdentity(device);
+    switch (read.end) {
+    case commission::CameraReadEnd::NoDeviceService:
+        return camera + " offers no device service: " + read.detail;
+    case commission::CameraReadEnd::NotDeviceService:
+        return camera + " has " + read.detail;
+    default:
+        return camera + ": " + read.detail;
+    }
+}
+
+commission::CameraAccess CameraReader::Read(DeviceInfo& device) {
     const std::optional<onvif::Credentials> credentials = m_book.For(device);
     if (!credentials) {
-        throw CliError(ExitStatus::Failed, "no line of the credentials file covers " + camera);
+        throw CliError(ExitStatus::Failed,
+                       "no line of the credentials file covers camera " + DeviceIdentity(device));
     }
     commission::CameraRead read = commission::ReadCamera(*m_transport, device, *credentials);
-    switch (read.end) {
-    case commission::CameraReadEnd::Read:
-        site::TakeDeviceServiceRead(device, read.access.read);
-        return std::move(read.access);
-    case commission::CameraReadEnd::NoDeviceService:
-        throw CliError(ExitStatus::Failed, camera + " offers no device service: " + read.detail);
-    case commission::CameraReadEnd::NotDeviceService:
-        throw CliError(ExitStatus::Failed, camera + " has " + read.detail);
-    default:
-        throw CliError(ExitStatus::Failed, camera + ": " + read.detail);
+    if (read.end != commission::CameraReadEnd::Read) {
+        throw CliError(ExitStatus::Failed, CameraReadProblem(device, read));
     }
+    site::TakeDeviceServiceRead(device, read.access.read);
+    return std::move(read.access);
 }
 
 } // namespace vanmoor::cli

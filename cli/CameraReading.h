@@ -24,6 +24,9 @@ onvif::TransportOptions ReadTransportOptions(const Arguments& arguments);
 // True when the command was given credentials for cameras: --user or --credentials-file.
 bool CameraCredentialsGiven(const Arguments& arguments);
 
+// Why `device` could not be read, in words for the user; `read` did not end in Read.
+std::string CameraReadProblem(const DeviceInfo& device, const commission::CameraRead& read);
+
 // The lines of --credentials-file, or --user and its password for every device; none without
 // either. Both are a usage error. `target` names the devices in a password prompt.
 commission::CredentialsBook ReadCredentialsBook(const Arguments& arguments, const Console& console,
@@ -41,6 +44,7 @@ public:
     // it is the likely cause), no answer at the URL, or an answer that is no device service.
     commission::CameraAccess Read(DeviceInfo& device);
 
+    const commission::CredentialsBook& Book() const { return m_book; }
     onvif::HttpTransport& Transport() { return *m_transport; }
 
 private:

@@ -1,3 +1,4 @@
+#include "CameraBatch.h"
 #include "CameraReading.h"
 #include "Command.h"
 #include "SiteCheck.h"
@@ -7,10 +8,11 @@ namespace vanmoor::cli {
 
 // Searches and prints what is wrong on the site, one finding per row; exit status 1 when any
 // finding is an error, so that a script can gate on it. With credentials the cameras found by
-// WS-Discovery are read first, so that their netmask and gateway are judged too; a camera that
-// cannot be read is named and judged as without them.
+// WS-Discovery are read first, --concurrency at a time, so that their netmask and gateway are
+// judged too; a camera that cannot be read is named and judged as without them.
 ExitStatus RunCheck(const CommandContext& context) {
-    OptionSet options{{kProtocolOption}, {"--allow-empty-password", kAcceptCertificateOption}};
+    OptionSet options{{kProtocolOption, "--concurrency"},
+                      {"--allow-empty-password", kAcceptCertificateOption}};
     options.withValue.insert(options.withValue.end(), CameraCredentialOptions().begin(),
                              CameraCredentialOptions().end());
     const Arguments arguments(context.words, WithCommonOptions(options));
@@ -21,16 +23,30 @@ ExitStatus RunCheck(const CommandContext& context) {
     std::vector<DeviceInfo> devices = session.Search();
     if (CameraCredentialsGiven(arguments)) {
         CameraReader reader(arguments, context.console, "the cameras");
+        // Those without a device service URL or credentials are named here; the batch tries
+        // only the others.
         for (DeviceInfo& device : devices) {
-            if (!device.wsd) {
-                continue;
-            }
-            try {
-                reader.Read(device);
-            } catch (const CliError& error) {
-                context.console.err << "vanmoor: " << error.what() << '\n';
+            if (device.wsd &&
+                (commission::DeviceServiceUrl(device).empty() || !reader.Book().For(device))) {
+                try {
+                    reader.Read(device);
+                } catch (const CliError& error) {
+                    context.console.err << "vanmoor: " << error.what() << '\n';
+                }
             }
         }
+        commission::CameraBatchOptions batch;
+        batch.concurrency = arguments.Integer("--concurrency", batch.concurrency, 1, 64);
+        batch.transport = ReadTransportOptions(arguments);
+        commission::ReadCameras(devices, reader.Book(), batch,
+                                [&](const DeviceInfo& camera, const commission::CameraRead& read,
+                                    std::size_t, std::size_t) {
+                                    if (read.end != commission::CameraReadEnd::Read) {
+                                        context.console.err
+                                            << "vanmoor: " << CameraReadProblem(camera, read)
+                                            << '\n';
+                                    }
+                                });
     }
     const std::vector<commission::Finding> findings =
         commission::CheckSite(devices, HostAddresses(session));

@@ -156,7 +156,8 @@ Searches (--repeat N merges N searches by MAC) and prints one row per finding: m
 severity finding message endpoint. A camera that answers WS-Discovery and a device protocol
 counts once; one found by WS-Discovery alone has mac null and its netmask, gateway and DHCP
 state are not judged unless --user reads them through its device service (options as for
-show; a camera that cannot be read is named on standard error). Findings:
+show; --concurrency N cameras are read at once, 8 unless given, 1 to 64; a camera that cannot
+be read is named on standard error). Findings:
   duplicate address  (error) devices answer with the same address, or use one of this host's
   unreachable        (error) the address is outside the subnet of the local address the
                      device was found through; the message names the subnet that would fit

@@ -1,13 +1,18 @@
 // The simulated cameras' device service, spoken to by hand (SoapByHand.h), so that nothing of
 // the product's client takes part.
 #include "DeviceConfig.h"
+#include "DeviceGenerator.h"
 #include "HelloListener.h"
 #include "LibraryDatagrams.h"
+#include "ProbeMessage.h"
+#include "Protocol.h"
 #include "SimulatorInLan.h"
 #include "SoapByHand.h"
 
 #include <chrono>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <thread>
 
 namespace vanmoor::devsim::test {
@@ -263,6 +268,63 @@ TEST(DevsimService, DroppingCameraClosesTheConnectionAndKeepsItsSettings) {
     EXPECT_NE(PostWithToken("192.0.2.70", "<tds:GetNetworkDefaultGateway/>")
                   .body.find("<tt:IPv4Address>192.0.2.1</tt:IPv4Address>"),
               std::string::npos);
+}
+
+TEST(DevsimService, AUnicastProbeIsAnsweredByTheCameraItIsSentToAlone) {
+    auto simulator = StartInLan1(
+        {Camera(""), ParseDevice("protocol=3702 mac=02:00:5e:00:07:02 ip=192.0.2.72 service=on")});
+    auto probe = ProbeOnLan1(0);
+    const std::string text = wsd::BuildProbe(wsd::kNetworkVideoTransmitter,
+                                             "urn:uuid:0b5e7a1d-0000-4000-8000-000000000072");
+
+    probe->SendTo(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                  "192.0.2.72", wsd::kPort);
+
+    const std::vector<Arrival> answers = probe->Receive(2, 1500ms);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].source, "192.0.2.72");
+}
+
+// A site of a hundred cameras with a web service each, at 192.0.2.100 to 192.0.2.199.
+std::vector<SimDevice> HundredCameras() {
+    return GenerateDevices(ParseDevice("protocol=3702 mac=02:00:5e:00:08:01 ip=192.0.2.100 "
+                                       "service=on login=digest"),
+                           100);
+}
+
+// The threads of this process now.
+int ThreadCount() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("Threads:")) {
+            return std::stoi(line.substr(8));
+        }
+    }
+    return 0;
+}
+
+TEST(DevsimService, HundredCamerasStartUnderTheUsualOpenFileLimit) {
+    // A soft limit below the sockets a hundred cameras hold, as processes start with 1,024 and
+    // a thousand cameras hold two thousand.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &before), 0);
+    rlimit low = before;
+    low.rlim_cur = 96;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+
+    std::unique_ptr<Simulator> simulator;
+    EXPECT_NO_THROW(simulator = StartInLan1(HundredCameras()));
+    EXPECT_EQ(Post("192.0.2.199", Envelope(kHostname)).status, 401);
+    simulator.reset();
+    setrlimit(RLIMIT_NOFILE, &before);
+}
+
+TEST(DevsimService, HundredCamerasServeOnFewThreads) {
+    const int before = ThreadCount();
+    auto simulator = StartInLan1(HundredCameras());
+    // A listening thread and two workers a camera, and the simulator's own few.
+    EXPECT_LE(ThreadCount() - before, 3 * 100 + 10);
+    EXPECT_EQ(Post("192.0.2.199", Envelope(kHostname)).status, 401);
 }
 
 } // namespace

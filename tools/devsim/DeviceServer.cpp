@@ -58,8 +58,9 @@ std::string OddReason() {
 
 } // namespace
 
-DeviceServer::DeviceServer(std::size_t index, DeviceLogins& logins, ServiceDevices& devices)
-    : m_Index(index), m_Logins(logins), m_Devices(devices) {}
+DeviceServer::DeviceServer(std::size_t index, DeviceLogins& logins, ServiceDevices& devices,
+                           std::size_t workers)
+    : m_Index(index), m_Workers(workers), m_Logins(logins), m_Devices(devices) {}
 
 DeviceServer::~DeviceServer() {
     Stop();
@@ -67,8 +68,11 @@ DeviceServer::~DeviceServer() {
 
 void DeviceServer::Start(const SimDevice& device) {
     auto server = std::make_unique<httplib::Server>();
-    server->new_task_queue = [] { return new httplib::ThreadPool(4); };
+    server->new_task_queue = [workers = m_Workers] { return new httplib::ThreadPool(workers); };
     server->set_keep_alive_timeout(1); // so that a move or a reboot closes idle connections soon
+    // An answer's header and body leave in two writes: with Nagle's wait the body waited for
+    // the client's delayed acknowledgement, some 40 ms an answer.
+    server->set_tcp_nodelay(true);
     server->set_payload_max_length(kMaxRequestBytes);
     server->Post(ServicePath(device),
                  [this](const httplib::Request& request, httplib::Response& response) {

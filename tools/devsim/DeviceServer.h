@@ -23,7 +23,9 @@ namespace vanmoor::devsim {
 // recorded.
 class DeviceServer {
 public:
-    DeviceServer(std::size_t index, DeviceLogins& logins, ServiceDevices& devices);
+    // `workers` requests are answered at once; an idle kept-alive connection holds one.
+    DeviceServer(std::size_t index, DeviceLogins& logins, ServiceDevices& devices,
+                 std::size_t workers);
     ~DeviceServer(); // stops
     DeviceServer(const DeviceServer&) = delete;
     DeviceServer& operator=(const DeviceServer&) = delete;
@@ -47,6 +49,7 @@ private:
     bool AnswerHostile(const SimDevice& device, httplib::Response& response);
 
     const std::size_t m_Index;
+    const std::size_t m_Workers;
     DeviceLogins& m_Logins;
     ServiceDevices& m_Devices;
     std::unique_ptr<httplib::Server> m_Server;

@@ -1,5 +1,6 @@
 #include "ServiceHost.h"
 
+#include "OpenFileLimit.h"
 #include "WsdMessages.h"
 
 namespace vanmoor::devsim {
@@ -8,6 +9,14 @@ namespace {
 
 // Time for an answer to leave before its device moves or reboots.
 constexpr std::chrono::milliseconds kAnswerLeaves{200};
+
+// Up to 64 devices keep four workers each. Past that two: with the listening thread, five
+// threads a device made a thousand devices five thousand threads; two workers still let a second
+// connection in while a client keeps its first one open and idle.
+std::size_t WorkersPerServer(std::size_t servers) {
+    constexpr std::size_t kFewServers = 64;
+    return servers <= kFewServers ? 4 : 2;
+}
 
 } // namespace
 
@@ -36,12 +45,15 @@ ServiceHost::~ServiceHost() {
 }
 
 void ServiceHost::Start() {
+    RaiseOpenFileLimit();
     m_Addresses = std::make_unique<LanAddresses>();
+    const std::size_t workers = WorkersPerServer(m_Hosted.size());
     for (const auto& hosted : m_Hosted) {
         const SimDevice device = Read(hosted->index);
         m_Addresses->Add(device.ip);
         hosted->servedAt = device.ip;
-        hosted->server = std::make_unique<DeviceServer>(hosted->index, hosted->logins, *this);
+        hosted->server =
+            std::make_unique<DeviceServer>(hosted->index, hosted->logins, *this, workers);
         hosted->server->Start(device);
     }
     m_Worker = std::thread([this] { Work(); });

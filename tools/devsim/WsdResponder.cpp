@@ -155,6 +155,7 @@ std::vector<WsdResponder::Probe> WsdResponder::Drain(std::vector<std::uint8_t>& 
                 in_pktinfo info{};
                 std::memcpy(&info, CMSG_DATA(header), sizeof info);
                 probe.multicast = IN_MULTICAST(ntohl(info.ipi_addr.s_addr));
+                std::memcpy(probe.destination.data(), &info.ipi_addr, probe.destination.size());
             }
         }
         probe.bytes.assign(buffer.begin(), buffer.begin() + received);
@@ -181,6 +182,12 @@ std::vector<ReplyWave> WsdResponder::Answer(const Probe& probe,
         Hearing& hearing = m_Hearing[index];
         if (!device.wsd.enabled || silent[index] ||
             (probe.multicast && device.wsd.probes == WsdProbes::UnicastOnly)) {
+            continue;
+        }
+        // A device with an address of its own hears a unicast probe only when it is sent there,
+        // as a real camera does: else every probe a watcher sends one camera was answered by the
+        // whole site.
+        if (!probe.multicast && device.service.enabled && device.ip != probe.destination) {
             continue;
         }
         if (hearing.ignored < device.wsd.probesToIgnore) {

@@ -28,6 +28,7 @@ public:
         std::vector<std::uint8_t> bytes;
         sockaddr_in source{};
         bool multicast = false; // sent to the group rather than to this namespace's address
+        Ipv4 destination{};     // the address it was sent to
         Clock::time_point arrival;
     };
 

@@ -94,7 +94,8 @@ camera_password=wrong camera_run "show with a wrong password exits 1" 1 \
 camera_run "set of a camera that needs a reboot, verified at its new address" 0 \
     'shows the new settings' set 192.0.2.72 --user admin --ip 192.0.2.92 --wait 1000 \
     --verify-wait 8
-camera_run "set of a camera that ignores the change exits 1" 1 'not confirmed' \
+camera_run "set of a camera that ignores the change exits 1" 1 \
+    'kept: the camera said OK but kept its settings' \
     set 192.0.2.73 --user admin --name Porch --wait 1000 --verify-wait 3
 stop_cameras
 

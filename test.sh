@@ -21,7 +21,7 @@ install_missing_packages
 jobs=2
 # The tests mostly wait for devices' answers and timeouts (about 12 s of processor time in the
 # normal build's 3.5 minutes of tests), so more of them run side by side than there are cores.
-test_jobs=6
+test_jobs=4
 # Each stage's minutes, printed at the end, to show where the time of a run goes.
 stage_times=()
 stage_name=""

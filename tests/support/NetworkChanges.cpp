@@ -2,8 +2,10 @@
 
 #include "TestNetwork.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
+#include <thread>
 
 namespace vanmoor::test {
 
@@ -57,6 +59,15 @@ LinkDown::LinkDown(std::string device) : m_Device(std::move(device)) {
 
 LinkDown::~LinkDown() {
     TryChangeNetwork("ip link set " + m_Device + " up");
+    // The kernel reports the carrier back a moment later (up to a second on a busy machine);
+    // until then what is sent through the link is dropped, and the test after it would see the
+    // link as still down.
+    for (int tries = 0; tries < 50; ++tries) {
+        if (std::system(("ip link show dev " + m_Device + " | grep -q 'state UP'").c_str()) == 0) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     // Taking lan1 down removed the default route through it, which the limited broadcast needs.
     if (m_Device == "lan1") {
         TryChangeNetwork("ip route replace default dev lan1");

@@ -19,7 +19,7 @@ std::string CallProblem(const CallResult& call) {
         return "the camera answered with a fault: " + call.faultCode +
                (call.faultReason.empty() ? "" : " (" + call.faultReason + ")");
     case CallOutcome::LoginRefused:
-        return "the camera refused the login: " + call.detail;
+        return call.detail; // says itself that the camera refused the user name and password
     case CallOutcome::Unreachable:
         return "the camera could not be reached: " + call.detail;
     case CallOutcome::BadAnswer:

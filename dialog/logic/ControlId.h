@@ -38,6 +38,9 @@ enum class ControlId : int {
     WsdNotice = 1056,
     // Reads a camera found by WS-Discovery through its device service.
     ReadButton = 1057,
+    // What a camera's read or change is doing, under Submit: its lines are longer than the
+    // search's progress label holds.
+    CameraProgress = 1058,
 };
 
 } // namespace kestrun

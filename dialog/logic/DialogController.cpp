@@ -59,6 +59,7 @@ void DialogController::OnInitDialog() {
     m_View.ShowControl(ControlId::DhcpRadio, false);
     SetCredentialsVisible(false);
     m_View.ShowControl(ControlId::ProgressLabel, false);
+    m_View.ShowControl(ControlId::CameraProgress, false);
     m_View.SetControlText(ControlId::WsdNotice, m_ExtraTexts.Text(ExtraText::WsdReadOnly));
     m_View.ShowControl(ControlId::WsdNotice, false);
     m_View.SetControlText(ControlId::ReadButton, m_ExtraTexts.Text(ExtraText::CameraRead));
@@ -142,9 +143,12 @@ void DialogController::SetSearching(bool searching, const std::u16string& progre
     m_View.EnableControl(ControlId::SubmitButton, !searching && (m_LoadedDevice || m_CameraRead));
     m_View.EnableControl(ControlId::ReadButton, !searching && !m_CameraRead);
     m_View.EnableControl(ControlId::DeviceList, !searching);
-    m_View.SetControlText(ControlId::ProgressLabel,
-                          progress.empty() ? m_Texts.Text(UiText::Searching) : progress);
-    m_View.ShowControl(ControlId::ProgressLabel, searching);
+    // A search says so in its own label; a camera's read or change in the longer one.
+    const bool camera = !progress.empty();
+    m_View.SetControlText(ControlId::ProgressLabel, m_Texts.Text(UiText::Searching));
+    m_View.ShowControl(ControlId::ProgressLabel, searching && !camera);
+    m_View.SetControlText(ControlId::CameraProgress, progress);
+    m_View.ShowControl(ControlId::CameraProgress, searching && camera);
 }
 
 void DialogController::ClearSettingsFields() {
@@ -327,9 +331,8 @@ std::u16string DialogController::CameraReadText(const vanmoor::commission::Camer
     const std::u16string detail = Utf16FromUtf8(read.detail);
     switch (read.end) {
     case CameraReadEnd::LoginRefused:
-        return FillIn(m_ExtraTexts.Text(ExtraText::CameraReadRefused), detail);
     case CameraReadEnd::Unreachable:
-        return FillIn(m_ExtraTexts.Text(ExtraText::CameraReadNoAnswer), detail);
+        return FillIn(m_ExtraTexts.Text(ExtraText::CameraReadFailed), detail);
     case CameraReadEnd::NotDeviceService:
         return FillIn(m_ExtraTexts.Text(ExtraText::CameraReadNotService), detail);
     default:

@@ -73,8 +73,7 @@ enum class ExtraText : std::size_t {
     SubmitSearchFailed,
     CameraRead, // the button that reads a camera through its device service
     CameraReading,
-    CameraReadRefused,
-    CameraReadNoAnswer,
+    CameraReadFailed, // %1: why, a refused login or no answer
     CameraReadNoService,
     CameraReadNotService,
     CameraSending,

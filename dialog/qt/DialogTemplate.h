@@ -81,6 +81,7 @@ inline constexpr ControlTemplate kMainDialogControls[] = {
     // Shown while a WS-Discovery camera's fields are locked, where the credentials are then
     // hidden; made last, so that it lies above them.
     {ControlId::WsdNotice, ControlKind::Label, 216, 187, 129, 46, "", "wsdNotice"},
+    {ControlId::CameraProgress, ControlKind::Label, 216, 256, 129, 30, "", "cameraProgress"},
 };
 
 } // namespace kestrun

@@ -325,7 +325,7 @@ void CIpEditDlg::PostProgress(std::u16string text) {
         [this, text = std::move(text)] {
             // Work stopped meanwhile has nothing more to tell.
             if (m_BackgroundDone) {
-                SetControlText(ControlId::ProgressLabel, text);
+                SetControlText(ControlId::CameraProgress, text);
             }
         },
         Qt::QueuedConnection);

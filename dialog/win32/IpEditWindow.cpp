@@ -436,7 +436,7 @@ void IpEditWindow::StopBackgroundWork() {
 
 void IpEditWindow::PostProgress(std::u16string text) {
     m_Background->Queue(
-        [this, text = std::move(text)] { SetControlText(ControlId::ProgressLabel, text); });
+        [this, text = std::move(text)] { SetControlText(ControlId::CameraProgress, text); });
 }
 
 void IpEditWindow::OpenAssignDialog(AssignSite site) {

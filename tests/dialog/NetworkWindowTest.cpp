@@ -284,7 +284,9 @@ private slots:
         m_Driver->Find<QPushButton>("readButton")->click();
         QVERIFY(m_Driver->WaitForSearch());
         QCOMPARE(messages.texts.size(), 1);
-        QVERIFY2(messages.texts[0].startsWith("The camera refused the user name or password: "),
+        QVERIFY2(messages.texts[0].startsWith(
+                     "The camera could not be read: the camera refused the user "
+                     "name and password (HTTP Digest"),
                  qPrintable(messages.texts[0]));
         messages.texts.clear();
         QVERIFY(!m_Driver->Find<QLineEdit>("nameField")->isEnabled());
@@ -302,7 +304,7 @@ private slots:
         QStringList progress;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
-            const QString text = m_Driver->Find<QLabel>("progressLabel")->text();
+            const QString text = m_Driver->Find<QLabel>("cameraProgress")->text();
             if (progress.isEmpty() || progress.last() != text) {
                 progress << text;
             }

@@ -268,7 +268,7 @@ TEST_F(KestrunWindowTest, TheTemplateMakesTheControlsInTheLayoutsTabOrderWhereIt
     EXPECT_EQ(order,
               (std::vector<int>{1035, 1031, 1054, 1027, 1028, 1036, 1019, 1037, 1001, 1038, 1023,
                                 1039, 1014, 1040, 1024, 1041, 1025, 1042, 1020, 1043, 1017, 1045,
-                                1021, 1046, 1022, 1006, 1050, 1055, 1033, 2,    1056}));
+                                1021, 1046, 1022, 1057, 1006, 1050, 1055, 1033, 2,    1056, 1058}));
     // The list at 7, 19 and 205 by 212 dialog units, in the dialog's client area.
     RECT expected{7, 19, 7 + 205, 19 + 212};
     MapDialogRect(dialog, &expected);

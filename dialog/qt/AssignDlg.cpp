@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -81,6 +82,9 @@ AssignDlg::AssignDlg(const LibraryApi& api, AssignSite site, const UiTextTable& 
     m_Table = new AssignTable(texts, extraTexts, this);
     m_Table->setObjectName(QStringLiteral("assignTable"));
     m_Table->setMinimumWidth(560);
+    // Room for a few rows beside the fields, the credentials and the progress bar.
+    m_Table->setMinimumHeight(m_Table->horizontalHeader()->sizeHint().height() +
+                              6 * m_Table->verticalHeader()->defaultSectionSize());
     m_Progress = new QProgressBar(this);
     m_Progress->setObjectName(QStringLiteral("assignProgress"));
     m_Progress->hide();
